@@ -1,0 +1,41 @@
+# Daily work. ./run.sh and ./test.sh wrap these after installing what is missing.
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: all build configure run test bench sanitize tsan sounds images format clean
+
+all: build
+
+build/CMakeCache.txt:
+	cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+
+build: build/CMakeCache.txt
+	cmake --build build -j $(JOBS)
+
+run: build
+	./build/murmel-worlds $(ARGS)
+
+test: build
+	scripts/run-tests.sh build
+
+bench: build/CMakeCache.txt
+	cmake --build build -j $(JOBS) --target benchmarks
+	scripts/run-benchmarks.sh build
+
+# AddressSanitizer with UndefinedBehaviorSanitizer, whole suite.
+sanitize:
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DMURMEL_SANITIZER=address -DMURMEL_BENCHMARKS=OFF $(CMAKE_FLAGS)
+	cmake --build build-asan -j $(JOBS)
+	scripts/run-tests.sh build-asan
+
+# ThreadSanitizer, whole suite.
+tsan:
+	cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DMURMEL_SANITIZER=thread -DMURMEL_BENCHMARKS=OFF $(CMAKE_FLAGS)
+	cmake --build build-tsan -j $(JOBS)
+	scripts/run-tests.sh build-tsan
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build build-asan build-tsan

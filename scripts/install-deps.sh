@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Installs every Debian package Murmel Worlds needs to build, test and run.
+# Idempotent: installs nothing (and says so) when all are present.
+#   scripts/install-deps.sh           build, test and run
+#   scripts/install-deps.sh --sounds  also the tools that regenerate the sound files
+set -euo pipefail
+
+packages=(
+  # build tools
+  build-essential g++ make cmake pkg-config
+  # libraries
+  libsdl1.2-compat-dev libsdl-image1.2-dev libvorbis-dev portaudio19-dev
+  libfreetype-dev libboost-dev libglu1-mesa-dev libgl-dev libpng-dev
+  # tests and benchmarks
+  libgtest-dev libbenchmark-dev
+  # headless display and software OpenGL
+  xvfb xauth libgl1-mesa-dri x11-utils
+  # fonts the image forge draws with
+  fonts-comfortaa
+)
+
+for arg in "$@"; do
+  case "$arg" in
+    --sounds) packages+=(espeak-ng) ;;
+    *) echo "install-deps.sh: unknown option $arg" >&2; exit 2 ;;
+  esac
+done
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [ "$status" = "install ok installed" ] || missing+=("$p")
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "install-deps.sh: all ${#packages[@]} packages are installed; nothing to do."
+  exit 0
+fi
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  if command -v sudo >/dev/null 2>&1; then sudo="sudo"; else
+    echo "install-deps.sh: need root or sudo to install: ${missing[*]}" >&2; exit 1
+  fi
+fi
+
+echo "install-deps.sh: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

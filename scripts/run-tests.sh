@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Runs every test of one build folder through ctest, with a display (Xvfb
+# when there is none) and the sanitizer settings the suite expects.
+set -euo pipefail
+build=${1:-build}
+root=$(cd "$(dirname "$0")/.." && pwd)
+# No sound card: SDL plays into its dummy driver unless a test asks otherwise.
+export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/scripts/lsan.supp:print_suppressions=0}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1:suppressions=$root/scripts/tsan.supp}
+cd "$root/$build"
+exec "$root/scripts/with-display.sh" ctest --output-on-failure -j "$(nproc)" --timeout 600

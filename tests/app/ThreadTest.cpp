@@ -1,0 +1,209 @@
+#include "app/CriticalSection.h"
+#include "app/SDL1.2Backend/SDL1.2CriticalSection.h"
+#include "app/SDL1.2Backend/SDL1.2Thread.h"
+#include "app/Thread.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+
+namespace {
+
+// The factory pointers are process-wide and set once; tests that need them
+// unset, or set to fakes, run in a forked child and report through the exit code.
+#define EXPECT_IN_CHILD(body) EXPECT_EXIT({ std::exit((body) ? 0 : 1); }, ::testing::ExitedWithCode(0), "")
+
+class CountingThread final : public Thread {
+public:
+  explicit CountingThread(int sleepMs = 0) : Thread("counting"), sleepMs(sleepMs) { startThread(this); }
+  ~CountingThread() override { waitToFinish(); }
+  bool run() override {
+    if (sleepMs > 0) Thread::wait(sleepMs);
+    runs.fetch_add(1);
+    return true;
+  }
+  std::atomic<int> runs{0};
+
+private:
+  int sleepMs;
+};
+
+// A thread derived class that does not start itself.
+class IdleThread final : public Thread {
+public:
+  IdleThread() : Thread("idle") {}
+  bool run() override {
+    ran = true;
+    return true;
+  }
+  std::atomic<bool> ran{false};
+};
+
+class FakeThreadCreator final : public BackendThread::Creator {
+public:
+  explicit FakeThreadCreator(int id) : id(id) {}
+  boost::shared_ptr<BackendThread> createBackendThread() const override {
+    lastUsed = id;
+    return SDL1_2Thread::creator.createBackendThread();
+  }
+  void wait(int) const override { lastUsed = id; }
+  static int lastUsed;
+
+private:
+  int id;
+};
+int FakeThreadCreator::lastUsed = 0;
+
+class FakeCritSecCreator final : public BackendCritSec::Creator {
+public:
+  explicit FakeCritSecCreator(int id) : id(id) {}
+  boost::shared_ptr<BackendCritSec> createBackendCritSec() const override {
+    lastUsed = id;
+    return SDL1_2CriticalSection::creator.createBackendCritSec();
+  }
+  static int lastUsed;
+
+private:
+  int id;
+};
+int FakeCritSecCreator::lastUsed = 0;
+
+class WithSdlBackends : public ::testing::Test {
+protected:
+  void SetUp() override {
+    Thread::setBackendThreadCreator(&SDL1_2Thread::creator);
+    CriticalSection::setBackendCritSecCreator(&SDL1_2CriticalSection::creator);
+  }
+};
+
+}  // namespace
+
+TEST(ThreadFactory, FirstInstalledThreadFactoryWins) {
+  EXPECT_IN_CHILD(([] {
+    FakeThreadCreator first(1), second(2);
+    Thread::setBackendThreadCreator(&first);
+    Thread::setBackendThreadCreator(&second);
+    CountingThread thread;
+    const bool madeByFirst = FakeThreadCreator::lastUsed == 1;
+    Thread::wait(1);
+    return madeByFirst && FakeThreadCreator::lastUsed == 1;
+  }()));
+}
+
+TEST(ThreadFactory, WithoutFactoryThreadsDoNothing) {
+  EXPECT_IN_CHILD(([] {
+    const auto before = std::chrono::steady_clock::now();
+    Thread::wait(2000);
+    const bool waitedNotAtAll = std::chrono::steady_clock::now() - before < std::chrono::milliseconds(1000);
+    IdleThread thread;
+    // startThread without a back-end runs nothing, and destruction does not block.
+    CountingThread counting;
+    return waitedNotAtAll && !thread.ran && counting.runs == 0;
+  }()));
+}
+
+TEST(ThreadFactory, LastInstalledLockFactoryWinsAndNoneMeansNoLock) {
+  EXPECT_IN_CHILD(([] {
+    CriticalSection unguarded;
+    const bool lockedWithoutFactory = unguarded.lock();
+    unguarded.unlock();
+    FakeCritSecCreator first(1), second(2);
+    CriticalSection::setBackendCritSecCreator(&first);
+    CriticalSection::setBackendCritSecCreator(&second);
+    CriticalSection section;
+    const bool locked = section.lock();
+    section.unlock();
+    return !lockedWithoutFactory && locked && FakeCritSecCreator::lastUsed == 2;
+  }()));
+}
+
+TEST_F(WithSdlBackends, ThreadRunsItsBodyOnceOnAnotherThread) {
+  CountingThread thread(20);
+  Thread::wait(300);
+  EXPECT_EQ(1, thread.runs.load());
+}
+
+TEST_F(WithSdlBackends, DestroyingThreadJoinsRunningBody) {
+  std::atomic<int> finished{0};
+  class Sleeper final : public Thread {
+  public:
+    explicit Sleeper(std::atomic<int> &done) : Thread("sleeper"), done(done) { startThread(this); }
+    ~Sleeper() override { waitToFinish(); }
+    bool run() override {
+      Thread::wait(100);
+      done = 1;
+      return false;
+    }
+    std::atomic<int> &done;
+  };
+  { Sleeper sleeper(finished); }
+  EXPECT_EQ(1, finished.load());
+}
+
+TEST_F(WithSdlBackends, NeverStartedThreadDestroysAtOnce) {
+  const auto before = std::chrono::steady_clock::now();
+  { IdleThread thread; }
+  EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(5));
+}
+
+TEST_F(WithSdlBackends, SecondCreateThreadWhileRunningStartsNothing) {
+  SDL1_2Thread backend;
+  std::atomic<int> calls{0};
+  auto body = [](void *data) -> int {
+    static_cast<std::atomic<int> *>(data)->fetch_add(1);
+    Thread::wait(100);
+    return 0;
+  };
+  EXPECT_TRUE(backend.createThread(body, "one", &calls));
+  EXPECT_TRUE(backend.createThread(body, "two", &calls));
+  backend.waitToFinish();
+  EXPECT_EQ(1, calls.load());
+  // Once joined, the back-end can start again.
+  EXPECT_TRUE(backend.createThread(body, "three", &calls));
+  backend.waitToFinish();
+  EXPECT_EQ(2, calls.load());
+}
+
+TEST_F(WithSdlBackends, CriticalSectionExcludesAndAnyThreadMayUnlock) {
+  CriticalSection section;
+  long shared = 0;
+  class Adder final : public Thread {
+  public:
+    Adder(CriticalSection &section, long &shared) : Thread("adder"), section(section), shared(shared) {
+      startThread(this);
+    }
+    ~Adder() override { waitToFinish(); }
+    bool run() override {
+      for (int i = 0; i < 20000; ++i) {
+        if (!section.lock()) return false;
+        ++shared;
+        section.unlock();
+      }
+      return true;
+    }
+    CriticalSection &section;
+    long &shared;
+  };
+  {
+    Adder a(section, shared), b(section, shared);
+  }
+  EXPECT_EQ(40000, shared);
+
+  // A semaphore, not a mutex: another thread may release it.
+  ASSERT_TRUE(section.lock());
+  class Unlocker final : public Thread {
+  public:
+    explicit Unlocker(CriticalSection &section) : Thread("unlocker"), section(section) { startThread(this); }
+    ~Unlocker() override { waitToFinish(); }
+    bool run() override {
+      section.unlock();
+      return true;
+    }
+    CriticalSection &section;
+  };
+  { Unlocker unlocker(section); }
+  EXPECT_TRUE(section.lock());
+  section.unlock();
+}
