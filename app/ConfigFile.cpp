@@ -1,0 +1,46 @@
+#include "app/ConfigFile.h"
+
+#include "app/AppSettings.h"
+#include "app/CmdLineParams.h"
+
+FilePath ConfigFile::settingsFilePath(const std::wstring &name) {
+  return FilePath::getAppDataPath().getChild(AppSettings::applicationName).getChild(name);
+}
+
+ConfigFile::ConfigFile(const CmdLineParams &params) {
+  const FilePath path = settingsFilePath(L"config.txt");
+  file.setFilePath(path);
+  for (const CmdLineParams::ParameterCallback &parameter : params.getParameters())
+    values.insert(std::make_pair(parameter.shortForm, std::wstring()));
+  // A folder where the file should be is no settings file.
+  if (path.isFile()) {
+    fileExisted = true;
+    read();
+  }
+}
+
+void ConfigFile::read() {
+  std::wstring line;
+  // The line delivered with the end of the file is not used, as for key bindings.
+  while (!file.readLine(line)) {
+    const size_t space = line.find(L' ');
+    const std::wstring key = space == std::wstring::npos ? line : line.substr(0, space);
+    const std::wstring value = space == std::wstring::npos ? line : line.substr(space + 1);
+    if (!key.empty() && !value.empty()) values[key] = value;
+  }
+}
+
+ConfigFile::~ConfigFile() {
+  if (file.hasFailed() || FilePath(settingsFilePath(L"config.txt")).exists()) return;
+  for (const auto &entry : values) {
+    if (!entry.second.empty()) file.writeText(entry.first + L" " + entry.second + L"\n");
+  }
+}
+
+void ConfigFile::setParameterValue(const std::wstring &key, const std::wstring &value) {
+  values[key] = value;
+}
+
+const std::wstring &ConfigFile::getParameterValue(const std::wstring &key) {
+  return values[key];
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "app/UTF8File.h"
+
+#include <map>
+#include <string>
+
+class CmdLineParams;
+
+// "config.txt": the settings of the first run, keyed by the parameters'
+// short forms ("-w 1280"). Read when built; written when destroyed, and only
+// if the file did not exist then, so hand edits are never overwritten.
+class ConfigFile {
+public:
+  explicit ConfigFile(const CmdLineParams &params);
+  ~ConfigFile();
+
+  ConfigFile(const ConfigFile &) = delete;
+  ConfigFile &operator=(const ConfigFile &) = delete;
+
+  void setParameterValue(const std::wstring &key, const std::wstring &value);
+  // A key never set reads as "" (and is added with that value).
+  const std::wstring &getParameterValue(const std::wstring &key);
+  bool existed() const { return fileExisted; }
+
+  // <app data>/Murmel Worlds/<name>
+  static FilePath settingsFilePath(const std::wstring &name);
+
+private:
+  void read();
+
+  UTF8File file;
+  std::map<std::wstring, std::wstring> values;
+  bool fileExisted = false;
+};
