@@ -4,7 +4,11 @@
 #include "app/AppSettings.h"
 #include "drawing/Drawer.h"
 #include "drawing/GLImmediateDrawer.h"
+#include "drawing/ImageLoader.h"
+#include "drawing/TextAtlas.h"
+#include "game/Circle.h"
 #include "support/GLTestWindow.h"
+#include "support/PngFile.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -12,6 +16,7 @@
 #include <boost/shared_ptr.hpp>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -561,6 +566,61 @@ TEST_P(DrawerConformance, ReadBackOfAWindowWhoseRowsAreNotWordAligned) {
   expectAt(0, 0, fullGreen);
   expectAt(1000, 600, fullGreen);
   expectAt(500, 300, fullGreen);
+}
+
+TEST_P(DrawerConformance, BuiltInImagesDrawAsRingsAndText) {
+  open();
+  const Circle circle;
+  ImageLoader::ImageData disc =
+      ImageLoader().loadImage(reinterpret_cast<const char *>(circle.imageData), circle.imageDataSize);
+  drawer->loadSingleImage(disc.data, disc.width, disc.height, circle.getName());
+  const TextAtlas atlas;
+  ImageLoader::ImageData text =
+      ImageLoader().loadImage(reinterpret_cast<const char *>(atlas.imageData), atlas.imageDataSize);
+  drawer->loadTextureAtlas(text.data, text.width, text.height, atlas);
+
+  const ThreeFloats background(0.1f, 0.15f, 0.3f);
+  drawer->fillRect(TwoFloats(0, 0), TwoFloats(1280, 720), background, 1.0f);
+  // Rings: discs of shrinking radius about (640, 390), each covering the last.
+  const ThreeFloats colours[] = {ThreeFloats(0.9f, 0.3f, 0.2f), background, ThreeFloats(0.95f, 0.8f, 0.2f), background,
+                                 ThreeFloats(0.3f, 0.7f, 0.9f), background};
+  for (int i = 0; i < 6; ++i) {
+    const float radius = 230.0f - i * 35.0f;
+    const float scale = radius / 480.0f;
+    drawer->drawImage(L"Circle", TwoFloats(640 - 512 * scale, 390 - 512 * scale), TwoFloats(scale, scale), colours[i],
+                      1.0f);
+  }
+  drawer->drawImage(L"Title", TwoFloats(286, 20), one, white, 1.0f);
+  drawer->drawImage(L"AnyKey", TwoFloats(470, 650), one, white, 1.0f);
+  read();
+  if (const char *folder = std::getenv("MURMEL_SCREENSHOT_DIR"))
+    PngFile::writeBottomUpRgb(std::string(folder) + "/BuiltInImages-" + GetParam().name + ".png", 1280, 720, pixels);
+
+  const Rgb bg{26, 38, 77};
+  // Each ring takes exactly its colour inside, the background between.
+  expectAt(640 + 212, 390, Rgb{230, 77, 51});
+  expectAt(640, 390 - 177, bg);
+  expectAt(640 - 142, 390, Rgb{242, 204, 51});
+  expectAt(640, 390 + 107, bg);
+  expectAt(640 + 72, 390, Rgb{77, 179, 230});
+  expectAt(640, 390, bg);
+  expectAt(640 + 240, 390, bg);
+  // The title and prompt keep to their 708 x 91 and 340 x 51 boxes.
+  const auto litAbove = [&](int x0, int y0, int x1, int y1) {
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x)
+        if (at(x, y).r > bg.r + 8) return true;
+    return false;
+  };
+  EXPECT_TRUE(litAbove(286, 20, 286 + 708, 20 + 91));
+  EXPECT_FALSE(litAbove(0, 0, 1280, 20));
+  EXPECT_FALSE(litAbove(0, 111, 1280, 150));
+  EXPECT_FALSE(litAbove(0, 20, 286, 111));
+  EXPECT_FALSE(litAbove(994, 20, 1280, 111));
+  EXPECT_TRUE(litAbove(470, 650, 470 + 340, 650 + 51));
+  EXPECT_FALSE(litAbove(0, 701, 1280, 720));
+  EXPECT_FALSE(litAbove(0, 650, 470, 701));
+  EXPECT_FALSE(litAbove(810, 650, 1280, 701));
 }
 
 boost::shared_ptr<Drawer> makeImmediateDrawer() { return boost::shared_ptr<Drawer>(new GLImmediateDrawer); }
