@@ -120,7 +120,8 @@ class GLImmediateDrawer final : public Drawer, public TextLayout::MissingGlyphCa
   void finishImageDraw(const ImmediateImage &image, const ImmediateImage &second, bool repeat);
   void bindUnit0(unsigned int texture);
   void setBaseTextureUniform();
-  void drawImageQuad(const ImmediateImage &image, const TwoFloats &quadSize, const TwoFloats &subPosition,
+  // corners: top left, top right, bottom right, bottom left.
+  void drawImageQuad(const ImmediateImage &image, const TwoFloats corners[4], const TwoFloats &subPosition,
                      const TwoFloats &subSize, const ThreeFloats &colour, float alpha);
   void drawGlyphs(const TextLayout &layout, const TwoFloats &position, float scale, const ThreeFloats &colour,
                   float alpha);
