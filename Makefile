@@ -34,6 +34,10 @@ tsan:
 	cmake --build build-tsan -j $(JOBS)
 	scripts/run-tests.sh build-tsan
 
+# Redraws the built-in images into assets/images with the image forge.
+images: build/CMakeCache.txt
+	cmake --build build -j $(JOBS) --target images
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 

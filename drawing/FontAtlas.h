@@ -1,0 +1,31 @@
+#pragma once
+
+#include "app/FilePath.h"
+#include "drawing/GlyphMetrics.h"
+#include "drawing/TextureAtlas.h"
+
+#include <boost/shared_ptr.hpp>
+#include <map>
+#include <string>
+
+// The glyphs of one font at one pixel size, as images in a square RGBA atlas.
+class FontAtlas : public TextureAtlas {
+ public:
+  // Builds the atlases of the fonts a drawer loads.
+  class Creator {
+   public:
+    virtual ~Creator() = default;
+    virtual boost::shared_ptr<FontAtlas> createInstance(const FilePath &fontFile, float size,
+                                                        std::map<wchar_t, GlyphMetrics> &metrics,
+                                                        const std::wstring &fontName) = 0;
+  };
+
+  // Renders one more character into the atlas. On success image points at its
+  // new member, pixels at a new[] buffer of width x height RGBA pixels that the
+  // caller uploads and deletes, and newTexture says whether the buffer is a new
+  // page rather than the glyph alone.
+  virtual void getMissingGlyphData(wchar_t character, std::map<wchar_t, GlyphMetrics> &metrics, AtlasImage **image,
+                                   unsigned char **pixels, int &width, int &height, bool &newTexture) = 0;
+  // The side of the square atlas image in pixels.
+  virtual int getAtlasDimensions() const = 0;
+};

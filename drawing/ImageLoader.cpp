@@ -1,0 +1,92 @@
+#include "drawing/ImageLoader.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <climits>
+#include <cstring>
+
+namespace {
+
+bool isByteOrder(const SDL_PixelFormat &f, int r, int g, int b, int a) {
+  // The mask of the channel stored at byte i of a pixel, on this machine.
+  const auto byteMask = [](int i) -> Uint32 {
+    if (i < 0) return 0;
+#if SDL_BYTEORDER == SDL_LIL_ENDIAN
+    return 0xffu << (8 * i);
+#else
+    return 0xffu << (8 * (3 - i));
+#endif
+  };
+  return f.Rmask == byteMask(r) && f.Gmask == byteMask(g) && f.Bmask == byteMask(b) && f.Amask == byteMask(a);
+}
+
+Uint32 readPixel(const Uint8 *p, int bytesPerPixel) {
+  if (bytesPerPixel == 4) {
+    Uint32 value;
+    std::memcpy(&value, p, 4);
+    return value;
+  }
+#if SDL_BYTEORDER == SDL_LIL_ENDIAN
+  return p[0] | (p[1] << 8) | (p[2] << 16);
+#else
+  return (p[0] << 16) | (p[1] << 8) | p[2];
+#endif
+}
+
+// Rows of the surface into RGBA. The common byte orders are copied
+// directly; any other channel layout goes through the surface's masks.
+void convertRows(const SDL_Surface &surface, unsigned char *out) {
+  const SDL_PixelFormat &format = *surface.format;
+  const int bpp = format.BytesPerPixel;
+  const size_t rowBytes = static_cast<size_t>(surface.w) * 4;
+  const bool rgba = bpp == 4 && isByteOrder(format, 0, 1, 2, 3);
+  const bool rgb = bpp == 3 && isByteOrder(format, 0, 1, 2, -1);
+  for (int y = 0; y < surface.h; ++y) {
+    const Uint8 *row = static_cast<const Uint8 *>(surface.pixels) + static_cast<size_t>(y) * surface.pitch;
+    unsigned char *dst = out + rowBytes * y;
+    if (rgba) {
+      std::memcpy(dst, row, rowBytes);
+    } else if (rgb) {
+      for (int x = 0; x < surface.w; ++x, row += 3, dst += 4) {
+        dst[0] = row[0];
+        dst[1] = row[1];
+        dst[2] = row[2];
+        dst[3] = 255;
+      }
+    } else {
+      for (int x = 0; x < surface.w; ++x, row += bpp, dst += 4) {
+        // Without an alpha mask SDL reports opaque.
+        SDL_GetRGBA(readPixel(row, bpp), surface.format, &dst[0], &dst[1], &dst[2], &dst[3]);
+      }
+    }
+  }
+}
+
+ImageLoader::ImageData convert(SDL_Surface *surface) {
+  ImageLoader::ImageData result;
+  if (!surface) return result;
+  const int bpp = surface->format->BytesPerPixel;
+  if ((bpp == 3 || bpp == 4) && surface->w > 0 && surface->h > 0 && SDL_LockSurface(surface) == 0) {
+    result.data = new unsigned char[static_cast<size_t>(surface->w) * surface->h * 4];
+    convertRows(*surface, result.data);
+    result.width = surface->w;
+    result.height = surface->h;
+    SDL_UnlockSurface(surface);
+  }
+  SDL_FreeSurface(surface);
+  return result;
+}
+
+}  // namespace
+
+ImageLoader::ImageData ImageLoader::loadImage(const char *data, unsigned int size) {
+  if (!data || size == 0 || size > static_cast<unsigned int>(INT_MAX)) return ImageData();
+  SDL_RWops *stream = SDL_RWFromConstMem(data, static_cast<int>(size));
+  if (!stream) return ImageData();
+  return convert(IMG_Load_RW(stream, 1));
+}
+
+ImageLoader::ImageData ImageLoader::loadImage(const FilePath &path) {
+  return convert(IMG_Load(path.getUtf8Path().c_str()));
+}

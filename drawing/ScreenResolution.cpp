@@ -1,0 +1,31 @@
+#include "drawing/ScreenResolution.h"
+
+#include <SDL.h>
+
+namespace {
+
+void getScreenSize(int &width, int &height) {
+  width = height = 0;
+  const bool wasUp = SDL_WasInit(SDL_INIT_VIDEO) != 0;
+  if (!wasUp && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return;
+  // Before a video mode is set, this is the desktop's mode.
+  if (const SDL_VideoInfo *info = SDL_GetVideoInfo()) {
+    width = info->current_w;
+    height = info->current_h;
+  }
+  if (!wasUp) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+}  // namespace
+
+int ScreenResolution::getScreenWidth() {
+  int width, height;
+  getScreenSize(width, height);
+  return width;
+}
+
+int ScreenResolution::getScreenHeight() {
+  int width, height;
+  getScreenSize(width, height);
+  return height;
+}

@@ -1,0 +1,6 @@
+#include "game/Circle.h"
+
+Circle::Circle() {
+  SingleImage::imageData = Circle::imageData;
+  SingleImage::imageDataSize = Circle::imageDataSize;
+}

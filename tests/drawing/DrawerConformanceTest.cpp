@@ -1,0 +1,632 @@
+// Draws with a drawer into a real OpenGL window, reads the pixels back and
+// checks positions and colours. Written against Drawer: every drawer is
+// instantiated at the bottom of this file.
+#include "app/AppSettings.h"
+#include "drawing/Drawer.h"
+#include "drawing/GLImmediateDrawer.h"
+#include "drawing/ImageLoader.h"
+#include "drawing/TextAtlas.h"
+#include "game/Circle.h"
+#include "support/GLTestWindow.h"
+#include "support/PngFile.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <boost/shared_ptr.hpp>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace {
+
+struct DrawerKind {
+  const char *name;
+  boost::shared_ptr<Drawer> (*create)();
+  // drawRotImage's angle for one degree.
+  float anglePerDegree;
+};
+
+struct Rgb {
+  int r, g, b;
+};
+
+std::ostream &operator<<(std::ostream &out, const Rgb &c) {
+  return out << "(" << c.r << ", " << c.g << ", " << c.b << ")";
+}
+
+const ThreeFloats white(1.0f, 1.0f, 1.0f);
+const ThreeFloats red(1.0f, 0.0f, 0.0f);
+const ThreeFloats green(0.0f, 1.0f, 0.0f);
+const ThreeFloats blue(0.0f, 0.0f, 1.0f);
+const TwoFloats one(1.0f, 1.0f);
+
+// RGBA pixels from a function of the pixel position, in a new[] buffer.
+template <typename Paint>
+unsigned char *makePixels(int width, int height, Paint paint) {
+  unsigned char *pixels = new unsigned char[static_cast<size_t>(width) * height * 4];
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const uint32_t c = paint(x, y);
+      unsigned char *p = pixels + (static_cast<size_t>(y) * width + x) * 4;
+      p[0] = c >> 24;
+      p[1] = (c >> 16) & 0xff;
+      p[2] = (c >> 8) & 0xff;
+      p[3] = c & 0xff;
+    }
+  return pixels;
+}
+
+unsigned char *solid(int width, int height, uint32_t rgba) {
+  return makePixels(width, height, [rgba](int, int) { return rgba; });
+}
+
+class DrawerConformance : public ::testing::TestWithParam<DrawerKind> {
+ protected:
+  // Opens the window and initialises a new drawer for it.
+  void open(int width = 1280, int height = 720, int scalingMode = 0) {
+    drawer.reset();
+    window.reset();
+    window.reset(new GLTestWindow(width, height));
+    ASSERT_TRUE(window->isOpen()) << window->getError();
+    AppSettings settings;
+    settings.scalingMode = scalingMode;
+    drawer = GetParam().create();
+    drawer->initialise(width, height, settings);
+    drawer->beginDrawing();
+  }
+
+  void read() { drawer->getScreenPixels(pixels); }
+
+  // Window pixel at (x, y), y counted from the top.
+  Rgb at(int x, int y) const {
+    const int width = window->getWidth(), height = window->getHeight();
+    const size_t i = (static_cast<size_t>(height - 1 - y) * width + x) * 3;
+    return Rgb{pixels[i], pixels[i + 1], pixels[i + 2]};
+  }
+
+  // llvmpipe rounds colours and blends by a step or two.
+  static ::testing::AssertionResult near(const Rgb &actual, const Rgb &expected, int tolerance = 3) {
+    if (std::abs(actual.r - expected.r) <= tolerance && std::abs(actual.g - expected.g) <= tolerance &&
+        std::abs(actual.b - expected.b) <= tolerance)
+      return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << actual << " is not " << expected;
+  }
+
+  void expectAt(int x, int y, const Rgb &expected, int tolerance = 3) {
+    EXPECT_TRUE(near(at(x, y), expected, tolerance)) << "at (" << x << ", " << y << ")";
+  }
+
+  bool anyLitIn(int x0, int y0, int x1, int y1) const {
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x) {
+        const Rgb c = at(x, y);
+        if (c.r + c.g + c.b > 0) return true;
+      }
+    return false;
+  }
+
+  std::unique_ptr<GLTestWindow> window;
+  boost::shared_ptr<Drawer> drawer;
+  std::vector<unsigned char> pixels;
+};
+
+const Rgb black{0, 0, 0}, fullRed{255, 0, 0}, fullGreen{0, 255, 0}, fullBlue{0, 0, 255}, fullWhite{255, 255, 255};
+
+TEST_P(DrawerConformance, SizesBeforeInitialiseAndFrameBufferName) {
+  boost::shared_ptr<Drawer> fresh = GetParam().create();
+  EXPECT_EQ(fresh->getDrawingAreaSize().x, 1280.0f);
+  EXPECT_EQ(fresh->getDrawingAreaSize().y, 720.0f);
+  EXPECT_EQ(fresh->getWindowSize().x, 1280.0f);
+  EXPECT_EQ(fresh->getWindowSize().y, 720.0f);
+  open();
+  EXPECT_NE(drawer->getInternalImageData(drawer->getFrameBufferImage()), nullptr);
+  drawer->loadSingleImage(nullptr, 16, 16, L"Nothing");
+  EXPECT_EQ(drawer->getInternalImageData(L"Nothing"), nullptr);
+}
+
+TEST_P(DrawerConformance, FillRectCoversExactlyItsRectangleAndBlendsByAlpha) {
+  open();
+  drawer->fillRect(TwoFloats(100, 100), TwoFloats(200, 100), red, 1.0f);
+  drawer->fillRect(TwoFloats(400, 100), TwoFloats(100, 100), white, 1.0f);
+  drawer->fillRect(TwoFloats(400, 100), TwoFloats(100, 100), blue, 0.5f);
+  read();
+  expectAt(100, 100, fullRed);
+  expectAt(299, 199, fullRed);
+  expectAt(99, 150, black);
+  expectAt(300, 150, black);
+  expectAt(150, 99, black);
+  expectAt(150, 200, black);
+  expectAt(450, 150, Rgb{128, 128, 255});
+}
+
+TEST_P(DrawerConformance, GradientRunsFromTopToBottom) {
+  open();
+  drawer->fillGradient(TwoFloats(0, 0), TwoFloats(100, 720), red, blue, 1.0f, 1.0f);
+  drawer->fillRect(TwoFloats(200, 0), TwoFloats(100, 720), white, 1.0f);
+  drawer->fillGradient(TwoFloats(200, 0), TwoFloats(100, 720), ThreeFloats(), ThreeFloats(), 0.0f, 1.0f);
+  read();
+  expectAt(50, 0, fullRed, 4);
+  expectAt(50, 719, fullBlue, 4);
+  expectAt(50, 360, Rgb{127, 0, 128}, 4);
+  // A black gradient from transparent to opaque over white.
+  expectAt(250, 0, fullWhite, 4);
+  expectAt(250, 360, Rgb{127, 127, 127}, 4);
+  expectAt(250, 719, black, 4);
+}
+
+TEST_P(DrawerConformance, PaddedImageDrawsAtItsNaturalSize) {
+  open();
+  // 100 x 50, uploaded as 128 x 64: left half red, right half blue.
+  drawer->loadSingleImage(makePixels(100, 50, [](int x, int) { return x < 50 ? 0xff0000ffu : 0x0000ffffu; }), 100, 50,
+                          L"Halves");
+  drawer->drawImage(L"Halves", TwoFloats(200, 100), one, white, 1.0f);
+  drawer->drawImage(L"Halves", TwoFloats(600, 100), TwoFloats(2, 3), white, 1.0f);
+  read();
+  expectAt(200, 100, fullRed);
+  expectAt(249, 149, fullRed);
+  expectAt(250, 100, fullBlue);
+  expectAt(299, 149, fullBlue);
+  expectAt(300, 120, black);
+  expectAt(250, 150, black);
+  expectAt(199, 120, black);
+  // Scaled: 200 x 150.
+  expectAt(601, 101, fullRed);
+  expectAt(798, 248, fullBlue);
+  expectAt(800, 200, black);
+  expectAt(700, 250, black);
+}
+
+TEST_P(DrawerConformance, PaddingRepeatsTheEdgeColour) {
+  open();
+  // Magnified, the last column and row are filtered with the padding.
+  drawer->loadSingleImage(solid(100, 50, 0xff0000ffu), 100, 50, L"Red");
+  drawer->drawImage(L"Red", TwoFloats(0, 0), TwoFloats(8, 8), white, 1.0f);
+  read();
+  expectAt(799, 200, fullRed);
+  expectAt(400, 399, fullRed);
+  expectAt(799, 399, fullRed);
+}
+
+TEST_P(DrawerConformance, RotationIsClockwiseAboutThePivot) {
+  open();
+  drawer->loadSingleImage(makePixels(128, 64, [](int x, int) { return x < 64 ? 0xff0000ffu : 0x0000ffffu; }), 128, 64,
+                          L"Halves");
+  // A quarter turn about the top-left corner: the image's x axis points down.
+  drawer->drawRotImage(L"Halves", TwoFloats(400, 200), 90.0f * GetParam().anglePerDegree, TwoFloats(0, 0), one, white,
+                       1.0f);
+  // Half a turn about the centre of the image, scaled by 2.
+  drawer->drawRotImage(L"Halves", TwoFloats(700, 200), 180.0f * GetParam().anglePerDegree, TwoFloats(64, 32),
+                       TwoFloats(2, 2), white, 1.0f);
+  read();
+  expectAt(370, 230, fullRed);
+  expectAt(370, 300, fullBlue);
+  expectAt(430, 230, black);
+  expectAt(370, 170, black);
+  // The scaled half turn covers 700..956 x 200..328 with blue on the left.
+  expectAt(720, 260, fullBlue);
+  expectAt(930, 260, fullRed);
+  expectAt(960, 260, black);
+}
+
+TEST_P(DrawerConformance, SubImageCutsFractionsOfTheImage) {
+  open();
+  drawer->loadSingleImage(makePixels(64, 64,
+                                     [](int x, int y) {
+                                       if (y < 32) return x < 32 ? 0xff0000ffu : 0x00ff00ffu;
+                                       return x < 32 ? 0x0000ffffu : 0xffffffffu;
+                                     }),
+                          64, 64, L"Quadrants");
+  drawer->drawSubImage(L"Quadrants", TwoFloats(100, 100), TwoFloats(0.5f, 0.0f), TwoFloats(0.5f, 0.5f), one, white,
+                       1.0f);
+  drawer->drawSubImage(L"Quadrants", TwoFloats(300, 100), TwoFloats(0.0f, 0.5f), TwoFloats(1.0f, 0.5f), TwoFloats(2, 2),
+                       white, 1.0f);
+  read();
+  expectAt(101, 101, fullGreen);
+  expectAt(130, 130, fullGreen);
+  expectAt(133, 110, black);
+  expectAt(110, 133, black);
+  // The bottom half, doubled: 128 x 64, blue then white.
+  expectAt(310, 110, fullBlue);
+  expectAt(420, 160, fullWhite);
+  expectAt(310, 166, black);
+}
+
+TEST_P(DrawerConformance, TiledImageRepeatsTheWholeTexture) {
+  open();
+  drawer->loadSingleImage(makePixels(64, 64, [](int x, int) { return x < 32 ? 0xff0000ffu : 0x0000ffffu; }), 64, 64,
+                          L"Stripes");
+  // Drawn plainly first, so the tiled draw finds its texture bound already.
+  drawer->drawImage(L"Stripes", TwoFloats(0, 400), one, white, 1.0f);
+  drawer->drawTiledImage(L"Stripes", TwoFloats(0, 100), TwoFloats(256, 64), TwoFloats(4, 1), white, 1.0f);
+  drawer->drawTiledImage(L"NoSuchImage", TwoFloats(400, 100), TwoFloats(50, 50), TwoFloats(3, 3), green, 1.0f);
+  // Plain draws keep clamped edges after a tiled draw of their texture.
+  drawer->drawImage(L"Stripes", TwoFloats(600, 100), TwoFloats(4, 1), white, 1.0f);
+  read();
+  for (int tile = 0; tile < 4; ++tile) {
+    expectAt(tile * 64 + 10, 130, fullRed);
+    expectAt(tile * 64 + 54, 130, fullBlue);
+  }
+  expectAt(260, 130, black);
+  expectAt(425, 125, fullGreen);
+  expectAt(600, 130, fullRed);
+  expectAt(855, 130, fullBlue);
+}
+
+TEST_P(DrawerConformance, LinesAreEightUnitsWideWithTheSoftLineByDefault) {
+  open();
+  drawer->drawLine(L"NoSuchLine", TwoFloats(100, 200), TwoFloats(500, 200), white, 1.0f);
+  drawer->drawLine(L"NoSuchLine", TwoFloats(700, 100), TwoFloats(700, 400), red, 1.0f);
+  read();
+  // Across the line, the soft line's alpha columns 2, 33, 192, 255, 255, 192, 33, 2.
+  const int expected[8] = {2, 33, 192, 255, 255, 192, 33, 2};
+  for (int row = 0; row < 8; ++row) expectAt(300, 196 + row, Rgb{expected[row], expected[row], expected[row]}, 6);
+  expectAt(300, 195, black);
+  expectAt(300, 204, black);
+  expectAt(699, 250, fullRed, 20);
+  expectAt(706, 250, black);
+  expectAt(693, 250, black);
+  expectAt(700, 90, black);
+}
+
+TEST_P(DrawerConformance, ConnectedLineDrawsOnlyBetweenInnerPoints) {
+  open();
+  const std::vector<float> widths(4, 10.0f), alphas(4, 1.0f);
+  const std::vector<ThreeFloats> colours{white, red, blue, white};
+  drawer->drawConnectedLine(L"", {TwoFloats(0, 100), TwoFloats(200, 100), TwoFloats(600, 100)}, widths, colours,
+                            alphas);
+  read();
+  EXPECT_FALSE(anyLitIn(0, 50, 1280, 150));
+
+  drawer->drawConnectedLine(L"", {TwoFloats(0, 300), TwoFloats(200, 300), TwoFloats(600, 300), TwoFloats(800, 300)},
+                            widths, colours, alphas);
+  read();
+  EXPECT_FALSE(anyLitIn(0, 280, 195, 320));
+  EXPECT_FALSE(anyLitIn(605, 280, 1280, 320));
+  // Colours run from point 1 (red) to point 2 (blue).
+  const Rgb nearStart = at(210, 300), nearEnd = at(590, 300);
+  EXPECT_GT(nearStart.r, 200);
+  EXPECT_LT(nearStart.b, 40);
+  EXPECT_GT(nearEnd.b, 200);
+  EXPECT_LT(nearEnd.r, 40);
+  // Half-width 10 on each side.
+  EXPECT_FALSE(anyLitIn(300, 312, 500, 320));
+  EXPECT_FALSE(anyLitIn(300, 280, 500, 288));
+}
+
+TEST_P(DrawerConformance, TranslationAccumulatesUntilBeginDrawing) {
+  open();
+  drawer->translate(TwoFloats(100, 0));
+  drawer->translate(TwoFloats(0, 50));
+  drawer->fillRect(TwoFloats(0, 0), TwoFloats(10, 10), red, 1.0f);
+  read();
+  expectAt(105, 55, fullRed);
+  expectAt(5, 5, black);
+  drawer->endDrawing();
+  drawer->beginDrawing();
+  drawer->fillRect(TwoFloats(0, 0), TwoFloats(10, 10), green, 1.0f);
+  read();
+  expectAt(5, 5, fullGreen);
+  expectAt(105, 55, black);
+}
+
+TEST_P(DrawerConformance, ViewportIsACanvasOfItsOwnSize) {
+  open();
+  drawer->setViewport(TwoFloats(640, 360), TwoFloats(320, 180));
+  // Units of the viewport; clipped to it.
+  drawer->fillRect(TwoFloats(-100, -100), TwoFloats(260, 190), red, 1.0f);
+  drawer->resetViewport();
+  drawer->fillRect(TwoFloats(0, 0), TwoFloats(10, 10), green, 1.0f);
+  // A canvas of 640 x 360 units shown in 320 x 180 pixels: half scale.
+  drawer->setViewport(TwoFloats(0, 360), TwoFloats(640, 360));
+  drawer->resetViewport();
+  read();
+  expectAt(641, 361, fullRed);
+  expectAt(799, 449, fullRed);
+  expectAt(801, 420, black);
+  expectAt(700, 451, black);
+  expectAt(639, 400, black);
+  expectAt(700, 359, black);
+  expectAt(5, 5, fullGreen);
+}
+
+TEST_P(DrawerConformance, ViewportScalesItsUnits) {
+  open();
+  drawer->setViewport(TwoFloats(0, 360), TwoFloats(320, 180));
+  drawer->fillRect(TwoFloats(0, 0), TwoFloats(160, 90), blue, 1.0f);
+  drawer->resetViewport();
+  read();
+  // A 320 x 180 unit rectangle of a 1280 x 720 area is 320 x 180 pixels here.
+  expectAt(1, 361, fullBlue);
+  expectAt(158, 448, fullBlue);
+  expectAt(162, 420, black);
+  expectAt(100, 452, black);
+}
+
+TEST_P(DrawerConformance, FrameBufferImageShowsItsDrawingUpright) {
+  open();
+  drawer->startFrameBufferDrawing();
+  drawer->beginDrawing();
+  drawer->fillRect(TwoFloats(0, 0), TwoFloats(1280, 100), red, 1.0f);
+  drawer->fillRect(TwoFloats(0, 620), TwoFloats(1280, 100), blue, 1.0f);
+  drawer->endFrameBufferDrawing();
+  read();
+  // Nothing reached the window yet.
+  EXPECT_FALSE(anyLitIn(0, 0, 1280, 720));
+  drawer->drawImage(drawer->getFrameBufferImage(), TwoFloats(0, 0), one, white, 1.0f);
+  read();
+  expectAt(640, 50, fullRed);
+  expectAt(640, 670, fullBlue);
+  expectAt(640, 360, black);
+}
+
+TEST_P(DrawerConformance, BlendModes) {
+  struct Replace final : Drawer::CustomBlendMode {
+    void apply() override { glBlendFunc(GL_ONE, GL_ZERO); }
+  } replace;
+  struct Multiply final : Drawer::CustomBlendMode {
+    void apply() override { glBlendFunc(GL_DST_COLOR, GL_ZERO); }
+  } multiply;
+  open();
+  const ThreeFloats grey(0.5f, 0.5f, 0.5f);
+  for (int x : {0, 200, 400, 600, 800}) drawer->fillRect(TwoFloats(x, 0), TwoFloats(100, 100), grey, 1.0f);
+  drawer->fillRect(TwoFloats(0, 0), TwoFloats(100, 100), red, 0.5f);
+  drawer->setBlendMode(1);
+  drawer->fillRect(TwoFloats(200, 0), TwoFloats(100, 100), red, 0.5f);
+  // An unregistered number keeps the additive mode.
+  drawer->setBlendMode(7);
+  drawer->fillRect(TwoFloats(400, 0), TwoFloats(100, 100), red, 0.5f);
+  drawer->registerCustomBlendMode(5, &replace);
+  drawer->registerCustomBlendMode(5, &multiply);
+  drawer->setBlendMode(5);
+  drawer->fillRect(TwoFloats(600, 0), TwoFloats(100, 100), red, 0.25f);
+  drawer->setBlendMode(0);
+  drawer->fillRect(TwoFloats(800, 0), TwoFloats(100, 100), red, 0.5f);
+  read();
+  expectAt(50, 50, Rgb{191, 64, 64});
+  expectAt(250, 50, Rgb{255, 128, 128});
+  expectAt(450, 50, Rgb{255, 128, 128});
+  // The first object registered under 5 stays: colour replaced, alpha ignored.
+  expectAt(650, 50, fullRed);
+  expectAt(850, 50, Rgb{191, 64, 64});
+}
+
+TEST_P(DrawerConformance, AtlasMembersShareOneTextureAndGoTogether) {
+  open();
+  // 100 x 50 (padded inside): left square red, right square blue.
+  struct TwoSquares final : TextureAtlas {
+    AtlasImage members[2] = {AtlasImage(L"Left", L"Squares", TwoFloats(0, 0), TwoFloats(0.5f, 1.0f)),
+                             AtlasImage(L"Right", L"Squares", TwoFloats(0.5f, 0), TwoFloats(0.5f, 1.0f))};
+    TwoSquares() {
+      numImages = 2;
+      images = members;
+    }
+  } atlas;
+  drawer->loadTextureAtlas(makePixels(100, 50, [](int x, int) { return x < 50 ? 0xff0000ffu : 0x0000ffffu; }), 100, 50,
+                           atlas);
+  drawer->drawImage(L"Right", TwoFloats(100, 100), one, white, 1.0f);
+  drawer->drawImage(L"Left", TwoFloats(300, 100), TwoFloats(2, 2), white, 1.0f);
+  read();
+  // Each member is 50 x 50.
+  expectAt(101, 101, fullBlue);
+  expectAt(148, 148, fullBlue);
+  expectAt(151, 120, black);
+  expectAt(120, 151, black);
+  expectAt(301, 101, fullRed);
+  expectAt(398, 198, fullRed);
+  expectAt(401, 150, black);
+
+  drawer->releaseImage(L"Left");
+  EXPECT_EQ(drawer->getInternalImageData(L"Left"), nullptr);
+  EXPECT_EQ(drawer->getInternalImageData(L"Right"), nullptr);
+  drawer->releaseImage(L"Left");
+  drawer->beginDrawing();
+  drawer->drawImage(L"Right", TwoFloats(100, 100), one, white, 1.0f);
+  read();
+  EXPECT_FALSE(anyLitIn(90, 90, 160, 160));
+}
+
+TEST_P(DrawerConformance, ASecondLoadUnderATakenNameKeepsTheFirst) {
+  open();
+  drawer->loadSingleImage(solid(32, 32, 0xff0000ffu), 32, 32, L"Taken");
+  drawer->loadSingleImage(solid(64, 64, 0x0000ffffu), 64, 64, L"Taken");
+  // An unknown name drawn once stands for an empty image from then on.
+  drawer->drawImage(L"Unknown", TwoFloats(300, 100), one, white, 1.0f);
+  drawer->loadSingleImage(solid(32, 32, 0x00ff00ffu), 32, 32, L"Unknown");
+  drawer->drawImage(L"Taken", TwoFloats(100, 100), one, white, 1.0f);
+  drawer->drawImage(L"Unknown", TwoFloats(300, 100), one, white, 1.0f);
+  read();
+  expectAt(110, 110, fullRed);
+  expectAt(140, 140, black);
+  EXPECT_FALSE(anyLitIn(290, 90, 340, 140));
+}
+
+TEST_P(DrawerConformance, TextureBindingSurvivesUploadsAndFills) {
+  open();
+  drawer->loadSingleImage(solid(16, 16, 0xff0000ffu), 16, 16, L"A");
+  drawer->drawImage(L"A", TwoFloats(0, 0), one, white, 1.0f);
+  // Loading mid-frame (as the loading screen does) and filling both leave
+  // another texture bound; the next draw of A must bind it again.
+  drawer->loadSingleImage(solid(16, 16, 0x0000ffffu), 16, 16, L"B");
+  drawer->drawImage(L"A", TwoFloats(100, 0), one, white, 1.0f);
+  drawer->fillRect(TwoFloats(200, 0), TwoFloats(16, 16), green, 1.0f);
+  drawer->drawImage(L"A", TwoFloats(300, 0), one, white, 1.0f);
+  // A released texture's number may come back for the next upload.
+  drawer->releaseImage(L"A");
+  drawer->loadSingleImage(solid(16, 16, 0xffffffffu), 16, 16, L"C");
+  drawer->drawImage(L"C", TwoFloats(400, 0), one, blue, 1.0f);
+  read();
+  expectAt(8, 8, fullRed);
+  expectAt(108, 8, fullRed);
+  expectAt(208, 8, fullGreen);
+  expectAt(308, 8, fullRed);
+  expectAt(408, 8, fullBlue);
+}
+
+TEST_P(DrawerConformance, SecondImageModulatesUntilEndDrawing) {
+  open();
+  if (!drawer->canSupport(Drawer::MultiTexturing)) GTEST_SKIP() << "one texture unit";
+  drawer->loadSingleImage(solid(32, 32, 0xffffffffu), 32, 32, L"White");
+  drawer->loadSingleImage(solid(32, 32, 0xff0000ffu), 32, 32, L"Red");
+  drawer->useSecondImage(L"Red");
+  drawer->drawImage(L"White", TwoFloats(0, 0), one, white, 1.0f);
+  drawer->endDrawing();
+  drawer->drawImage(L"White", TwoFloats(100, 0), one, white, 1.0f);
+  read();
+  expectAt(16, 16, fullRed);
+  expectAt(116, 16, fullWhite);
+}
+
+TEST_P(DrawerConformance, ShaderProgramsTakeParameters) {
+  open();
+  if (!drawer->canSupport(Drawer::ShaderPrograms)) GTEST_SKIP() << "no shader programs";
+  drawer->loadShader(L"void main() { gl_Position = ftransform(); }",
+                     L"uniform float level; void main() { gl_FragColor = vec4(level, 0.0, 1.0, 1.0); }", L"Level");
+  drawer->useShader(L"Level");
+  drawer->registerShaderParam(L"level");
+  drawer->setShaderParam(L"level", 1.0f);
+  drawer->fillRect(TwoFloats(0, 0), TwoFloats(50, 50), white, 1.0f);
+  // An unregistered parameter changes nothing.
+  drawer->setShaderParam(L"unknown", 0.0f);
+  drawer->fillRect(TwoFloats(100, 0), TwoFloats(50, 50), white, 1.0f);
+  drawer->useShader(L"");
+  drawer->fillRect(TwoFloats(200, 0), TwoFloats(50, 50), green, 1.0f);
+  read();
+  expectAt(25, 25, Rgb{255, 0, 255});
+  expectAt(125, 25, Rgb{255, 0, 255});
+  expectAt(225, 25, fullGreen);
+}
+
+TEST_P(DrawerConformance, UsingAShaderNeverLoadedIsAProgrammingError) {
+  open();
+  EXPECT_DEATH(drawer->useShader(L"Missing"),
+               "failed assertion `shaders.find\\(currentShader\\) != shaders.end\\(\\)'");
+}
+
+TEST_P(DrawerConformance, ScalingModeZeroKeepsTheAreaShape) {
+  open(1280, 1024, 0);
+  EXPECT_EQ(drawer->getDrawingAreaSize().y, 720.0f);
+  drawer->fillRect(TwoFloats(0, 0), TwoFloats(1280, 720), white, 1.0f);
+  read();
+  // Bars of 152 pixels above and below.
+  expectAt(640, 151, black);
+  expectAt(640, 152, fullWhite);
+  expectAt(640, 871, fullWhite);
+  expectAt(640, 872, black);
+  drawer->setViewport(TwoFloats(0, 0), TwoFloats(640, 360));
+  drawer->fillRect(TwoFloats(0, 0), TwoFloats(640, 360), red, 1.0f);
+  read();
+  expectAt(1, 153, fullRed);
+  expectAt(638, 510, fullRed);
+  expectAt(642, 300, fullWhite);
+}
+
+TEST_P(DrawerConformance, ScalingModeZeroInAWindowOfTheSameShapeUsesItAll) {
+  open(1920, 1080, 0);
+  drawer->fillRect(TwoFloats(0, 0), TwoFloats(640, 360), white, 1.0f);
+  read();
+  expectAt(0, 0, fullWhite);
+  expectAt(958, 538, fullWhite);
+  expectAt(962, 542, black);
+}
+
+TEST_P(DrawerConformance, ScalingModeOneTakesTheWindowShape) {
+  open(1280, 1024, 1);
+  EXPECT_EQ(drawer->getDrawingAreaSize().x, 1280.0f);
+  EXPECT_EQ(drawer->getDrawingAreaSize().y, 1024.0f);
+  drawer->fillRect(TwoFloats(0, 1000), TwoFloats(1280, 24), white, 1.0f);
+  read();
+  expectAt(640, 999, black);
+  expectAt(640, 1000, fullWhite);
+  expectAt(640, 1023, fullWhite);
+}
+
+TEST_P(DrawerConformance, ReadBackIsBottomUpRgb) {
+  open();
+  drawer->fillRect(TwoFloats(0, 0), TwoFloats(1280, 1), red, 1.0f);
+  drawer->fillRect(TwoFloats(0, 719), TwoFloats(1, 1), blue, 1.0f);
+  pixels.assign(10, 7);
+  read();
+  ASSERT_EQ(pixels.size(), 1280u * 720u * 3u);
+  // The first bytes are the bottom row, starting with its left pixel.
+  EXPECT_EQ(pixels[0], 0);
+  EXPECT_EQ(pixels[2], 255);
+  EXPECT_EQ(pixels[3 * 1280 * 719], 255);
+  EXPECT_EQ(pixels[3 * 1280 * 719 + 2], 0);
+}
+
+TEST_P(DrawerConformance, ReadBackOfAWindowWhoseRowsAreNotWordAligned) {
+  // 1001 x 3 bytes per row: rows must be packed tightly.
+  open(1001, 601, 1);
+  drawer->fillRect(TwoFloats(0, 0), TwoFloats(1280, 1000), green, 1.0f);
+  read();
+  ASSERT_EQ(pixels.size(), 1001u * 601u * 3u);
+  expectAt(0, 0, fullGreen);
+  expectAt(1000, 600, fullGreen);
+  expectAt(500, 300, fullGreen);
+}
+
+TEST_P(DrawerConformance, BuiltInImagesDrawAsRingsAndText) {
+  open();
+  const Circle circle;
+  ImageLoader::ImageData disc =
+      ImageLoader().loadImage(reinterpret_cast<const char *>(circle.imageData), circle.imageDataSize);
+  drawer->loadSingleImage(disc.data, disc.width, disc.height, circle.getName());
+  const TextAtlas atlas;
+  ImageLoader::ImageData text =
+      ImageLoader().loadImage(reinterpret_cast<const char *>(atlas.imageData), atlas.imageDataSize);
+  drawer->loadTextureAtlas(text.data, text.width, text.height, atlas);
+
+  const ThreeFloats background(0.1f, 0.15f, 0.3f);
+  drawer->fillRect(TwoFloats(0, 0), TwoFloats(1280, 720), background, 1.0f);
+  // Rings: discs of shrinking radius about (640, 390), each covering the last.
+  const ThreeFloats colours[] = {ThreeFloats(0.9f, 0.3f, 0.2f), background, ThreeFloats(0.95f, 0.8f, 0.2f), background,
+                                 ThreeFloats(0.3f, 0.7f, 0.9f), background};
+  for (int i = 0; i < 6; ++i) {
+    const float radius = 230.0f - i * 35.0f;
+    const float scale = radius / 480.0f;
+    drawer->drawImage(L"Circle", TwoFloats(640 - 512 * scale, 390 - 512 * scale), TwoFloats(scale, scale), colours[i],
+                      1.0f);
+  }
+  drawer->drawImage(L"Title", TwoFloats(286, 20), one, white, 1.0f);
+  drawer->drawImage(L"AnyKey", TwoFloats(470, 650), one, white, 1.0f);
+  read();
+  if (const char *folder = std::getenv("MURMEL_SCREENSHOT_DIR"))
+    PngFile::writeBottomUpRgb(std::string(folder) + "/BuiltInImages-" + GetParam().name + ".png", 1280, 720, pixels);
+
+  const Rgb bg{26, 38, 77};
+  // Each ring takes exactly its colour inside, the background between.
+  expectAt(640 + 212, 390, Rgb{230, 77, 51});
+  expectAt(640, 390 - 177, bg);
+  expectAt(640 - 142, 390, Rgb{242, 204, 51});
+  expectAt(640, 390 + 107, bg);
+  expectAt(640 + 72, 390, Rgb{77, 179, 230});
+  expectAt(640, 390, bg);
+  expectAt(640 + 240, 390, bg);
+  // The title and prompt keep to their 708 x 91 and 340 x 51 boxes.
+  const auto litAbove = [&](int x0, int y0, int x1, int y1) {
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x)
+        if (at(x, y).r > bg.r + 8) return true;
+    return false;
+  };
+  EXPECT_TRUE(litAbove(286, 20, 286 + 708, 20 + 91));
+  EXPECT_FALSE(litAbove(0, 0, 1280, 20));
+  EXPECT_FALSE(litAbove(0, 111, 1280, 150));
+  EXPECT_FALSE(litAbove(0, 20, 286, 111));
+  EXPECT_FALSE(litAbove(994, 20, 1280, 111));
+  EXPECT_TRUE(litAbove(470, 650, 470 + 340, 650 + 51));
+  EXPECT_FALSE(litAbove(0, 701, 1280, 720));
+  EXPECT_FALSE(litAbove(0, 650, 470, 701));
+  EXPECT_FALSE(litAbove(810, 650, 1280, 701));
+}
+
+boost::shared_ptr<Drawer> makeImmediateDrawer() { return boost::shared_ptr<Drawer>(new GLImmediateDrawer); }
+
+INSTANTIATE_TEST_SUITE_P(Drawers, DrawerConformance,
+                         ::testing::Values(DrawerKind{"GLImmediateDrawer", &makeImmediateDrawer, 1.0f}),
+                         [](const ::testing::TestParamInfo<DrawerKind> &info) { return info.param.name; });
+
+}  // namespace
