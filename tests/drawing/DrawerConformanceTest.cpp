@@ -127,6 +127,21 @@ TEST_P(DrawerConformance, SizesBeforeInitialiseAndFrameBufferName) {
   EXPECT_EQ(drawer->getInternalImageData(L"Nothing"), nullptr);
 }
 
+TEST_P(DrawerConformance, TextWithAnUnregisteredFontDrawsNothing) {
+  open();
+  drawer->loadSingleImage(solid(16, 16, 0xffffffffu), 16, 16, L"Glyph");
+  drawer->drawText(L"Murmel", L"NoSuchFont", TwoFloats(100, 100), 500, TextLayout::Left, 1.0f, white, 1.0f);
+  // Even a caller's filled layout needs its font.
+  TextLayout layout;
+  TextLayout::GlyphPos glyph;
+  glyph.name = L"Glyph";
+  layout.glyphs.push_back(glyph);
+  drawer->drawText(L"M", L"NoSuchFont", layout, TwoFloats(100, 100), 500, TextLayout::Centre, 1.0f, white, 1.0f);
+  drawer->releaseFont(L"NoSuchFont");
+  read();
+  EXPECT_FALSE(anyLitIn(0, 0, 1280, 720));
+}
+
 TEST_P(DrawerConformance, FillRectCoversExactlyItsRectangleAndBlendsByAlpha) {
   open();
   drawer->fillRect(TwoFloats(100, 100), TwoFloats(200, 100), red, 1.0f);

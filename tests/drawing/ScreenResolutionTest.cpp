@@ -1,0 +1,27 @@
+#include "drawing/ScreenResolution.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ScreenResolution, AsksBeforeSdlIsUpAndLeavesItDown) {
+  ASSERT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
+  const int width = ScreenResolution::getScreenWidth();
+  const int height = ScreenResolution::getScreenHeight();
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
+  // The test display is at least as large as the game's drawing area.
+  EXPECT_GE(width, 1280);
+  EXPECT_GE(height, 720);
+  EXPECT_EQ(ScreenResolution::getScreenWidth(), width);
+}
+
+TEST(ScreenResolution, LeavesARunningVideoSubsystemRunning) {
+  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+  EXPECT_GT(ScreenResolution::getScreenWidth(), 0);
+  EXPECT_GT(ScreenResolution::getScreenHeight(), 0);
+  EXPECT_NE(SDL_WasInit(SDL_INIT_VIDEO), 0u);
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+}  // namespace
