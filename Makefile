@@ -34,6 +34,12 @@ tsan:
 	cmake --build build-tsan -j $(JOBS)
 	scripts/run-tests.sh build-tsan
 
+# Regenerates data/sounds/*.ogg from code (needs espeak-ng for the voices).
+sounds: build/CMakeCache.txt
+	scripts/install-deps.sh --sounds
+	cmake --build build -j $(JOBS) --target forge-sounds
+	./build/tools/forge-sounds/forge-sounds data/sounds
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
