@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,7 @@ const float quality = 0.4f;
 
 struct Recipe {
   std::string name;
-  std::function<Take()> forge;
+  std::function<std::optional<Take>()> forge;
   float peak;
 };
 
@@ -69,12 +70,7 @@ int main(int argc, char **argv) {
       {"SingingBowl", forgeSingingBowl, instrumentPeak},
   };
   for (const Speech::Passage &passage : Speech::passages()) {
-    recipes.push_back({passage.name,
-                       [passage]() {
-                         std::optional<Take> take = Speech::speak(passage.text);
-                         return take ? *take : Take(1, false);
-                       },
-                       speechPeak});
+    recipes.push_back({passage.name, [passage]() { return Speech::speak(passage.text); }, speechPeak});
   }
 
   bool ok = true;
@@ -85,12 +81,13 @@ int main(int argc, char **argv) {
     const int fileSerial = serial++;
     if (!wanted(recipe.name, only)) continue;
     std::fprintf(stderr, "forging %s\n", recipe.name.c_str());
-    Take take = recipe.forge();
-    if (take.getFrames() <= 1) {
+    std::optional<Take> forged = recipe.forge();
+    if (!forged) {
       std::fprintf(stderr, "forge-sounds: %s: no sound (is espeak-ng installed?)\n", recipe.name.c_str());
       ok = false;
       continue;
     }
+    Take &take = *forged;
     if (take.isLooping()) take.removeOffset();
     take.normalise(recipe.peak);
     const std::string path = folder + "/" + recipe.name + ".ogg";
