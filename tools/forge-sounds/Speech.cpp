@@ -22,9 +22,11 @@ uint32_t readLittle(const std::string &bytes, size_t at, int size) {
   return value;
 }
 
-// Samples of a 16-bit mono WAV as produced on a pipe: the data chunk's size
-// field is a placeholder there, so the data runs to the end of the bytes.
-std::vector<float> parseWav(const std::string &bytes, int &rate) {
+}  // namespace
+
+// A WAV written to a pipe cannot go back to fill in its sizes: the data runs
+// to the end of the bytes.
+std::vector<float> Speech::parseWav(const std::string &bytes, int &rate) {
   std::vector<float> samples;
   if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 4, "WAVE") != 0) return samples;
   size_t at = 12;
@@ -48,8 +50,8 @@ std::vector<float> parseWav(const std::string &bytes, int &rate) {
   return samples;
 }
 
-// Doubles the rate: the new in-between samples come from a windowed sinc.
-std::vector<float> doubleRate(const std::vector<float> &in) {
+// The new in-between samples come from a windowed sinc.
+std::vector<float> Speech::doubleRate(const std::vector<float> &in) {
   const int taps = 24;
   const double band = 0.92;
   std::vector<double> kernel(2 * taps);
@@ -72,6 +74,8 @@ std::vector<float> doubleRate(const std::vector<float> &in) {
   }
   return out;
 }
+
+namespace {
 
 // Evens out loud and soft syllables so the words carry at a modest peak.
 void compress(std::vector<float> &samples) {

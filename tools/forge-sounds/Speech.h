@@ -24,6 +24,12 @@ class Speech {
   // espeak-ng cannot be run or gives no sound.
   static std::optional<Take> speak(const std::string &text);
 
+  // Exposed for tests: the samples of a 16-bit mono WAV (a data chunk whose
+  // size field is a placeholder runs to the end), and a doubling of the
+  // sample rate that keeps the original samples and interpolates between them.
+  static std::vector<float> parseWav(const std::string &bytes, int &rate);
+  static std::vector<float> doubleRate(const std::vector<float> &in);
+
  private:
   static std::vector<float> runVoice(const std::string &text, int &rate);
 };
