@@ -58,11 +58,11 @@ Take forgeScraper() {
       scrape(excitation, random, {bar + 0.75, 0.17f, 85.0f, 0.75f}, 0.55f);
     }
   }
-  Biquad::lowPass(6000.0f, 0.7f).applyTo(excitation);
+  Biquad::lowPass(4500.0f, 0.7f).applyTo(excitation);
   // The gourd's hollow body colours every tick.
   Take take(excitation.getFrames(), true);
   const float resonances[][3] = {
-      {1150.0f, 6.0f, 1.0f}, {2300.0f, 5.0f, 1.0f}, {3650.0f, 4.0f, 0.7f}, {5400.0f, 3.0f, 0.35f}};
+      {1150.0f, 6.0f, 1.0f}, {2300.0f, 5.0f, 1.0f}, {3650.0f, 4.0f, 0.5f}, {5400.0f, 3.0f, 0.2f}};
   for (const auto &resonance : resonances) {
     Take band = excitation;
     Biquad::bandPass(resonance[0], resonance[1]).applyTo(band);
