@@ -38,6 +38,12 @@ tsan:
 images: build/CMakeCache.txt
 	cmake --build build -j $(JOBS) --target images
 
+# Regenerates data/sounds/*.ogg from code (needs espeak-ng for the voices).
+sounds: build/CMakeCache.txt
+	scripts/install-deps.sh --sounds
+	cmake --build build -j $(JOBS) --target forge-sounds
+	./build/tools/forge-sounds/forge-sounds data/sounds
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 

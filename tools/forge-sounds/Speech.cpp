@@ -1,0 +1,182 @@
+#include "Speech.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "Biquad.h"
+#include "PeakLimiter.h"
+#include "Reverb.h"
+
+namespace {
+
+const double pi = 3.141592653589793;
+
+uint32_t readLittle(const std::string &bytes, size_t at, int size) {
+  uint32_t value = 0;
+  for (int i = size - 1; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+  return value;
+}
+
+}  // namespace
+
+// A WAV written to a pipe cannot go back to fill in its sizes: the data runs
+// to the end of the bytes.
+std::vector<float> Speech::parseWav(const std::string &bytes, int &rate) {
+  std::vector<float> samples;
+  if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 4, "WAVE") != 0) return samples;
+  size_t at = 12;
+  int channels = 0, bits = 0;
+  while (at + 8 <= bytes.size()) {
+    const std::string id = bytes.substr(at, 4);
+    const uint32_t size = readLittle(bytes, at + 4, 4);
+    at += 8;
+    if (id == "fmt " && at + 16 <= bytes.size()) {
+      channels = static_cast<int>(readLittle(bytes, at + 2, 2));
+      rate = static_cast<int>(readLittle(bytes, at + 4, 4));
+      bits = static_cast<int>(readLittle(bytes, at + 14, 2));
+    } else if (id == "data") {
+      if (channels != 1 || bits != 16) return samples;
+      for (size_t i = at; i + 1 < bytes.size(); i += 2)
+        samples.push_back(static_cast<float>(static_cast<int16_t>(readLittle(bytes, i, 2))) / 32768.0f);
+      return samples;
+    }
+    at += size + (size & 1);
+  }
+  return samples;
+}
+
+// The new in-between samples come from a windowed sinc.
+std::vector<float> Speech::doubleRate(const std::vector<float> &in) {
+  const int taps = 24;
+  const double band = 0.92;
+  std::vector<double> kernel(2 * taps);
+  for (int k = -taps; k < taps; ++k) {
+    const double d = k + 0.5;
+    const double window = 0.42 + 0.5 * std::cos(pi * d / taps) + 0.08 * std::cos(2 * pi * d / taps);
+    kernel[static_cast<size_t>(k + taps)] = band * std::sin(pi * band * d) / (pi * band * d) * window;
+  }
+  const long count = static_cast<long>(in.size());
+  std::vector<float> out(in.size() * 2);
+  for (long n = 0; n < count; ++n) {
+    out[static_cast<size_t>(2 * n)] = in[static_cast<size_t>(n)];
+    double sum = 0.0;
+    for (int k = -taps; k < taps; ++k) {
+      const long index = n - k;
+      if (index >= 0 && index < count) sum += in[static_cast<size_t>(index)] * kernel[static_cast<size_t>(k + taps)];
+    }
+    // The sample half-way between n and n + 1.
+    out[static_cast<size_t>(2 * n + 1)] = static_cast<float>(sum);
+  }
+  return out;
+}
+
+namespace {
+
+// Evens out loud and soft syllables so the words carry at a modest peak.
+void compress(std::vector<float> &samples) {
+  float peak = 0.0f;
+  for (float s : samples) peak = std::max(peak, std::fabs(s));
+  const float threshold = peak * 0.25f;
+  const float attack = 1.0f - std::exp(-1.0f / (0.003f * Take::rate));
+  const float release = 1.0f - std::exp(-1.0f / (0.12f * Take::rate));
+  float envelope = 0.0f;
+  for (float &s : samples) {
+    const float level = std::fabs(s);
+    envelope += (level > envelope ? attack : release) * (level - envelope);
+    if (envelope > threshold) s *= std::pow(envelope / threshold, 1.0f / 3.0f) * threshold / envelope;
+  }
+}
+
+}  // namespace
+
+const std::vector<Speech::Passage> &Speech::passages() {
+  static const std::vector<Passage> list = {
+      {"Speech_Intro",
+       "Welcome, traveller. Eight small worlds are waiting for you. Look, and listen, and let each one show you "
+       "the way.",
+       8.0f, 12.0f},
+      {"Speech_World0", "Something here is cold. Somewhere, it is warm. Follow the warmth.", 3.0f, 8.0f},
+      {"Speech_World1", "Every place wears other colours. Find where these rings belong.", 3.0f, 8.0f},
+      {"Speech_World2", "Round and round, the way a ring is drawn. Again, and again.", 3.0f, 8.0f},
+      {"Speech_World3", "Watch for the flash. Move with it, and rest in between.", 3.0f, 8.0f},
+      {"Speech_World4", "Here, everything turns the other way, as in a mirror.", 3.0f, 8.0f},
+      {"Speech_World5", "So restless. Be slow, be calm, and they will settle.", 3.0f, 8.0f},
+      {"Speech_World6", "One ring at a time. Each has its own place.", 3.0f, 8.0f},
+      {"Speech_World7", "The last world. Gather what you have learned, and the worlds will gather too.", 3.0f, 8.0f},
+  };
+  return list;
+}
+
+std::vector<float> Speech::runVoice(const std::string &text, int &rate) {
+  int pipeEnds[2];
+  if (pipe(pipeEnds) != 0) return {};
+  const pid_t child = fork();
+  if (child < 0) {
+    close(pipeEnds[0]);
+    close(pipeEnds[1]);
+    return {};
+  }
+  if (child == 0) {
+    dup2(pipeEnds[1], STDOUT_FILENO);
+    close(pipeEnds[0]);
+    close(pipeEnds[1]);
+    // A calm, clear voice, a little slower than usual, short pauses between words.
+    const char *arguments[] = {"espeak-ng", "-v", "en-gb+f3", "-s",       "135",        "-p",
+                               "42",        "-g", "3",        "--stdout", text.c_str(), nullptr};
+    execvp("espeak-ng", const_cast<char *const *>(arguments));
+    _exit(127);
+  }
+  close(pipeEnds[1]);
+  std::string bytes;
+  char buffer[65536];
+  ssize_t count;
+  while ((count = read(pipeEnds[0], buffer, sizeof buffer)) > 0) bytes.append(buffer, static_cast<size_t>(count));
+  close(pipeEnds[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return {};
+  return parseWav(bytes, rate);
+}
+
+std::optional<Take> Speech::speak(const std::string &text) {
+  int rate = 0;
+  std::vector<float> voice = runVoice(text, rate);
+  if (rate == Take::rate / 2)
+    voice = doubleRate(voice);
+  else if (rate != Take::rate)
+    return std::nullopt;
+
+  // The voice's own silence before and after the words goes; ours replaces it.
+  const auto loud = [](float s) { return std::fabs(s) > 0.01f; };
+  const auto first = std::find_if(voice.begin(), voice.end(), loud);
+  const auto last = std::find_if(voice.rbegin(), voice.rend(), loud).base();
+  if (first >= last) return std::nullopt;
+  std::vector<float> words(first, last);
+  compress(words);
+
+  const long leadIn = Take::framesOf(0.2);
+  const long tail = Take::framesOf(0.9);
+  Take take(leadIn + static_cast<long>(words.size()) + tail, false);
+  for (size_t i = 0; i < words.size(); ++i) take.add(leadIn + static_cast<long>(i), words[i], words[i]);
+  Biquad::highPass(90.0f, 0.7f).applyTo(take);
+  // The synthetic voice is bright; a softer top suits the game.
+  Biquad::highShelf(4500.0f, -5.0f).applyTo(take);
+  Reverb(0.45f, 0.7f, 0.45f).applyTo(take, 0.22f, 0.012f);
+
+  PeakLimiter::apply(take, 6.0f, 0.003f);
+
+  // The room's last trace fades out, so the passage ends in silence.
+  const long fade = Take::framesOf(0.3);
+  for (long i = 0; i < fade; ++i) {
+    const float gain = 0.5f + 0.5f * static_cast<float>(std::cos(pi * static_cast<double>(i) / fade));
+    const size_t at = static_cast<size_t>(take.getFrames() - fade + i);
+    take.channel(0)[at] *= gain;
+    take.channel(1)[at] *= gain;
+  }
+  return take;
+}
