@@ -95,6 +95,9 @@ bool SDL1_2AudioDevice::start() {
     delete obtained;
     return false;
   }
+  // SDL's audio thread exists from here on; what it reads is written under
+  // SDL's audio lock.
+  SDL_LockAudio();
   spec = obtained;
   numInputs = spec->channels;
   numOutputs = spec->channels;
@@ -102,6 +105,7 @@ bool SDL1_2AudioDevice::start() {
   // More than one buffer's samples need: channels x the buffer's size in bytes.
   floatBuffer = new float[static_cast<size_t>(spec->channels) * spec->size]();
   runningCallback = callback;
+  SDL_UnlockAudio();
 
   SDL_PauseAudio(0);
   started = true;
