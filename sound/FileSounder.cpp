@@ -25,6 +25,7 @@ bool FileSounder::run() {
 }
 
 void FileSounder::updateStreams() {
+  std::lock_guard<std::mutex> onePass(passLock);
   for (StreamingSound &slot : slots) slot.threadUpdate();
 }
 
@@ -98,7 +99,7 @@ int FileSounder::findIdleSlot() const {
   return -1;
 }
 
-void FileSounder::startSound(int slot, const std::wstring &name) {
+void FileSounder::startConfiguredSlot(int slot, const std::wstring &name) {
   const auto preloaded = preloadedSounds.find(name);
   if (preloaded != preloadedSounds.end()) {
     getSlot(slot).startPlaying(preloaded->second.data.get(), preloaded->second.size, name);

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 
 // The machinery of the sounders that play named sound files: the map of
@@ -21,7 +22,8 @@
 // Threads: the main thread loads and starts sounds, the audio thread calls
 // getAudio, the streaming thread calls run. The maps are filled at load time
 // on the main thread and read only there. Slots are handed between the
-// threads as StreamingSound describes; no lock is taken.
+// threads as StreamingSound describes, without a lock; the only lock keeps
+// refill passes apart (see passLock) and is never near the audio thread.
 //
 // Derived classes call startThread(this) at the end of their constructor and
 // stopStreaming() first thing in their destructor.
@@ -50,8 +52,9 @@ class FileSounder : public Sounder, public Thread {
   bool run() final;
 
   // One pass of the streaming thread: refills the rings of the playing slots.
-  // Public for hosts and tests that drive the sounder themselves; safe beside
-  // the streaming thread (not on the audio thread: it decodes).
+  // Public for hosts and tests that drive the sounder themselves; beside the
+  // streaming thread a pass waits for the other's to end. Never on the audio
+  // thread: it decodes.
   void updateStreams();
   // Main thread: removes the callback from every slot holding it, and returns
   // only when no call into it is still running on the audio thread. Call it
@@ -81,11 +84,19 @@ class FileSounder : public Sounder, public Thread {
   // Main thread: waits until the block in progress, if any, has ended.
   void waitForBlock() const { fence.waitForBlock(); }
 
-  // Main thread: the lowest-index idle slot, or -1 when all are busy.
-  int findIdleSlot() const;
-  // Main thread: starts a known sound on an idle slot that the caller has
-  // configured, from memory if it was preloaded, else streamed.
-  void startSound(int slot, const std::wstring &name);
+  // Main thread: starts a known sound on the lowest-index idle slot, from
+  // memory if it was preloaded, else streamed; configure(StreamingSound &)
+  // sets the slot up first. The slot's index, or -1 for an unknown name or
+  // when every slot is busy.
+  template <typename Configure>
+  int startSound(const std::wstring &name, Configure configure) {
+    if (!isKnown(name)) return -1;
+    const int slot = findIdleSlot();
+    if (slot < 0) return -1;
+    configure(getSlot(slot));
+    startConfiguredSlot(slot, name);
+    return slot;
+  }
   StreamingSound &getSlot(int slot) { return slots[static_cast<size_t>(slot)]; }
 
   // One start of a sound on a slot, so that a later stop reaches that sound
@@ -98,10 +109,18 @@ class FileSounder : public Sounder, public Thread {
   bool isCurrent(const SlotHandle &handle) const;
 
  private:
+  int findIdleSlot() const;
+  void startConfiguredSlot(int slot, const std::wstring &name);
+
   std::map<std::wstring, boost::shared_ptr<SoundFileLoader>> streamedSounds;
   std::map<std::wstring, PreLoadedBuffer> preloadedSounds;
   std::array<StreamingSound, NumSlots> slots;
   std::atomic<bool> quit{false};
+  // One refill pass at a time: slots playing the same sound share its loader,
+  // which decodes for one thread at a time. Contended only when a host or a
+  // test drives updateStreams beside the streaming thread; never taken on the
+  // audio thread.
+  std::mutex passLock;
   std::atomic<bool> muted{false};
   MixFence fence;
 };

@@ -5,17 +5,13 @@ MurmelSounder::MurmelSounder() : FileSounder("Murmel Worlds Sounder") { startThr
 MurmelSounder::~MurmelSounder() { stopStreaming(); }
 
 int MurmelSounder::activateSound(const std::wstring &name) {
-  if (!isKnown(name)) return -1;
-  const int slot = findIdleSlot();
-  if (slot < 0) return -1;
   // The pan is left as the slot last had it.
-  StreamingSound &sound = getSlot(slot);
-  sound.setFade(true);
-  sound.setLoop(true);
-  sound.setLevel(InstrumentLevel);
-  sound.registerCallback(nullptr);
-  startSound(slot, name);
-  return slot;
+  return startSound(name, [](StreamingSound &sound) {
+    sound.setFade(true);
+    sound.setLoop(true);
+    sound.setLevel(InstrumentLevel);
+    sound.registerCallback(nullptr);
+  });
 }
 
 void MurmelSounder::deactivateSound(int slot) {
@@ -26,17 +22,14 @@ void MurmelSounder::deactivateSound(int slot) {
 }
 
 void MurmelSounder::triggerSound(const std::wstring &name, float pan, StreamingSound::Callback *callback) {
-  if (!isKnown(name)) return;
-  const int slot = findIdleSlot();
-  if (slot < 0) return;
-  StreamingSound &sound = getSlot(slot);
-  sound.setFade(false);
-  sound.setLoop(false);
-  sound.setPan(pan);
-  sound.setLevel(TriggeredLevel);
-  sound.registerCallback(callback);
-  startSound(slot, name);
-  lastTriggered = handleOf(slot);
+  const int slot = startSound(name, [pan, callback](StreamingSound &sound) {
+    sound.setFade(false);
+    sound.setLoop(false);
+    sound.setPan(pan);
+    sound.setLevel(TriggeredLevel);
+    sound.registerCallback(callback);
+  });
+  if (slot >= 0) lastTriggered = handleOf(slot);
 }
 
 void MurmelSounder::killTriggered() {
@@ -47,16 +40,14 @@ void MurmelSounder::killTriggered() {
 }
 
 void MurmelSounder::playMusic(const std::wstring &name) {
-  const int slot = isKnown(name) ? findIdleSlot() : -1;
-  if (slot >= 0) {
-    StreamingSound &sound = getSlot(slot);
+  // The pan is left as the slot last had it; an earlier music plays on.
+  const int slot = startSound(name, [](StreamingSound &sound) {
     sound.setFade(false);
     sound.setLoop(true);
     sound.setLevel(MusicLevel);
     sound.registerCallback(nullptr);
-    startSound(slot, name);
-    music = handleOf(slot);
-  }
+  });
+  if (slot >= 0) music = handleOf(slot);
   barClockRunning.store(true, std::memory_order_relaxed);
 }
 

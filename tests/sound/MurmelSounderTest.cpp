@@ -40,6 +40,13 @@ class MurmelSounderTest : public ::testing::Test {
     sounder->killNoise();
   }
   std::vector<float> record(int frames, int block = 4096) { return SoundRecorder::record(*sounder, frames, block); }
+  // An instrument and a long spoken passage.
+  void startInstrumentAndSpeech() {
+    sounder->loadSoundFileResource(constant(L"Bell", 1000, 0.5f));
+    sounder->loadSoundFileResource(constant(L"Speech", 300000, 0.2f));
+    sounder->activateSound(L"Bell");
+    sounder->triggerSound(L"Speech", 0.5f, nullptr);
+  }
 
   std::unique_ptr<MurmelSounder> sounder;
 };
@@ -72,10 +79,7 @@ TEST_F(MurmelSounderTest, InstrumentsFadeInAtTheirLevelAndFadeOutWhenDeactivated
 }
 
 TEST_F(MurmelSounderTest, StopMusicBeforeAnyMusicLeavesEverySlotAlone) {
-  sounder->loadSoundFileResource(constant(L"Bell", 1000, 0.5f));
-  sounder->loadSoundFileResource(constant(L"Speech", 300000, 0.2f));
-  sounder->activateSound(L"Bell");
-  sounder->triggerSound(L"Speech", 0.5f, nullptr);
+  startInstrumentAndSpeech();
   sounder->stopMusic();
   record(150000);
   EXPECT_EQ(2, sounder->getNumActiveSlots());
@@ -162,10 +166,7 @@ TEST_F(MurmelSounderTest, KillTriggeredLeavesAloneASoundThatTookOverTheSlot) {
 }
 
 TEST_F(MurmelSounderTest, KillAllSoundsFadesEverySlotOut) {
-  sounder->loadSoundFileResource(constant(L"Bell", 1000, 0.5f));
-  sounder->loadSoundFileResource(constant(L"Speech", 300000, 0.2f));
-  sounder->activateSound(L"Bell");
-  sounder->triggerSound(L"Speech", 0.5f, nullptr);
+  startInstrumentAndSpeech();
   sounder->playMusic(L"Bell");
   record(110000);
   sounder->killAllSounds();
