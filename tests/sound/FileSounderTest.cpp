@@ -118,13 +118,6 @@ TEST_F(GenericFileSounderTest, DecodersThatDeliverLessThanTheyReportNeitherHangN
   }
 }
 
-TEST_F(GenericFileSounderTest, UnknownNamesAreIgnored) {
-  sounder->triggerSound(L"Nothing", 0.5f);
-  sounder->playMusic(L"Nothing");
-  EXPECT_EQ(0, sounder->getNumActiveSlots());
-  for (float v : SoundRecorder::record(*sounder, 100)) EXPECT_EQ(0.0f, v);
-}
-
 TEST(GenericFileSounderDeathTest, LoadingAnEmptyLoaderIsAProgrammingError) {
   std::unique_ptr<GenericFileSounder> sounder(new GenericFileSounder());
   EXPECT_DEATH(sounder->loadSoundFileResource(boost::shared_ptr<SoundFileLoader>()),

@@ -67,15 +67,13 @@ TEST_F(SoundFileLoading, StereoFileDecodesInChunksExactlyAsTheDecoderDelivers) {
   EXPECT_EQ(20001, position);
   EXPECT_EQ(all[40000], frame[0]);
   EXPECT_EQ(all[40001], frame[1]);
-}
 
-TEST_F(SoundFileLoading, ChunkAtTheLastFrameDeliversOneFrameAndRewinds) {
-  VorbisfileLoader loader(pathOf(ogg("Tone.ogg", 5000, 2)));
+  // From the last frame a chunk gets one frame, and the position rewinds.
   std::vector<float> buffer(22050, 7.0f);
-  long long position = 4999;
+  position = 29999;
   EXPECT_EQ(6, loader.loadChunk(buffer.data(), position, 22050, 5));
   EXPECT_EQ(0, position);
-  EXPECT_NE(7.0f, buffer[10]);
+  EXPECT_EQ(all[2 * 29999], buffer[10]);
   EXPECT_EQ(7.0f, buffer[12]);
 }
 
