@@ -12,8 +12,9 @@
 // track whose start also starts a bar clock, and the synthesised noise bed
 // under everything, ducked while any file sound plays. The mix, per block:
 // the bar clock, then the slots, then the noise bed, then each sample is
-// clamped to -1 .. 1 and scaled by 0.75. Its streaming thread is named
-// "Murmel Worlds Sounder".
+// clamped to -1 .. 1 and scaled by 0.75. setMute (the application's "mute"
+// flag) zeroes the finished mix while clocks, slots and callbacks run on. Its
+// streaming thread is named "Murmel Worlds Sounder".
 //
 // Every operation but getAudio is for the main thread. barStart() and
 // soundFinished() are called on the audio thread.

@@ -69,8 +69,7 @@ void SDL1_2AudioDevice::stop() {
   started = false;
 }
 
-// SDL copies the desired specification's callback and userdata; the obtained
-// one carries the format SDL actually opened, which start() adopts.
+// The obtained specification, which start() adopts, is what SDL actually opened.
 bool SDL1_2AudioDevice::start() {
   MW_ASSERT(callback);
   if (started) return false;
@@ -89,7 +88,7 @@ bool SDL1_2AudioDevice::start() {
     delete obtained;
     return false;
   }
-  // The conversion below reads and writes 16-bit little-endian samples only.
+  // sdlAudioCallback converts 16-bit little-endian samples only.
   if (obtained->format != deviceFormat || obtained->channels == 0) {
     SDL_CloseAudio();
     delete obtained;

@@ -47,11 +47,12 @@ TEST_F(GenericFileSounderTest, FilesOf88200FramesAreStreamedAndShorterOnesPreloa
   ASSERT_EQ(3u, longFile->initialBuffers.size());
   for (const auto &buffer : longFile->initialBuffers) EXPECT_EQ(22050u, buffer.size());
 
-  // Both play their whole file, the streamed one through its ring.
+  // Both play their whole file, the streamed one through its ring, in device
+  // blocks longer than a ring buffer.
   for (const char *name : {"Short", "Long"}) {
     const std::vector<float> reference = OggTestFile::decode(dir.path() + "/" + name + ".ogg");
     sounder->triggerSound(std::wstring(name, name + std::string(name).size()), 0.5f);
-    const std::vector<float> out = SoundRecorder::record(*sounder, 90000);
+    const std::vector<float> out = SoundRecorder::record(*sounder, 90000, 16384);
     for (size_t i = 0; i < reference.size(); ++i) ASSERT_EQ(reference[i] * 0.5f, out[i]) << name << " float " << i;
     for (size_t i = reference.size(); i < out.size(); ++i) ASSERT_EQ(0.0f, out[i]) << name;
     EXPECT_EQ(0, sounder->getNumActiveSlots());
