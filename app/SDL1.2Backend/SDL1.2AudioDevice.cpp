@@ -1,0 +1,112 @@
+#include "app/SDL1.2Backend/SDL1.2AudioDevice.h"
+
+#include "app/Assertion.h"
+#include "sound/AudioDeviceCallback.h"
+
+#include <SDL/SDL.h>
+
+#include <cstdint>
+
+float *SDL1_2AudioDevice::floatBuffer = nullptr;
+
+namespace {
+
+constexpr Uint16 deviceFormat = AUDIO_S16LSB;
+constexpr Uint16 framesPerCallback = 4096;
+
+float sampleToFloat(const Uint8 *bytes) {
+  const int16_t sample = static_cast<int16_t>(static_cast<uint16_t>(bytes[0] | (bytes[1] << 8)));
+  return static_cast<float>(sample / 32767.0);
+}
+
+void floatToSample(float value, Uint8 *bytes) {
+  // Not-a-number would make the conversion below undefined: it becomes silence.
+  if (value > 1.0f)
+    value = 1.0f;
+  else if (value < -1.0f)
+    value = -1.0f;
+  else if (value != value)
+    value = 0.0f;
+  // The conversion truncates toward zero: 0.99999 becomes 32766, not 32767.
+  const int sample = static_cast<int>(value * 32767.0);
+  const uint16_t bits = static_cast<uint16_t>(sample);
+  bytes[0] = static_cast<Uint8>(bits & 0xff);
+  bytes[1] = static_cast<Uint8>(bits >> 8);
+}
+
+}  // namespace
+
+SDL1_2AudioDevice::~SDL1_2AudioDevice() { stop(); }
+
+void SDL1_2AudioDevice::setNumChannels(int inputs, int outputs) {
+  numInputs = inputs;
+  numOutputs = outputs;
+}
+
+void SDL1_2AudioDevice::sdlAudioCallback(void *userdata, Uint8 *stream, int len) {
+  SDL1_2AudioDevice *device = static_cast<SDL1_2AudioDevice *>(userdata);
+  // The obtained channel count, fixed while the device runs.
+  const int channels = device->spec->channels;
+  const int frames = (len / 2) / channels;
+  const int count = frames * channels;
+  for (int i = 0; i < count; ++i) floatBuffer[i] = sampleToFloat(stream + 2 * i);
+  device->runningCallback->getAudio(floatBuffer, floatBuffer, frames);
+  for (int i = 0; i < count; ++i) floatToSample(floatBuffer[i], stream + 2 * i);
+}
+
+void SDL1_2AudioDevice::close() {
+  SDL_CloseAudio();
+  delete spec;
+  spec = nullptr;
+  delete[] floatBuffer;
+  floatBuffer = nullptr;
+}
+
+void SDL1_2AudioDevice::stop() {
+  if (!started) return;
+  SDL_PauseAudio(1);
+  close();
+  started = false;
+}
+
+// The obtained specification, which start() adopts, is what SDL actually opened.
+bool SDL1_2AudioDevice::start() {
+  MW_ASSERT(callback);
+  if (started) return false;
+  if (spec) close();
+
+  SDL_AudioSpec desired = {};
+  desired.freq = static_cast<int>(samplerate);
+  desired.format = deviceFormat;
+  desired.channels = static_cast<Uint8>(numInputs > numOutputs ? numInputs : numOutputs);
+  desired.samples = framesPerCallback;
+  desired.callback = sdlAudioCallback;
+  desired.userdata = this;
+
+  SDL_AudioSpec *obtained = new SDL_AudioSpec();
+  if (SDL_OpenAudio(&desired, obtained) == -1) {
+    delete obtained;
+    return false;
+  }
+  // sdlAudioCallback converts 16-bit little-endian samples only.
+  if (obtained->format != deviceFormat || obtained->channels == 0) {
+    SDL_CloseAudio();
+    delete obtained;
+    return false;
+  }
+  // SDL's audio thread exists from here on; what it reads is written under
+  // SDL's audio lock.
+  SDL_LockAudio();
+  spec = obtained;
+  numInputs = spec->channels;
+  numOutputs = spec->channels;
+  samplerate = spec->freq;
+  // More than one buffer's samples need: channels x the buffer's size in bytes.
+  floatBuffer = new float[static_cast<size_t>(spec->channels) * spec->size]();
+  runningCallback = callback;
+  SDL_UnlockAudio();
+
+  SDL_PauseAudio(0);
+  started = true;
+  return true;
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+// The one client of an AudioDevice: asked for every block of samples.
+class AudioDeviceCallback {
+ public:
+  virtual ~AudioDeviceCallback() = default;
+
+  // Called on the audio library's own thread; must not allocate, lock or do
+  // I/O. numSamples counts frames. output holds numSamples x (output
+  // channels) interleaved floats, arrives silent (0.0), and the callback adds
+  // or writes its signal into it. input holds the same number of input frames;
+  // a back-end may pass one buffer as both.
+  virtual void getAudio(float *input, float *output, int numSamples) = 0;
+};

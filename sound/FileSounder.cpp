@@ -1,0 +1,126 @@
+#include "sound/FileSounder.h"
+
+#include "app/Assertion.h"
+#include "sound/SoundFileLoader.h"
+
+#include <algorithm>
+
+FileSounder::FileSounder(const std::string &threadName) : Thread(threadName) {}
+
+FileSounder::~FileSounder() { stopStreaming(); }
+
+void FileSounder::stopStreaming() {
+  // The thread sleeps at most one period before it sees the flag; joining
+  // replaces a fixed grace time.
+  quit.store(true, std::memory_order_release);
+  waitToFinish();
+}
+
+bool FileSounder::run() {
+  while (!quit.load(std::memory_order_acquire)) {
+    updateStreams();
+    Thread::wait(ThreadPeriodMs);
+  }
+  return true;
+}
+
+void FileSounder::updateStreams() {
+  std::lock_guard<std::mutex> onePass(passLock);
+  for (StreamingSound &slot : slots) slot.threadUpdate();
+}
+
+void FileSounder::getAudio(float *input, float *output, int numSamples) {
+  if (numSamples <= 0) return;
+  fence.enter();
+  mix(input, output, numSamples);
+  if (muted.load(std::memory_order_relaxed)) std::fill(output, output + 2 * numSamples, 0.0f);
+  fence.leave();
+}
+
+bool FileSounder::mixSlots(float *output, int numSamples) {
+  bool anyActive = false;
+  for (StreamingSound &slot : slots) {
+    if (!slot.isActive()) continue;
+    anyActive = true;
+    // A slot crosses at most one ring-buffer boundary per call.
+    for (int done = 0; done < numSamples; done += StreamingSound::BufferSize)
+      slot.getAudio(output + 2 * done, std::min(StreamingSound::BufferSize, numSamples - done));
+  }
+  return anyActive;
+}
+
+void FileSounder::loadSoundFileResource(boost::shared_ptr<SoundFileLoader> loader) {
+  MW_ASSERT(loader);
+  const std::wstring name = loader->getName();
+  // A later file of the same name is dropped whole, so that the first wins
+  // whichever map it lands in.
+  if (!streamedSounds.insert(std::make_pair(name, loader)).second) return;
+  const long long length = std::max(loader->getFileLength(), 0LL);
+  const int bufferFloats = StreamingSound::BufferSize * 2;
+
+  if (length >= StreamingThreshold) {
+    std::vector<std::vector<float>> initial(StreamingSound::NumBuffers, std::vector<float>(bufferFloats, 0.0f));
+    for (int i = 0; i < StreamingSound::NumBuffers; ++i) {
+      // A decoder that delivers less than it promised leaves silence, and one
+      // that makes no progress ends the reading.
+      int filled = 0;
+      while (filled < StreamingSound::BufferSize) {
+        long long position = static_cast<long long>(i) * StreamingSound::BufferSize + filled;
+        const int reached = loader->loadChunk(initial[i].data(), position, bufferFloats, filled);
+        if (reached <= filled) break;
+        filled = reached;
+      }
+    }
+    loader->initialBuffers = std::move(initial);
+    return;
+  }
+
+  PreLoadedBuffer buffer;
+  buffer.size = static_cast<int>(2 * length);
+  // Zeroed: frames the decoder does not deliver stay silent.
+  buffer.data.reset(new float[static_cast<size_t>(buffer.size)]());
+  long long position = 0;
+  loader->loadChunk(buffer.data.get(), position, buffer.size, 0);
+  preloadedSounds.insert(std::make_pair(name, std::move(buffer)));
+}
+
+bool FileSounder::isKnown(const std::wstring &name) const {
+  return preloadedSounds.count(name) > 0 || streamedSounds.count(name) > 0;
+}
+
+int FileSounder::getNumActiveSlots() const {
+  return static_cast<int>(
+      std::count_if(slots.begin(), slots.end(), [](const StreamingSound &slot) { return slot.isActive(); }));
+}
+
+int FileSounder::findIdleSlot() const {
+  for (int i = 0; i < NumSlots; ++i)
+    if (slots[static_cast<size_t>(i)].isIdle()) return i;
+  return -1;
+}
+
+void FileSounder::startConfiguredSlot(int slot, const std::wstring &name) {
+  const auto preloaded = preloadedSounds.find(name);
+  if (preloaded != preloadedSounds.end()) {
+    getSlot(slot).startPlaying(preloaded->second.data.get(), preloaded->second.size, name);
+    return;
+  }
+  const auto streamed = streamedSounds.find(name);
+  if (streamed != streamedSounds.end()) getSlot(slot).startPlaying(streamed->second);
+}
+
+void FileSounder::unregisterCallback(StreamingSound::Callback *callback) {
+  for (StreamingSound &slot : slots) slot.unregisterCallback(callback);
+  fence.waitForBlock();
+}
+
+FileSounder::SlotHandle FileSounder::handleOf(int slot) const {
+  SlotHandle handle;
+  handle.slot = slot;
+  handle.start = slots[static_cast<size_t>(slot)].getStartCount();
+  return handle;
+}
+
+bool FileSounder::isCurrent(const SlotHandle &handle) const {
+  return handle.slot >= 0 && slots[static_cast<size_t>(handle.slot)].getStartCount() == handle.start;
+}

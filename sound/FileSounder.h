@@ -1,0 +1,126 @@
+#pragma once
+
+#include "app/Thread.h"
+#include "sound/MixFence.h"
+#include "sound/Sounder.h"
+#include "sound/StreamingSound.h"
+
+#include <array>
+#include <atomic>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+
+// The machinery of the sounders that play named sound files: the map of
+// every loaded file and the map of short files decoded into memory, a pool of
+// 128 playback slots, loading, the streaming thread that refills the slots'
+// rings every 62 ms, the mute switch, and the fence that lets callbacks be
+// removed safely. A sound's name is its file name without folder and
+// extension; the first file loaded under a name wins.
+//
+// Threads: the main thread loads and starts sounds, the audio thread calls
+// getAudio, the streaming thread calls run. The maps are filled at load time
+// on the main thread and read only there. Slots are handed between the
+// threads as StreamingSound describes, without a lock; the only lock keeps
+// refill passes apart (see passLock) and is never near the audio thread.
+//
+// Derived classes call startThread(this) at the end of their constructor and
+// stopStreaming() first thing in their destructor.
+class FileSounder : public Sounder, public Thread {
+ public:
+  static constexpr int NumSlots = 128;
+  // Files of this many frames or more are streamed, shorter ones preloaded.
+  static constexpr long long StreamingThreshold = 88200;
+  static constexpr int ThreadPeriodMs = 62;
+
+  // A short file decoded into memory: interleaved stereo, two floats a frame.
+  struct PreLoadedBuffer {
+    std::unique_ptr<float[]> data;
+    int size = 0;
+  };
+
+  ~FileSounder() override;
+
+  // Audio thread: the derived class's mix, then the mute switch. Blocks
+  // longer than one ring buffer are fine.
+  void getAudio(float *input, float *output, int numSamples) final;
+  // Main thread. Streamed files get their first three ring buffers decoded
+  // now so that they start at once; short files are decoded completely.
+  void loadSoundFileResource(boost::shared_ptr<SoundFileLoader> loader) final;
+  // The streaming thread: updateStreams every 62 ms until the sounder stops.
+  bool run() final;
+
+  // One pass of the streaming thread: refills the rings of the playing slots.
+  // Public for hosts and tests that drive the sounder themselves; beside the
+  // streaming thread a pass waits for the other's to end. Never on the audio
+  // thread: it decodes.
+  void updateStreams();
+  // Main thread: removes the callback from every slot holding it, and returns
+  // only when no call into it is still running on the audio thread. Call it
+  // before destroying a StreamingSound::Callback that was given to a sound.
+  void unregisterCallback(StreamingSound::Callback *callback);
+  // Any thread. Muted, the output is zeroed after mixing; every clock, slot
+  // and callback keeps running.
+  void setMute(bool mute) { muted.store(mute, std::memory_order_relaxed); }
+  bool isMuted() const { return muted.load(std::memory_order_relaxed); }
+
+  // Main thread: whether a sound of that name was loaded.
+  bool isKnown(const std::wstring &name) const;
+  // Any thread: how many slots are playing right now.
+  int getNumActiveSlots() const;
+
+ protected:
+  explicit FileSounder(const std::string &threadName);
+
+  // Ends the streaming thread and joins it.
+  void stopStreaming();
+
+  // Audio thread: the sounder's signal for one block, added into output.
+  virtual void mix(float *input, float *output, int numSamples) = 0;
+  // Audio thread: every playing slot in index order, in pieces of at most one
+  // ring buffer. True when any slot was playing.
+  bool mixSlots(float *output, int numSamples);
+  // Main thread: waits until the block in progress, if any, has ended.
+  void waitForBlock() const { fence.waitForBlock(); }
+
+  // Main thread: starts a known sound on the lowest-index idle slot, from
+  // memory if it was preloaded, else streamed; configure(StreamingSound &)
+  // sets the slot up first. The slot's index, or -1 for an unknown name or
+  // when every slot is busy.
+  template <typename Configure>
+  int startSound(const std::wstring &name, Configure configure) {
+    if (!isKnown(name)) return -1;
+    const int slot = findIdleSlot();
+    if (slot < 0) return -1;
+    configure(getSlot(slot));
+    startConfiguredSlot(slot, name);
+    return slot;
+  }
+  StreamingSound &getSlot(int slot) { return slots[static_cast<size_t>(slot)]; }
+
+  // One start of a sound on a slot, so that a later stop reaches that sound
+  // and not whatever was started on the slot after it ended.
+  struct SlotHandle {
+    int slot = -1;
+    unsigned start = 0;
+  };
+  SlotHandle handleOf(int slot) const;
+  bool isCurrent(const SlotHandle &handle) const;
+
+ private:
+  int findIdleSlot() const;
+  void startConfiguredSlot(int slot, const std::wstring &name);
+
+  std::map<std::wstring, boost::shared_ptr<SoundFileLoader>> streamedSounds;
+  std::map<std::wstring, PreLoadedBuffer> preloadedSounds;
+  std::array<StreamingSound, NumSlots> slots;
+  std::atomic<bool> quit{false};
+  // One refill pass at a time: slots playing the same sound share its loader,
+  // which decodes for one thread at a time. Contended only when a host or a
+  // test drives updateStreams beside the streaming thread; never taken on the
+  // audio thread.
+  std::mutex passLock;
+  std::atomic<bool> muted{false};
+  MixFence fence;
+};

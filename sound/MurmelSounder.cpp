@@ -1,0 +1,111 @@
+#include "sound/MurmelSounder.h"
+
+MurmelSounder::MurmelSounder() : FileSounder("Murmel Worlds Sounder") { startThread(this); }
+
+MurmelSounder::~MurmelSounder() { stopStreaming(); }
+
+int MurmelSounder::activateSound(const std::wstring &name) {
+  // The pan is left as the slot last had it.
+  return startSound(name, [](StreamingSound &sound) {
+    sound.setFade(true);
+    sound.setLoop(true);
+    sound.setLevel(InstrumentLevel);
+    sound.registerCallback(nullptr);
+  });
+}
+
+void MurmelSounder::deactivateSound(int slot) {
+  if (slot < 0 || slot >= NumSlots || !getSlot(slot).isActive()) return;
+  StreamingSound &sound = getSlot(slot);
+  sound.setFade(true);
+  sound.stopPlaying();
+}
+
+void MurmelSounder::triggerSound(const std::wstring &name, float pan, StreamingSound::Callback *callback) {
+  const int slot = startSound(name, [pan, callback](StreamingSound &sound) {
+    sound.setFade(false);
+    sound.setLoop(false);
+    sound.setPan(pan);
+    sound.setLevel(TriggeredLevel);
+    sound.registerCallback(callback);
+  });
+  if (slot >= 0) lastTriggered = handleOf(slot);
+}
+
+void MurmelSounder::killTriggered() {
+  if (lastTriggered.slot < 0) return;
+  // Started without fade, so it falls silent at once.
+  if (isCurrent(lastTriggered)) getSlot(lastTriggered.slot).stopPlaying();
+  lastTriggered = SlotHandle();
+}
+
+void MurmelSounder::playMusic(const std::wstring &name) {
+  // The pan is left as the slot last had it; an earlier music plays on.
+  const int slot = startSound(name, [](StreamingSound &sound) {
+    sound.setFade(false);
+    sound.setLoop(true);
+    sound.setLevel(MusicLevel);
+    sound.registerCallback(nullptr);
+  });
+  if (slot >= 0) music = handleOf(slot);
+  barClockRunning.store(true, std::memory_order_relaxed);
+}
+
+void MurmelSounder::stopMusic() {
+  if (!isCurrent(music)) return;
+  StreamingSound &sound = getSlot(music.slot);
+  sound.setFade(true);
+  sound.stopPlaying();
+}
+
+void MurmelSounder::setNoiseLevel(float level) { noise.setLevel(level); }
+
+void MurmelSounder::killNoise() { noiseOn.store(false, std::memory_order_relaxed); }
+
+void MurmelSounder::killStuckBuffer() { stuckBufferOn = false; }
+
+void MurmelSounder::killAllSounds() {
+  for (int slot = 0; slot < NumSlots; ++slot) {
+    StreamingSound &sound = getSlot(slot);
+    if (!sound.isActive()) continue;
+    sound.setFade(true);
+    sound.setLevel(1.0f);
+    sound.stopPlaying();
+  }
+}
+
+void MurmelSounder::setCallback(Callback *newCallback) {
+  Callback *previous = callback.exchange(newCallback, std::memory_order_seq_cst);
+  if (previous && previous != newCallback) waitForBlock();
+}
+
+void MurmelSounder::mix(float *, float *output, int numSamples) {
+  // The whole block's clock runs before any of its sound is mixed. Frames are
+  // counted, not fractions summed, so bars stay exactly 44100 frames long and
+  // in step with music of whole bars.
+  if (barClockRunning.load(std::memory_order_relaxed)) {
+    int frames = numSamples;
+    while (frames >= BarLength - barFrame) {
+      frames -= BarLength - barFrame;
+      barFrame = 0;
+      Callback *listener = callback.load(std::memory_order_seq_cst);
+      if (listener) listener->barStart();
+    }
+    barFrame += frames;
+  }
+
+  const bool anyActive = mixSlots(output, numSamples);
+  if (noiseOn.load(std::memory_order_relaxed)) {
+    noise.setAttenuate(anyActive);
+    noise.getAudio(output, numSamples);
+  }
+
+  for (int i = 0; i < 2 * numSamples; ++i) {
+    float value = output[i];
+    if (value > 1.0f)
+      value = 1.0f;
+    else if (value < -1.0f)
+      value = -1.0f;
+    output[i] = value * MasterGain;
+  }
+}

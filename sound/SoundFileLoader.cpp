@@ -1,0 +1,3 @@
+#include "sound/SoundFileLoader.h"
+
+SoundFileLoader::SoundFileLoader(const FilePath &) {}

@@ -1,0 +1,280 @@
+#include "sound/StreamingSound.h"
+
+#include "app/Assertion.h"
+
+#include <algorithm>
+
+namespace {
+
+// A full fade takes 100000 frames; the level moves by 0.001 per frame.
+constexpr float fadeStep = 0.00001f;
+constexpr float levelStep = 0.001f;
+
+// One frame's envelope and level step. True when a fade-out has just ended.
+inline bool stepEnvelope(bool fadingOut, float &fade, float &level, float target) {
+  if (fadingOut) {
+    if (fade > 0.0f) fade -= fadeStep;
+  } else if (fade < 1.0f) {
+    fade += fadeStep;
+  }
+  if (target > level)
+    level = std::min(level + levelStep, target);
+  else if (target < level)
+    level = std::max(level - levelStep, target);
+  return fadingOut && !(fade > 0.0f);
+}
+
+}  // namespace
+
+StreamingSound::StreamingSound() {
+  for (std::atomic<bool> &flag : needsUpdate) flag.store(false, std::memory_order_relaxed);
+}
+
+void StreamingSound::setFade(bool fade) {
+  this->fade.store(fade, std::memory_order_relaxed);
+  if (!fade) postRequest(RestoreRequest, FadeOutRequest | CutRequest);
+}
+
+void StreamingSound::setLevel(float level) { targetLevel.store(level, std::memory_order_relaxed); }
+
+void StreamingSound::setPan(float pan) { this->pan.store(pan, std::memory_order_relaxed); }
+
+void StreamingSound::setLoop(bool loop) { this->loop.store(loop, std::memory_order_relaxed); }
+
+void StreamingSound::registerCallback(Callback *callback) { this->callback.store(callback, std::memory_order_seq_cst); }
+
+void StreamingSound::unregisterCallback(Callback *callback) {
+  this->callback.compare_exchange_strong(callback, nullptr, std::memory_order_seq_cst);
+}
+
+void StreamingSound::stopPlaying() {
+  postRequest(fade.load(std::memory_order_relaxed) ? FadeOutRequest : CutRequest, RestoreRequest);
+}
+
+bool StreamingSound::isActive() const { return fadeLevel.load(std::memory_order_acquire) > 0.0f; }
+
+bool StreamingSound::isIdle() const {
+  return !(fadeLevel.load(std::memory_order_seq_cst) > 0.0f) && !refilling.load(std::memory_order_seq_cst);
+}
+
+void StreamingSound::postRequest(unsigned request, unsigned cancels) {
+  unsigned pending = requests.load(std::memory_order_relaxed);
+  while (!requests.compare_exchange_weak(pending, (pending & ~cancels) | request, std::memory_order_release,
+                                         std::memory_order_relaxed)) {
+  }
+}
+
+float StreamingSound::applyRequests(float fade) {
+  const unsigned pending = requests.exchange(0, std::memory_order_acquire);
+  if (pending & RestoreRequest) {
+    fadingOut = false;
+    fade = 1.0f;
+  }
+  if (pending & FadeOutRequest) fadingOut = true;
+  if (pending & CutRequest) fade = 0.0f;
+  return fade;
+}
+
+void StreamingSound::startPlaying(float *data, int size, const std::wstring &name) {
+  loader.reset();
+  preloadedData = data;
+  preloadedSize = std::max(size, 0);
+  this->name = name;
+  length = preloadedSize / 2;
+  playPosition = 0;
+  // The slot is idle, so its fade level is at or just below 0.
+  float startFade = 1.0f;
+  if (fade.load(std::memory_order_relaxed)) {
+    startFade = fadeLevel.load(std::memory_order_relaxed) + fadeStep;
+    if (!(startFade > 0.0f)) startFade = fadeStep;
+  }
+  begin(startFade);
+}
+
+void StreamingSound::startPlaying(boost::shared_ptr<SoundFileLoader> newLoader) {
+  MW_ASSERT(newLoader);
+  const std::vector<std::vector<float>> &initialBuffers = newLoader->initialBuffers;
+  MW_ASSERT(initialBuffers.size() >= NumBuffers);
+  // clang-format off
+  MW_ASSERT(initialBuffers[0].size() >= (BufferSize*2));
+  // clang-format on
+  preloadedData = nullptr;
+  preloadedSize = 0;
+  loader = newLoader;
+  currentBuffer = 0;
+  for (size_t i = 0; i < initialBuffers.size(); ++i) {
+    MW_ASSERT(i < NumBuffers);
+    needsUpdate[i].store(false, std::memory_order_relaxed);
+    const size_t count = std::min(initialBuffers[i].size(), buffers[i].size());
+    std::copy_n(initialBuffers[i].begin(), count, buffers[i].begin());
+    std::fill(buffers[i].begin() + static_cast<long>(count), buffers[i].end(), 0.0f);
+  }
+  bufferIndex = 0;
+  readPosition = NumBuffers * BufferSize;
+  nextRefill = 0;
+  sourceEnded = false;
+  playPosition = 0;
+  name = newLoader->getName();
+  length = std::max(newLoader->getFileLength(), 0LL);
+  begin(fade.load(std::memory_order_relaxed) ? fadeStep : 1.0f);
+}
+
+// Publishes the installed sound: everything written before this store is
+// visible to the thread that reads the fade level above 0.
+void StreamingSound::begin(float startFade) {
+  requests.store(0, std::memory_order_relaxed);
+  fadingOut = false;
+  ++startCount;
+  fadeLevel.store(startFade, std::memory_order_seq_cst);
+}
+
+void StreamingSound::getAudio(float *output, int numSamples) {
+  float fade = fadeLevel.load(std::memory_order_acquire);
+  if (!(fade > 0.0f)) return;
+  MW_ASSERT(numSamples <= BufferSize);
+  fade = applyRequests(fade);
+
+  const float panning = pan.load(std::memory_order_relaxed);
+  const float leftGain = panning < 0.5f ? 1.0f : (0.5f - (panning - 0.5f)) * 2.0f;
+  const float rightGain = panning < 0.5f ? 2.0f * panning : 1.0f;
+  const float target = targetLevel.load(std::memory_order_relaxed);
+  const bool looping = loop.load(std::memory_order_relaxed);
+  const bool streamed = static_cast<bool>(loader);
+
+  float *out = output;
+  int remaining = numSamples;
+  while (remaining > 0 && fade > 0.0f) {
+    // An empty sound ends at once, even when looping: a loop over nothing
+    // would never leave this block.
+    if (length == 0) {
+      finished();
+      fade = 0.0f;
+      break;
+    }
+    long long run = std::min<long long>(remaining, length - playPosition);
+    const float *source;
+    if (streamed) {
+      if (needsUpdate[currentBuffer].load(std::memory_order_acquire)) {
+        // The streaming thread has not refilled this buffer yet: wait here.
+        hold(remaining, fade, target);
+        break;
+      }
+      source = buffers[currentBuffer].data() + 2 * bufferIndex;
+      run = std::min<long long>(run, BufferSize - bufferIndex);
+    } else {
+      source = preloadedData + 2 * playPosition;
+    }
+
+    const int played = mix(source, out, static_cast<int>(run), fade, leftGain, rightGain, target);
+    out += 2 * played;
+    remaining -= played;
+    playPosition += played;
+    if (streamed) {
+      bufferIndex += played;
+      if (bufferIndex == BufferSize) {
+        needsUpdate[currentBuffer].store(true, std::memory_order_release);
+        bufferIndex = 0;
+        currentBuffer = (currentBuffer + 1) % NumBuffers;
+      }
+    }
+    if (playPosition >= length) {
+      finished();
+      if (!looping) {
+        fade = 0.0f;
+        break;
+      }
+      // A streamed loop goes on in the same buffer: the streaming thread
+      // wrote the file's start right after its end.
+      playPosition = 0;
+    }
+  }
+  fadeLevel.store(fade, std::memory_order_seq_cst);
+}
+
+// Mixes up to `frames` frames; stops early at the frame where a fade-out ends.
+int StreamingSound::mix(const float *source, float *output, int frames, float &fade, float leftGain, float rightGain,
+                        float target) {
+  float gain = level;
+  if (!fadingOut && fade >= 1.0f && gain == target) {
+    // Steady: neither the envelope nor the level moves.
+    for (int i = 0; i < frames; ++i) {
+      output[2 * i] += source[2 * i] * fade * gain * leftGain * 0.5f;
+      output[2 * i + 1] += source[2 * i + 1] * fade * gain * rightGain * 0.5f;
+    }
+    return frames;
+  }
+  for (int i = 0; i < frames; ++i) {
+    output[2 * i] += source[2 * i] * fade * gain * leftGain * 0.5f;
+    output[2 * i + 1] += source[2 * i + 1] * fade * gain * rightGain * 0.5f;
+    if (stepEnvelope(fadingOut, fade, gain, target)) {
+      level = gain;
+      return i + 1;
+    }
+  }
+  level = gain;
+  return frames;
+}
+
+// A starved slot stays where it is but keeps its envelope moving, so that a
+// fade-out still ends on time.
+void StreamingSound::hold(int frames, float &fade, float target) {
+  float gain = level;
+  for (int i = 0; i < frames; ++i) {
+    if (stepEnvelope(fadingOut, fade, gain, target)) break;
+  }
+  level = gain;
+}
+
+void StreamingSound::finished() {
+  Callback *listener = callback.load(std::memory_order_seq_cst);
+  if (listener) listener->soundFinished(name);
+}
+
+void StreamingSound::threadUpdate() {
+  if (!(fadeLevel.load(std::memory_order_relaxed) > 0.0f)) return;
+  // Claim the slot, then look again: a slot that went idle in between is
+  // left alone, and one that is claimed is not restarted (isIdle). A slot
+  // that another thread is refilling is skipped.
+  bool unclaimed = false;
+  if (!refilling.compare_exchange_strong(unclaimed, true, std::memory_order_seq_cst)) return;
+  if (fadeLevel.load(std::memory_order_seq_cst) > 0.0f && loader) {
+    // Buffers are handed over in ring order and refilled in the same order.
+    for (int i = 0; i < NumBuffers && needsUpdate[nextRefill].load(std::memory_order_acquire); ++i) {
+      refill(buffers[nextRefill]);
+      needsUpdate[nextRefill].store(false, std::memory_order_release);
+      nextRefill = (nextRefill + 1) % NumBuffers;
+    }
+  }
+  refilling.store(false, std::memory_order_release);
+}
+
+void StreamingSound::refill(Buffer &buffer) {
+  float *data = buffer.data();
+  int filled = 0;
+  if (!sourceEnded) {
+    filled = loader->loadChunk(data, readPosition, BufferSize * 2, 0);
+    if (filled < BufferSize) {
+      // The file ended inside this buffer and readPosition is back at 0.
+      if (loop.load(std::memory_order_relaxed)) {
+        filled = fillFromStart(data, filled);
+      } else {
+        sourceEnded = true;
+        if (fade.load(std::memory_order_relaxed)) postRequest(FadeOutRequest, 0);
+      }
+    }
+  }
+  // Whatever the decoder could not deliver plays as silence, never as stale data.
+  std::fill(data + 2 * filled, data + 2 * BufferSize, 0.0f);
+}
+
+// Continues the buffer with the file's beginning, as often as a short file
+// needs; a decoder that makes no progress ends the attempt.
+int StreamingSound::fillFromStart(float *buffer, int filled) {
+  readPosition = 0;
+  while (filled < BufferSize) {
+    const int reached = loader->loadChunk(buffer, readPosition, BufferSize * 2, filled);
+    if (reached <= filled) break;
+    filled = reached;
+  }
+  return filled;
+}

@@ -1,0 +1,266 @@
+#include "app/FilePath.h"
+#include "app/SDL1.2Backend/SDL1.2AudioDevice.h"
+#include "sound/AudioDeviceCallback.h"
+#include "sound/MurmelSounder.h"
+#include "sound/PortAudioDevice.h"
+#include "sound/SilentClockAudioDevice.h"
+#include "sound/VorbisfileLoader.h"
+#include "support/OggTestFile.h"
+#include "support/ScopedEnv.h"
+#include "support/SoundRecorder.h"
+#include "support/TempDir.h"
+
+#include <SDL/SDL.h>
+#include <gtest/gtest.h>
+#include <portaudio.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cwchar>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <thread>
+
+namespace {
+
+bool waitFor(const std::function<bool()> &condition, int seconds = 10) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return true;
+}
+
+// Writes a fixed pattern and checks what the device hands over.
+class PatternCallback final : public AudioDeviceCallback {
+ public:
+  static constexpr float pattern[] = {1.5f, -1.5f, 0.99999f, -0.99999f, 0.5f, -0.5f, 0.0f, 1.0f, -1.0f, 2e-5f};
+  static constexpr int patternSize = sizeof pattern / sizeof pattern[0];
+
+  void getAudio(float *input, float *output, int numSamples) override {
+    bool silent = true;
+    for (int i = 0; i < 2 * numSamples; ++i) silent = silent && output[i] == 0.0f;
+    if (input != output || numSamples != 4096 || !silent) wrongCall = true;
+    for (int i = 0; i < 2 * numSamples; ++i) output[i] = pattern[i % patternSize];
+    // Not a number cannot be converted; it must come out silent, not undefined.
+    output[2 * numSamples - 1] = std::numeric_limits<float>::quiet_NaN();
+    ++blocks;
+  }
+  std::atomic<int> blocks{0};
+  std::atomic<bool> wrongCall{false};
+};
+constexpr float PatternCallback::pattern[];
+
+// What the application does: forward every block to the sounder.
+class Forwarder final : public AudioDeviceCallback {
+ public:
+  explicit Forwarder(Sounder &sounder) : sounder(sounder) {}
+  void getAudio(float *input, float *output, int numSamples) override {
+    sounder.getAudio(input, output, numSamples);
+    ++blocks;
+  }
+  Sounder &sounder;
+  std::atomic<int> blocks{0};
+};
+
+// SDL's disk driver writes the device's stream to a file.
+class SdlDiskAudio : public ::testing::Test {
+ protected:
+  SdlDiskAudio()
+      : rawFile(dir.path() + "/stream.raw"),
+        driver("SDL_AUDIODRIVER", "disk"),
+        target("SDL_DISKAUDIOFILE", rawFile.c_str()) {}
+  void SetUp() override { ASSERT_EQ(0, SDL_Init(SDL_INIT_AUDIO)) << SDL_GetError(); }
+  void TearDown() override { SDL_Quit(); }
+
+  // The stream's 16-bit samples from the first block the callback produced:
+  // while the device is still paused, SDL writes silent blocks of its own.
+  std::vector<int16_t> written() const {
+    const std::string bytes = dir.readFile("stream.raw");
+    std::vector<int16_t> samples(bytes.size() / 2);
+    for (size_t i = 0; i < samples.size(); ++i)
+      samples[i] = static_cast<int16_t>(
+          static_cast<uint16_t>(static_cast<uint8_t>(bytes[2 * i]) | (static_cast<uint8_t>(bytes[2 * i + 1]) << 8)));
+    const long block = 2 * 4096;
+    auto start = samples.begin();
+    while (samples.end() - start >= block && std::all_of(start, start + block, [](int16_t v) { return v == 0; }))
+      start += block;
+    return std::vector<int16_t>(start, samples.end());
+  }
+
+  TempDir dir;
+  std::string rawFile;
+  ScopedEnv driver;
+  ScopedEnv target;
+};
+
+}  // namespace
+
+TEST_F(SdlDiskAudio, FloatsAreClampedScaledAndTruncatedTo16Bits) {
+  PatternCallback callback;
+  SDL1_2AudioDevice device;
+  device.setCallback(&callback);
+  ASSERT_TRUE(device.start());
+  ASSERT_TRUE(waitFor([&] { return callback.blocks >= 3; }));
+  device.stop();
+  EXPECT_FALSE(callback.wrongCall.load());
+
+  const std::vector<int16_t> samples = written();
+  ASSERT_GE(samples.size(), 2u * 8192u);
+  const int16_t expected[] = {32767, -32767, 32766, -32766, 16383, -16383, 0, 32767, -32767, 0};
+  for (size_t i = 0; i + 1 < 2 * 4096; ++i)
+    ASSERT_EQ(expected[i % PatternCallback::patternSize], samples[i]) << "sample " << i;
+  EXPECT_EQ(0, samples[2 * 4096 - 1]);
+}
+
+TEST_F(SdlDiskAudio, StartsOnceReportsWhatItOpenedAndStartsAgainAfterStop) {
+  PatternCallback callback;
+  SDL1_2AudioDevice device;
+  device.setAPI(L"anything");
+  device.setCallback(&callback);
+  device.setSamplerate(22050.9);
+  ASSERT_TRUE(device.start());
+  EXPECT_FALSE(device.start());
+  EXPECT_EQ(22050.0, device.getSamplerate());
+  EXPECT_EQ(2, device.getNumOutputs());
+  EXPECT_EQ(2, device.getNumInputs());
+  device.stop();
+  device.stop();
+  const int blocks = callback.blocks;
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_EQ(blocks, callback.blocks.load());
+  ASSERT_TRUE(device.start());
+  ASSERT_TRUE(waitFor([&] { return callback.blocks > blocks; }));
+}
+
+// A known sound through the game sounder and the SDL device arrives in the
+// stream exactly as the sounder mixed it, converted to 16 bits.
+TEST_F(SdlDiskAudio, GameSounderOutputArrivesAs16BitSamples) {
+  const std::string path = dir.path() + "/Tone.ogg";
+  ASSERT_TRUE(OggTestFile::write(path, OggTestFile::sine(20000, 2, 44100, 440.0f, 0.6f), 2, 44100));
+  auto prepare = [&](MurmelSounder &sounder) {
+    sounder.killNoise();
+    sounder.loadSoundFileResource(
+        boost::shared_ptr<SoundFileLoader>(new VorbisfileLoader(FilePath(dir.widePath() + L"/Tone.ogg"))));
+    sounder.triggerSound(L"Tone", 0.5f, nullptr);
+  };
+  std::unique_ptr<MurmelSounder> reference(new MurmelSounder());
+  prepare(*reference);
+  const std::vector<float> mixed = SoundRecorder::record(*reference, 6 * 4096);
+
+  std::unique_ptr<MurmelSounder> sounder(new MurmelSounder());
+  prepare(*sounder);
+  Forwarder application(*sounder);
+  SDL1_2AudioDevice device;
+  device.setCallback(&application);
+  ASSERT_TRUE(device.start());
+  ASSERT_TRUE(waitFor([&] { return application.blocks >= 6; }));
+  device.stop();
+
+  const std::vector<int16_t> samples = written();
+  ASSERT_GE(samples.size(), mixed.size());
+  int loudest = 0;
+  for (size_t i = 0; i < mixed.size(); ++i) {
+    const float clamped = std::max(-1.0f, std::min(1.0f, mixed[i]));
+    ASSERT_EQ(static_cast<int16_t>(clamped * 32767.0), samples[i]) << "sample " << i;
+    loudest = std::max(loudest, std::abs(static_cast<int>(samples[i])));
+  }
+  // 0.6 at level 4, halved by the centred pan, times 0.75: clipped at full scale.
+  EXPECT_EQ(24575, loudest);
+}
+
+TEST(SdlAudioDeviceDeathTest, StartingWithoutACallbackIsAProgrammingError) {
+  SDL1_2AudioDevice device;
+  EXPECT_DEATH(device.start(), "^SDL1.2Backend/SDL1.2AudioDevice:[0-9]+: failed assertion `callback'\n$");
+}
+
+TEST(PortAudioDevice, HostApiNamesMapToPortAudiosTypesAndAnythingElseToCoreAudio) {
+  const struct {
+    const wchar_t *name;
+    PaHostApiTypeId type;
+  } cases[] = {{L"DirectSound", paDirectSound},
+               {L"ASIO", paASIO},
+               {L"MME", paMME},
+               {L"WDM", paWDMKS},
+               {L"WASAPI", paWASAPI},
+               {L"ALSA", paALSA},
+               {L"JACK", paJACK},
+               {L"OSS", paOSS},
+               {L"CoreAudio", paCoreAudio},
+               {L"coreaudio", paCoreAudio},
+               {L"", paCoreAudio},
+               {L"alsa", paCoreAudio},
+               {L"SDL", paCoreAudio}};
+  PortAudioDevice device;
+  EXPECT_EQ(paCoreAudio, device.getHostApiType());
+  for (const auto &c : cases) {
+    device.setAPI(c.name);
+    EXPECT_EQ(c.type, device.getHostApiType()) << std::string(c.name, c.name + wcslen(c.name));
+  }
+}
+
+// No sound card here: every host interface fails to start, without a crash
+// and without leaving PortAudio initialised.
+TEST(PortAudioDevice, FailureToStartReturnsFalseAndReleasesPortAudio) {
+  PatternCallback callback;
+  for (const wchar_t *api : {L"ALSA", L"JACK", L"OSS", L"CoreAudio"}) {
+    PortAudioDevice device;
+    device.setAPI(api);
+    device.setCallback(&callback);
+    EXPECT_FALSE(device.start());
+    EXPECT_EQ(paNotInitialized, Pa_GetHostApiCount());
+    device.stop();
+    EXPECT_EQ(0, callback.blocks.load());
+  }
+}
+
+TEST(SilentClockAudioDevice, CallsBackWithSilentBlocksAtTheSampleRatesPace) {
+  class Clocked final : public AudioDeviceCallback {
+   public:
+    void getAudio(float *input, float *output, int numSamples) override {
+      bool silent = true;
+      // Room for two channels even on a one-channel device.
+      for (int i = 0; i < 2 * numSamples; ++i) silent = silent && input[i] == 0.0f && output[i] == 0.0f;
+      if (numSamples != 4096 || !silent) wrongCall = true;
+      for (int i = 0; i < 2 * numSamples; ++i) output[i] = 1.0f;
+      if (blocks++ == 0) first = std::chrono::steady_clock::now();
+      last = std::chrono::steady_clock::now();
+    }
+    std::atomic<int> blocks{0};
+    std::atomic<bool> wrongCall{false};
+    std::chrono::steady_clock::time_point first, last;
+  } callback;
+  SilentClockAudioDevice device;
+  device.setCallback(&callback);
+  device.setNumChannels(0, 1);
+  device.setSamplerate(48000.0);
+  ASSERT_TRUE(device.start());
+  EXPECT_FALSE(device.start());
+  std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+  device.stop();
+  const int blocks = callback.blocks;
+  EXPECT_FALSE(callback.wrongCall.load());
+  const double seconds = std::chrono::duration<double>(callback.last - callback.first).count();
+  // Block n is due at n x 4096 / 48000 s after the first.
+  EXPECT_NEAR(static_cast<double>(blocks - 1) * 4096.0 / 48000.0, seconds, 0.05);
+  EXPECT_GE(blocks, 8);
+  EXPECT_LE(blocks, 16);
+
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_EQ(blocks, callback.blocks.load());
+  ASSERT_TRUE(device.start());
+  ASSERT_TRUE(waitFor([&] { return callback.blocks > blocks; }));
+}
+
+TEST(SilentClockAudioDevice, RefusesARateThatIsNotPositive) {
+  PatternCallback callback;
+  SilentClockAudioDevice device;
+  device.setCallback(&callback);
+  device.setSamplerate(0.0);
+  EXPECT_FALSE(device.start());
+}

@@ -1,0 +1,126 @@
+#include "app/SDL1.2Backend/SDL1.2Thread.h"
+#include "app/Thread.h"
+#include "sound/GenericFileSounder.h"
+#include "sound/VorbisfileLoader.h"
+#include "support/MemorySoundLoader.h"
+#include "support/OggTestFile.h"
+#include "support/SoundRecorder.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+boost::shared_ptr<SoundFileLoader> constant(const std::wstring &name, long long frames, float value,
+                                            long long reportedLength = -1) {
+  return boost::shared_ptr<SoundFileLoader>(
+      new MemorySoundLoader(name, std::vector<float>(2 * static_cast<size_t>(frames), value), reportedLength));
+}
+
+class GenericFileSounderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Thread::setBackendThreadCreator(&SDL1_2Thread::creator);
+    sounder.reset(new GenericFileSounder());
+  }
+  boost::shared_ptr<SoundFileLoader> oggFile(const std::string &name, long frames, int channels) {
+    const std::string path = dir.path() + "/" + name;
+    EXPECT_TRUE(OggTestFile::write(path, OggTestFile::sine(frames, channels, 44100, 330.0f, 0.6f), channels, 44100));
+    const std::wstring wideName(name.begin(), name.end());
+    return boost::shared_ptr<SoundFileLoader>(new VorbisfileLoader(FilePath(dir.widePath() + L"/" + wideName)));
+  }
+
+  TempDir dir;
+  std::unique_ptr<GenericFileSounder> sounder;
+};
+
+}  // namespace
+
+TEST_F(GenericFileSounderTest, FilesOf88200FramesAreStreamedAndShorterOnesPreloaded) {
+  boost::shared_ptr<SoundFileLoader> shortFile = oggFile("Short.ogg", 88199, 2);
+  boost::shared_ptr<SoundFileLoader> longFile = oggFile("Long.ogg", 88200, 2);
+  sounder->loadSoundFileResource(shortFile);
+  sounder->loadSoundFileResource(longFile);
+  EXPECT_TRUE(shortFile->initialBuffers.empty());
+  ASSERT_EQ(3u, longFile->initialBuffers.size());
+  for (const auto &buffer : longFile->initialBuffers) EXPECT_EQ(22050u, buffer.size());
+
+  // Both play their whole file, the streamed one through its ring, in device
+  // blocks longer than a ring buffer.
+  for (const char *name : {"Short", "Long"}) {
+    const std::vector<float> reference = OggTestFile::decode(dir.path() + "/" + name + ".ogg");
+    sounder->triggerSound(std::wstring(name, name + std::string(name).size()), 0.5f);
+    const std::vector<float> out = SoundRecorder::record(*sounder, 90000, 16384);
+    for (size_t i = 0; i < reference.size(); ++i) ASSERT_EQ(reference[i] * 0.5f, out[i]) << name << " float " << i;
+    for (size_t i = reference.size(); i < out.size(); ++i) ASSERT_EQ(0.0f, out[i]) << name;
+    EXPECT_EQ(0, sounder->getNumActiveSlots());
+  }
+}
+
+TEST_F(GenericFileSounderTest, OneChannelFileSoundsTheSameOnBothSides) {
+  sounder->loadSoundFileResource(oggFile("Mono.ogg", 10000, 1));
+  const std::vector<float> mono = OggTestFile::decode(dir.path() + "/Mono.ogg");
+  sounder->triggerSound(L"Mono", 0.5f);
+  const std::vector<float> out = SoundRecorder::record(*sounder, 10000);
+  for (size_t i = 0; i < mono.size(); ++i) {
+    ASSERT_EQ(mono[i] * 0.5f, out[2 * i]);
+    ASSERT_EQ(mono[i] * 0.5f, out[2 * i + 1]);
+  }
+}
+
+TEST_F(GenericFileSounderTest, TheFirstFileLoadedUnderANameWinsInBothMaps) {
+  sounder->loadSoundFileResource(constant(L"Tone", 1000, 0.2f));
+  sounder->loadSoundFileResource(constant(L"Tone", 1000, 0.4f));
+  sounder->loadSoundFileResource(constant(L"Drone", 100000, 0.1f));
+  sounder->loadSoundFileResource(constant(L"Drone", 1000, 0.3f));
+  sounder->triggerSound(L"Tone", 0.5f);
+  EXPECT_FLOAT_EQ(0.1f, SoundRecorder::record(*sounder, 1)[0]);
+  sounder->triggerSound(L"Drone", 0.5f);
+  EXPECT_FLOAT_EQ(0.1f + 0.05f, SoundRecorder::record(*sounder, 1)[0]);
+}
+
+TEST_F(GenericFileSounderTest, PlayingMusicAgainCrossFadesIntoASecondSlot) {
+  sounder->loadSoundFileResource(constant(L"Music", 50000, 0.4f));
+  sounder->playMusic(L"Music");
+  SoundRecorder::record(*sounder, 110000);
+  EXPECT_EQ(1, sounder->getNumActiveSlots());
+  sounder->playMusic(L"Music");
+  EXPECT_EQ(2, sounder->getNumActiveSlots());
+  const std::vector<float> out = SoundRecorder::record(*sounder, 110000);
+  // The two envelopes add up to about full level all the way through.
+  for (size_t frame = 0; frame < 100000; frame += 5000) EXPECT_NEAR(0.2f, out[2 * frame], 0.001f) << frame;
+  EXPECT_EQ(1, sounder->getNumActiveSlots());
+}
+
+TEST_F(GenericFileSounderTest, A129thOverlappingSoundIsDropped) {
+  sounder->loadSoundFileResource(constant(L"Click", 20000, 0.001f));
+  sounder->loadSoundFileResource(constant(L"Other", 20000, 0.5f));
+  for (int i = 0; i < GenericFileSounder::NumSlots; ++i) sounder->triggerSound(L"Click", 0.5f);
+  EXPECT_EQ(128, sounder->getNumActiveSlots());
+  sounder->triggerSound(L"Other", 0.5f);
+  sounder->playMusic(L"Other");
+  EXPECT_EQ(128, sounder->getNumActiveSlots());
+  EXPECT_NEAR(128 * 0.0005f, SoundRecorder::record(*sounder, 1)[0], 1e-5f);
+}
+
+TEST_F(GenericFileSounderTest, DecodersThatDeliverLessThanTheyReportNeitherHangNorPlayGarbage) {
+  sounder->loadSoundFileResource(constant(L"EmptyStream", 0, 0.5f, 200000));
+  sounder->loadSoundFileResource(constant(L"ShortStream", 10, 0.5f, 100000));
+  sounder->loadSoundFileResource(constant(L"ShortMemory", 10, 0.5f, 50000));
+  for (const wchar_t *name : {L"EmptyStream", L"ShortStream", L"ShortMemory"}) {
+    sounder->triggerSound(name, 0.5f);
+    const std::vector<float> out = SoundRecorder::record(*sounder, 2000);
+    for (size_t i = 20; i < out.size(); ++i) ASSERT_EQ(0.0f, out[i]);
+    EXPECT_EQ(1, sounder->getNumActiveSlots());
+    SoundRecorder::record(*sounder, 200000);
+    EXPECT_EQ(0, sounder->getNumActiveSlots());
+  }
+}
+
+TEST(GenericFileSounderDeathTest, LoadingAnEmptyLoaderIsAProgrammingError) {
+  std::unique_ptr<GenericFileSounder> sounder(new GenericFileSounder());
+  EXPECT_DEATH(sounder->loadSoundFileResource(boost::shared_ptr<SoundFileLoader>()),
+               "^sound/FileSounder:[0-9]+: failed assertion `loader'\n$");
+}

@@ -1,0 +1,104 @@
+#include "sound/InterestingNoise.h"
+#include "sound/StuckBuffer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Runs the noise in 4096-frame blocks (its per-block steps depend on it).
+std::vector<float> run(InterestingNoise &noise, int frames) {
+  std::vector<float> out(2 * static_cast<size_t>(frames), 0.0f);
+  for (int done = 0; done < frames; done += 4096) noise.getAudio(out.data() + 2 * done, std::min(4096, frames - done));
+  return out;
+}
+
+}  // namespace
+
+TEST(InterestingNoise, FadesInOnceAndStaysBelowHalfScale) {
+  InterestingNoise noise;
+  std::vector<float> out = run(noise, 4096);
+  EXPECT_LT(std::fabs(out[0]), 1e-6f);
+  EXPECT_LT(noise.getStartFade(), 0.05f);
+  run(noise, 100000);
+  EXPECT_GE(noise.getStartFade(), 1.0f);
+
+  // Long enough for swells to come and go.
+  float loudest = 0.0f;
+  for (int i = 0; i < 40; ++i) {
+    out = run(noise, 44100);
+    for (size_t f = 0; f < out.size(); f += 2) {
+      ASSERT_EQ(out[f], out[f + 1]);
+      loudest = std::max(loudest, std::fabs(out[f]));
+    }
+  }
+  EXPECT_GT(loudest, 0.01f);
+  EXPECT_LT(loudest, 0.5f);
+}
+
+TEST(InterestingNoise, DuckingTakes5000FramesEachWay) {
+  InterestingNoise noise;
+  noise.setAttenuate(true);
+  run(noise, 2500);
+  EXPECT_NEAR(0.75f, noise.getAttenuation(), 0.001f);
+  run(noise, 2500);
+  EXPECT_NEAR(0.5f, noise.getAttenuation(), 0.001f);
+  run(noise, 5000);
+  EXPECT_NEAR(0.5f, noise.getAttenuation(), 0.001f);
+  noise.setAttenuate(false);
+  run(noise, 5000);
+  EXPECT_NEAR(1.0f, noise.getAttenuation(), 0.001f);
+}
+
+TEST(InterestingNoise, LevelZeroAddsExactlyNothing) {
+  InterestingNoise noise;
+  run(noise, 200000);
+  noise.setLevel(0.0f);
+  std::vector<float> out(2 * 4096, 0.25f);
+  for (int i = 0; i < 50; ++i) {
+    noise.getAudio(out.data(), 4096);
+    for (float v : out) ASSERT_EQ(0.25f, v);
+  }
+}
+
+TEST(StuckBuffer, PassesTheLeftChannelToBothSidesUntilWarmedUp) {
+  std::unique_ptr<StuckBuffer> stuck(new StuckBuffer());
+  std::vector<float> block(2 * 4096);
+  for (int b = 0; b < 24; ++b) {
+    for (size_t i = 0; i < block.size(); ++i) block[i] = static_cast<float>((i * 37 + static_cast<size_t>(b)) % 101);
+    const std::vector<float> in = block;
+    stuck->getAudio(block.data(), 4096);
+    for (size_t f = 0; f < block.size(); f += 2) {
+      ASSERT_EQ(in[f], block[f]);
+      ASSERT_EQ(in[f], block[f + 1]);
+    }
+    EXPECT_FALSE(stuck->isStuck());
+  }
+}
+
+// Once warmed up it sticks at random moments: silence in, then, gives what it
+// recorded, until it lets go after 4 to 19 blocks.
+TEST(StuckBuffer, SticksToALoopOfWhatItHeardAndLetsGo) {
+  std::unique_ptr<StuckBuffer> stuck(new StuckBuffer());
+  std::vector<float> block(2 * 4096);
+  int blocks = 0, frame = 0;
+  for (; !stuck->isStuck() && blocks < 20000; ++blocks) {
+    for (size_t f = 0; f < block.size(); f += 2) block[f] = block[f + 1] = std::sin(0.01f * ++frame);
+    stuck->getAudio(block.data(), 4096);
+  }
+  ASSERT_TRUE(stuck->isStuck());
+  EXPECT_GE(blocks * 4096, 100000);
+  int stuckBlocks = 1;
+  float loudest = 0.0f;
+  for (; stuck->isStuck(); ++stuckBlocks) {
+    std::fill(block.begin(), block.end(), 0.0f);
+    stuck->getAudio(block.data(), 4096);
+    for (float v : block) loudest = std::max(loudest, std::fabs(v));
+  }
+  EXPECT_GT(loudest, 0.1f);
+  EXPECT_GE(stuckBlocks, 4);
+  EXPECT_LE(stuckBlocks, 19);
+}

@@ -1,0 +1,226 @@
+#include "sound/StreamingSound.h"
+#include "support/MemorySoundLoader.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int B = StreamingSound::BufferSize;
+
+class CountingCallback final : public StreamingSound::Callback {
+ public:
+  void soundFinished(const std::wstring &name) override {
+    ++calls;
+    lastName = name;
+  }
+  int calls = 0;
+  std::wstring lastName;
+};
+
+// A slot is several hundred kilobytes: keep it off the stack.
+std::unique_ptr<StreamingSound> makeSlot() { return std::unique_ptr<StreamingSound>(new StreamingSound()); }
+
+// What a sounder does at load time: the first three ring buffers.
+boost::shared_ptr<SoundFileLoader> streamedLoader(const std::wstring &name, const std::vector<float> &stereo) {
+  boost::shared_ptr<SoundFileLoader> loader(new MemorySoundLoader(name, stereo));
+  for (int i = 0; i < StreamingSound::NumBuffers; ++i) {
+    std::vector<float> buffer(2 * B, 0.0f);
+    long long position = static_cast<long long>(i) * B;
+    loader->loadChunk(buffer.data(), position, 2 * B, 0);
+    loader->initialBuffers.push_back(buffer);
+  }
+  return loader;
+}
+
+// Plays `frames` frames in device-sized blocks, refilling after each block as
+// the streaming thread would, and returns the output.
+std::vector<float> play(StreamingSound &slot, int frames, int block = 4096, bool refill = true) {
+  std::vector<float> output(2 * static_cast<size_t>(frames), 0.0f);
+  for (int done = 0; done < frames; done += block) {
+    slot.getAudio(output.data() + 2 * done, std::min(block, frames - done));
+    if (refill) slot.threadUpdate();
+  }
+  return output;
+}
+
+}  // namespace
+
+TEST(StreamingSound, PanSplitsACentredFullScaleSoundToHalfOnEachSide) {
+  std::vector<float> ones(2 * 8, 1.0f);
+  const struct {
+    float pan, left, right;
+  } cases[] = {{0.0f, 0.5f, 0.0f}, {0.25f, 0.5f, 0.25f}, {0.5f, 0.5f, 0.5f}, {0.75f, 0.25f, 0.5f}, {1.0f, 0.0f, 0.5f}};
+  for (const auto &c : cases) {
+    auto slot = makeSlot();
+    slot->setPan(c.pan);
+    slot->startPlaying(ones.data(), static_cast<int>(ones.size()), L"Ones");
+    const std::vector<float> out = play(*slot, 1);
+    EXPECT_FLOAT_EQ(c.left, out[0]) << "pan " << c.pan;
+    EXPECT_FLOAT_EQ(c.right, out[1]) << "pan " << c.pan;
+  }
+}
+
+TEST(StreamingSound, SevenFloatSoundLastsThreeFramesAndReportsItsEndOnce) {
+  std::vector<float> data = {0.2f, 0.4f, 0.6f, 0.8f, 1.0f, 1.2f, 9.0f};
+  CountingCallback callback;
+  auto slot = makeSlot();
+  slot->registerCallback(&callback);
+  slot->startPlaying(data.data(), 7, L"Seven");
+  EXPECT_TRUE(slot->isActive());
+  const std::vector<float> out = play(*slot, 6);
+  for (int i = 0; i < 6; ++i) EXPECT_FLOAT_EQ(data[static_cast<size_t>(i)] * 0.5f, out[static_cast<size_t>(i)]);
+  for (size_t i = 6; i < out.size(); ++i) EXPECT_EQ(0.0f, out[i]);
+  EXPECT_FALSE(slot->isActive());
+  EXPECT_EQ(1, callback.calls);
+  EXPECT_EQ(L"Seven", callback.lastName);
+}
+
+TEST(StreamingSound, EmptySoundEndsAtOnceEvenWhenLooping) {
+  float nothing = 0.0f;
+  CountingCallback callback;
+  auto slot = makeSlot();
+  slot->setLoop(true);
+  slot->registerCallback(&callback);
+  slot->startPlaying(&nothing, 0, L"Empty");
+  const std::vector<float> out = play(*slot, 64);
+  EXPECT_FALSE(slot->isActive());
+  EXPECT_EQ(1, callback.calls);
+  for (float v : out) EXPECT_EQ(0.0f, v);
+}
+
+TEST(StreamingSound, FadesInAndOutOverOneHundredThousandFrames) {
+  std::vector<float> ones(2 * 1000, 1.0f);
+  auto slot = makeSlot();
+  slot->setFade(true);
+  slot->setLoop(true);
+  slot->startPlaying(ones.data(), static_cast<int>(ones.size()), L"Ones");
+  std::vector<float> out = play(*slot, 120000);
+  EXPECT_NEAR(0.25f, out[2 * 50000], 0.001f);
+  EXPECT_LT(out[2 * 99000], 0.5f);
+  EXPECT_NEAR(0.5f, out[2 * 101000], 1e-5f);
+
+  slot->stopPlaying();
+  out = play(*slot, 120000, 1000);
+  EXPECT_NEAR(0.25f, out[2 * 50000], 0.001f);
+  size_t silentFrom = 0;
+  while (out[2 * silentFrom] != 0.0f) ++silentFrom;
+  EXPECT_NEAR(100000.0, static_cast<double>(silentFrom), 1000.0);
+  EXPECT_FALSE(slot->isActive());
+}
+
+TEST(StreamingSound, StopWithoutFadeSilencesTheNextBlock) {
+  std::vector<float> ones(2 * 1000, 1.0f);
+  auto slot = makeSlot();
+  slot->setLoop(true);
+  slot->startPlaying(ones.data(), static_cast<int>(ones.size()), L"Ones");
+  play(*slot, 4096);
+  slot->stopPlaying();
+  for (float v : play(*slot, 4096)) EXPECT_EQ(0.0f, v);
+  EXPECT_FALSE(slot->isActive());
+}
+
+TEST(StreamingSound, IdleSlotStaysSilentUntilTheNewSoundIsStarted) {
+  std::vector<float> first(2 * 100, 0.25f);
+  std::vector<float> second = MemorySoundLoader::ramp(100, 1000.0f);
+  auto slot = makeSlot();
+  slot->startPlaying(first.data(), static_cast<int>(first.size()), L"First");
+  play(*slot, 200);
+  ASSERT_TRUE(slot->isIdle());
+
+  slot->setFade(false);
+  slot->stopPlaying();
+  EXPECT_FALSE(slot->isActive());
+  for (float v : play(*slot, 64)) EXPECT_EQ(0.0f, v);
+
+  // The stop posted to the idle slot is not held against the new sound.
+  slot->startPlaying(second.data(), static_cast<int>(second.size()), L"Second");
+  const std::vector<float> out = play(*slot, 2);
+  EXPECT_FLOAT_EQ(second[0] * 0.5f, out[0]);
+  EXPECT_FLOAT_EQ(second[2] * 0.5f, out[2]);
+}
+
+TEST(StreamingSound, StreamedSoundPlaysToItsLastFrameThenStopsWithOneFinish) {
+  const int frames = 3 * B + 20000;
+  const std::vector<float> file = MemorySoundLoader::ramp(frames, 1e6f);
+  CountingCallback callback;
+  auto slot = makeSlot();
+  slot->registerCallback(&callback);
+  slot->startPlaying(streamedLoader(L"Long", file));
+  const std::vector<float> out = play(*slot, frames + 10000);
+  for (int i = 0; i < 2 * frames; ++i) ASSERT_EQ(file[static_cast<size_t>(i)] * 0.5f, out[static_cast<size_t>(i)]) << i;
+  for (size_t i = 2 * frames; i < out.size(); ++i) ASSERT_EQ(0.0f, out[i]);
+  EXPECT_EQ(1, callback.calls);
+  EXPECT_EQ(L"Long", callback.lastName);
+  EXPECT_FALSE(slot->isActive());
+}
+
+TEST(StreamingSound, StreamedLoopGoesOnSeamlesslyFromTheFilesEndToItsStart) {
+  const int frames = 3 * B + 1234;
+  const std::vector<float> file = MemorySoundLoader::ramp(frames, 1e6f);
+  CountingCallback callback;
+  auto slot = makeSlot();
+  slot->setLoop(true);
+  slot->registerCallback(&callback);
+  slot->startPlaying(streamedLoader(L"Loop", file));
+  const int played = 3 * frames + 500;
+  const std::vector<float> out = play(*slot, played);
+  for (int i = 0; i < played; ++i) {
+    const size_t source = static_cast<size_t>(i % frames);
+    ASSERT_EQ(file[2 * source] * 0.5f, out[2 * static_cast<size_t>(i)]) << "frame " << i;
+  }
+  EXPECT_EQ(3, callback.calls);
+  EXPECT_TRUE(slot->isActive());
+}
+
+// Playback that catches up with the streaming thread waits at the unfilled
+// buffer instead of playing what is being written, and goes on from there.
+TEST(StreamingSound, StarvedStreamWaitsInSilenceAndResumesWhereItStopped) {
+  const int frames = 6 * B;
+  const std::vector<float> file = MemorySoundLoader::ramp(frames, 1e6f);
+  auto slot = makeSlot();
+  slot->startPlaying(streamedLoader(L"Long", file));
+  std::vector<float> out = play(*slot, 3 * B + 5000, 4096, false);
+  for (size_t i = 2 * 3 * B; i < out.size(); ++i) ASSERT_EQ(0.0f, out[i]);
+  EXPECT_TRUE(slot->isActive());
+
+  slot->threadUpdate();
+  out = play(*slot, 100);
+  EXPECT_EQ(file[2 * 3 * B] * 0.5f, out[0]);
+  EXPECT_EQ(file[2 * (3 * B + 99)] * 0.5f, out[2 * 99]);
+}
+
+TEST(StreamingSound, ADecoderThatDeliversLessThanItReportsPlaysSilenceNotStaleData) {
+  const int delivered = 3 * B + 100;
+  boost::shared_ptr<SoundFileLoader> loader = streamedLoader(L"Short", MemorySoundLoader::ramp(delivered, 1e6f));
+  boost::shared_ptr<SoundFileLoader> lying(
+      new MemorySoundLoader(L"Short", MemorySoundLoader::ramp(delivered, 1e6f), 8LL * B));
+  lying->initialBuffers = loader->initialBuffers;
+  CountingCallback callback;
+  auto slot = makeSlot();
+  slot->registerCallback(&callback);
+  slot->startPlaying(lying);
+  const std::vector<float> out = play(*slot, 9 * B);
+  EXPECT_NE(0.0f, out[2 * (delivered - 1)]);
+  for (size_t i = 2 * delivered; i < out.size(); ++i) ASSERT_EQ(0.0f, out[i]) << i;
+  EXPECT_EQ(1, callback.calls);
+}
+
+TEST(StreamingSoundDeathTest, StreamingNeedsThreeFullInitialBuffers) {
+  auto slot = makeSlot();
+  boost::shared_ptr<SoundFileLoader> none(new MemorySoundLoader(L"None", {}));
+  EXPECT_DEATH(slot->startPlaying(none),
+               "^sound/StreamingSound:[0-9]+: failed assertion `initialBuffers.size\\(\\) >= NumBuffers'\n$");
+
+  boost::shared_ptr<SoundFileLoader> shortFirst = streamedLoader(L"Short", {});
+  shortFirst->initialBuffers[0].resize(100);
+  EXPECT_DEATH(slot->startPlaying(shortFirst),
+               "^sound/StreamingSound:[0-9]+: failed assertion `initialBuffers\\[0\\].size\\(\\) >= "
+               "\\(BufferSize\\*2\\)'\n$");
+
+  boost::shared_ptr<SoundFileLoader> four = streamedLoader(L"Four", {});
+  four->initialBuffers.push_back(four->initialBuffers[0]);
+  EXPECT_DEATH(slot->startPlaying(four), "^sound/StreamingSound:[0-9]+: failed assertion `i < NumBuffers'\n$");
+}
