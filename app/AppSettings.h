@@ -2,16 +2,34 @@
 
 #include "app/CmdLineCallback.h"
 
+#include <boost/shared_ptr.hpp>
 #include <map>
 #include <string>
 
+class Application;
+class CmdLineParams;
+class Drawer;
+class GlobalData;
+class KeyManager;
+class Sounder;
+
 // What the game tells the framework about itself: its name, the logical
-// drawing area and how the drawers fit it to the window.
+// drawing area and how the drawers fit it to the window, its game states and
+// default key bindings, and which drawer, sounder and shared data to make.
 class AppSettings final : public CmdLineCallback {
 public:
   // Window caption, name of the settings folder, usage text.
   static const std::wstring applicationName;
   static const std::wstring applicationVersion;
+
+  // Called once by the application before the command line is handled:
+  // fixes the drawing area, registers the states and adds the default keys.
+  void initialise(CmdLineParams &params, Application *app, KeyManager &keys, std::wstring &startStateOut);
+  // A new drawer for the OpenGL context that is current now.
+  boost::shared_ptr<Drawer> getDrawer();
+  // A new game sounder, owned by the caller.
+  Sounder *getSounder();
+  boost::shared_ptr<GlobalData> getGlobalData();
 
   // The first value of a parameter wins.
   void cmdLineParameterFound(const std::wstring &name, const std::wstring &value) override;

@@ -7,6 +7,11 @@ FilePath ConfigFile::settingsFilePath(const std::wstring &name) {
   return FilePath::getAppDataPath().getChild(AppSettings::applicationName).getChild(name);
 }
 
+void ConfigFile::prepareSettingsFolder() {
+  const FilePath appData = FilePath::getAppDataPath();
+  if (!appData.getPath().empty() && !appData.exists()) appData.createAsDirectory();
+}
+
 ConfigFile::ConfigFile(const CmdLineParams &params) {
   const FilePath path = settingsFilePath(L"config.txt");
   file.setFilePath(path);
@@ -32,6 +37,7 @@ void ConfigFile::read() {
 
 ConfigFile::~ConfigFile() {
   if (file.hasFailed() || FilePath(settingsFilePath(L"config.txt")).exists()) return;
+  prepareSettingsFolder();
   for (const auto &entry : values) {
     if (!entry.second.empty()) file.writeText(entry.first + L" " + entry.second + L"\n");
   }

@@ -25,6 +25,9 @@ public:
 
   // <app data>/Murmel Worlds/<name>
   static FilePath settingsFilePath(const std::wstring &name);
+  // Makes the application-data folder itself when a fresh account has none
+  // yet (~/.config); the settings folder inside it is made on first write.
+  static void prepareSettingsFolder();
 
 private:
   void read();

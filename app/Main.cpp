@@ -1,8 +1,5 @@
-#include <cstdio>
+#include "app/SDLMain.h"
 
-// The process entry. The application shell is not built yet: say so and
-// fail rather than pretend to run.
-int main() {
-  std::fprintf(stderr, "Murmel Worlds: the application shell is not built yet\n");
-  return 1;
+int main(int argc, char *argv[]) {
+  return SDL_main(argc, argv);
 }

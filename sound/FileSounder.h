@@ -60,10 +60,8 @@ class FileSounder : public Sounder, public Thread {
   // only when no call into it is still running on the audio thread. Call it
   // before destroying a StreamingSound::Callback that was given to a sound.
   void unregisterCallback(StreamingSound::Callback *callback);
-  // Any thread. Muted, the output is zeroed after mixing; every clock, slot
-  // and callback keeps running.
-  void setMute(bool mute) { muted.store(mute, std::memory_order_relaxed); }
-  bool isMuted() const { return muted.load(std::memory_order_relaxed); }
+  void setMute(bool mute) final { muted.store(mute, std::memory_order_relaxed); }
+  bool isMuted() const final { return muted.load(std::memory_order_relaxed); }
 
   // Main thread: whether a sound of that name was loaded.
   bool isKnown(const std::wstring &name) const;

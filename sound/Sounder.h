@@ -18,6 +18,11 @@ class Sounder {
   // Main thread, once per sound file at load time. The loader must not be empty.
   virtual void loadSoundFileResource(boost::shared_ptr<SoundFileLoader> loader) = 0;
 
+  // Any thread. Muted, the output is zeroed after mixing while every clock,
+  // slot and callback keeps running.
+  virtual void setMute(bool mute) = 0;
+  virtual bool isMuted() const = 0;
+
   // Main thread, while the device is stopped.
   void setNumChannels(int inputs, int outputs) {
     numInputs = inputs;

@@ -1,0 +1,354 @@
+#include "app/SDL1.2Backend/SDL1.2Application.h"
+
+#include "app/Assertion.h"
+#include "app/CmdLineParams.h"
+#include "app/GameState.h"
+#include "app/SDL1.2Backend/SDL1.2AudioDevice.h"
+#include "app/UTF8File.h"
+#include "drawing/Drawer.h"
+#include "drawing/ScreenResolution.h"
+#include "game/LoadingScreen.h"
+#include "sound/PortAudioDevice.h"
+#include "sound/SilentClockAudioDevice.h"
+#include "sound/Sounder.h"
+
+#include <SDL/SDL_image.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
+#include <thread>
+
+namespace {
+
+// Calls the state once per action, or once with the empty action when the
+// input is mapped to none.
+template <class Call>
+void forEachAction(const std::vector<std::wstring> &actions, Call call) {
+  if (actions.empty()) {
+    call(std::wstring());
+    return;
+  }
+  for (const std::wstring &action : actions) call(action);
+}
+
+bool isPortAudioHostApi(const std::wstring &api) {
+  return api == L"ALSA" || api == L"JACK" || api == L"OSS";
+}
+
+std::string narrow(const std::wstring &text) {
+  std::string bytes;
+  UTF8File::wstringToChar(text, bytes);
+  return bytes;
+}
+
+}  // namespace
+
+SDL1_2Application::SDL1_2Application() = default;
+
+SDL1_2Application::~SDL1_2Application() {
+  // No more getAudio calls once stop() returns.
+  if (audioDevice) audioDevice->stop();
+  for (SDL_Joystick *joystick : joysticks) {
+    if (joystick) SDL_JoystickClose(joystick);
+  }
+  // States detach from the sounder when destroyed, so they go before it.
+  currentState.reset();
+  delete sounder;
+  sounder = nullptr;
+  if (sdlStarted) {
+    IMG_Quit();
+    SDL_Quit();
+  }
+}
+
+void SDL1_2Application::failStartUp(const std::string &cause) {
+  std::fprintf(stderr, "%s: %s\n", narrow(AppSettings::applicationName).c_str(), cause.c_str());
+  exitStatus = 1;
+  quit();
+}
+
+void SDL1_2Application::initialise(CmdLineParams &params) {
+  params.registerCallback(L"width", L"--width", L"-w", true, L"-1", this);
+  params.registerCallback(L"height", L"--height", L"-h", true, L"-1", this);
+  params.registerCallback(L"window", L"--window", L"-win", false, L"", this);
+  params.registerCallback(L"mute", L"--mute", L"-m", false, L"", this);
+  params.registerCallback(L"audioAPI", L"--audio-api", L"-a", true, L"SDL", this);
+  params.registerCallback(L"help", L"--help", L"-help", false, L"", this);
+
+  appSettings.initialise(params, this, keyManager, settingsOutput);
+  MW_ASSERT(startState != L"");
+
+  params.handleParameters();
+  if (helpRequested) return;
+
+  globalData = appSettings.getGlobalData();
+
+  // Sizes below one pixel count as not given.
+  if (width < 1) width = ScreenResolution::getScreenWidth();
+  if (height < 1) height = ScreenResolution::getScreenHeight();
+
+  if (!openWindow()) return;
+
+  SDL_JoystickEventState(SDL_ENABLE);
+  for (int i = 0; i < SDL_NumJoysticks(); ++i) joysticks.push_back(SDL_JoystickOpen(i));
+
+  startAudio();
+
+  SDL_ShowCursor(SDL_DISABLE);
+  IMG_Init(IMG_INIT_JPG | IMG_INIT_PNG);
+
+  currentState = LoadingScreen::creator.createInstance(this, sounder);
+}
+
+bool SDL1_2Application::openWindow() {
+  if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) < 0) {
+    failStartUp(std::string("cannot open the window: ") + SDL_GetError());
+    return false;
+  }
+  sdlStarted = true;
+
+  // Without a display SDL quietly picks an invisible window; a game nobody
+  // can see would run for ever. Only a driver the user chose may be one.
+  char driver[64] = {0};
+  SDL_VideoDriverName(driver, sizeof driver);
+  const char *chosen = std::getenv("SDL_VIDEODRIVER");
+  if (!(chosen && *chosen) && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+    failStartUp("cannot open the window: no display (SDL found only its '" + std::string(driver) + "' video driver)");
+    return false;
+  }
+
+  SDL_EnableUNICODE(1);
+  SDL_WM_SetCaption(narrow(AppSettings::applicationName).c_str(), nullptr);
+
+  if (SDL_GetVideoInfo()->vfmt->BitsPerPixel == 16) {
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 5);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 5);
+  } else {
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+  }
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  if (vsync) SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);
+
+  Uint32 flags = SDL_OPENGL | SDL_FULLSCREEN;
+  if (windowed) {
+    setenv("SDL_VIDEO_CENTERED", "1", 1);
+    flags = SDL_OPENGL;
+  }
+  if (!SDL_SetVideoMode(width, height, 0, flags)) {
+    failStartUp(std::string("cannot open the window: ") + SDL_GetError());
+    return false;
+  }
+
+  drawer = appSettings.getDrawer();
+  drawer->initialise(width, height, appSettings);
+  return true;
+}
+
+void SDL1_2Application::startAudio() {
+  sounder = appSettings.getSounder();
+  std::vector<boost::shared_ptr<AudioDevice>> candidates;
+  if (isPortAudioHostApi(audioAPI)) candidates.push_back(boost::shared_ptr<AudioDevice>(new PortAudioDevice()));
+  candidates.push_back(boost::shared_ptr<AudioDevice>(new SDL1_2AudioDevice()));
+  // The silent clock keeps everything timed by audio going without a sound card.
+  candidates.push_back(boost::shared_ptr<AudioDevice>(new SilentClockAudioDevice()));
+
+  for (size_t i = 0; i < candidates.size(); ++i) {
+    const boost::shared_ptr<AudioDevice> &device = candidates[i];
+    device->setAPI(audioAPI);
+    device->setCallback(this);
+    sounder->setNumChannels(device->getNumInputs(), device->getNumOutputs());
+    sounder->setSamplerate(device->getSamplerate());
+    if (!device->start()) continue;
+    // Opening the device may have changed its format.
+    sounder->setNumChannels(device->getNumInputs(), device->getNumOutputs());
+    sounder->setSamplerate(device->getSamplerate());
+    audioDevice = device;
+    if (i + 1 == candidates.size())
+      std::fprintf(stderr, "%s: sound is off: no audio device could be started\n",
+                   narrow(AppSettings::applicationName).c_str());
+    break;
+  }
+  if (mute) sounder->setMute(true);
+}
+
+void SDL1_2Application::getAudio(float *input, float *output, int numSamples) {
+  if (sounder) sounder->getAudio(input, output, numSamples);
+}
+
+void SDL1_2Application::eventLoop() {
+  frameStart = std::chrono::steady_clock::now();
+  for (;;) {
+    if (quitRequested) return;
+    if (frameHook) frameHook->beforeFrame(*this);
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) dispatch(event);
+
+    MW_ASSERT(drawer.get() != 0);
+    // The loop's own reference keeps a state alive that switches states while drawing.
+    const boost::shared_ptr<GameState> state = currentState;
+    MW_ASSERT(state.get() != 0);
+    drawer->beginDrawing();
+    state->draw(drawer);
+    drawer->endDrawing();
+    if (frameHook) frameHook->afterDraw(*this);
+    SDL_GL_SwapBuffers();
+    ++frameCount;
+    paceFrame();
+  }
+}
+
+void SDL1_2Application::paceFrame() {
+  // Every timer of the game advances per frame; a swap that does not wait for
+  // the display would run it too fast, so never run faster than 60 frames a second.
+  const auto period = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+      std::chrono::duration<double>(framePeriod));
+  const auto now = std::chrono::steady_clock::now();
+  if (now - frameStart < period) {
+    std::this_thread::sleep_until(frameStart + period);
+    frameStart += period;
+  } else {
+    frameStart = now;
+  }
+}
+
+void SDL1_2Application::dispatch(const SDL_Event &event) {
+  if (!currentState) return;
+  const boost::shared_ptr<GameState> state = currentState;
+  switch (event.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+      SDL_keysym keysym = event.key.keysym;
+      const std::wstring keyText(1, static_cast<wchar_t>(keysym.unicode));
+      SDLMod mod = keysym.mod;
+      const int modifier = keyManager.getModVal(mod);
+      keyManager.getActions(keysym, actions);
+      const bool down = event.type == SDL_KEYDOWN;
+      forEachAction(actions, [&](const std::wstring &action) {
+        if (down)
+          state->keyDown(action, keyText, modifier);
+        else
+          state->keyUp(action, keyText, modifier);
+      });
+      break;
+    }
+    case SDL_MOUSEMOTION:
+      state->mouseMove(mouseToDrawer(TwoFloats(static_cast<float>(event.motion.x), static_cast<float>(event.motion.y))));
+      break;
+    case SDL_MOUSEBUTTONDOWN: {
+      const TwoFloats pos =
+          mouseToDrawer(TwoFloats(static_cast<float>(event.button.x), static_cast<float>(event.button.y)));
+      if (event.button.button == SDL_BUTTON_WHEELUP)
+        state->mouseWheel(false);
+      else if (event.button.button == SDL_BUTTON_WHEELDOWN)
+        state->mouseWheel(true);
+      else
+        state->mouseDown(event.button.button, pos);
+      break;
+    }
+    case SDL_MOUSEBUTTONUP:
+      state->mouseUp(event.button.button,
+                     mouseToDrawer(TwoFloats(static_cast<float>(event.button.x), static_cast<float>(event.button.y))));
+      break;
+    case SDL_JOYAXISMOTION: {
+      SDL_JoyAxisEvent axis = event.jaxis;
+      keyManager.getActions(axis, actions);
+      const float value = static_cast<float>(axis.value) * (1.0f / 32768.0f);
+      forEachAction(actions, [&](const std::wstring &action) { state->joyMove(action, value, axis.which, axis.axis); });
+      break;
+    }
+    case SDL_JOYHATMOTION: {
+      SDL_JoyHatEvent hat = event.jhat;
+      keyManager.getActions(hat, actions);
+      const std::wstring text = keyManager.getJoyHatText(hat);
+      forEachAction(actions, [&](const std::wstring &action) { state->keyUp(action, text, 0); });
+      break;
+    }
+    case SDL_JOYBUTTONDOWN:
+    case SDL_JOYBUTTONUP: {
+      SDL_JoyButtonEvent button = event.jbutton;
+      keyManager.getActions(button, actions);
+      const std::wstring text = keyManager.getJoyButtonText(button);
+      const bool down = event.type == SDL_JOYBUTTONDOWN;
+      forEachAction(actions, [&](const std::wstring &action) {
+        if (down)
+          state->keyDown(action, text, 0);
+        else
+          state->keyUp(action, text, 0);
+      });
+      break;
+    }
+    case SDL_QUIT:
+      quitRequested = true;
+      break;
+    default:
+      break;
+  }
+}
+
+void SDL1_2Application::quit() {
+  quitRequested = true;
+}
+
+void SDL1_2Application::setMousePos(const TwoFloats &pos) {
+  SDL_WarpMouse(static_cast<Uint16>(static_cast<int>(pos.x)), static_cast<Uint16>(static_cast<int>(pos.y)));
+}
+
+void SDL1_2Application::nextState(std::wstring stateName, std::wstring) {
+  const std::wstring wanted = stateName == L"-start state-" ? startState : stateName;
+  const auto found = gameStates.find(wanted);
+  if (found == gameStates.end()) return;
+  currentState.reset();
+  currentState = found->second->createInstance(this, sounder);
+}
+
+void SDL1_2Application::registerGameState(const std::wstring &name, const GameStateCreatorBase *creator,
+                                          bool isStartState) {
+  gameStates.insert(std::make_pair(name, creator));
+  if (isStartState) startState = name;
+}
+
+AppSettings *SDL1_2Application::getAppSettings() const {
+  return const_cast<AppSettings *>(&appSettings);
+}
+
+ResourceManager *SDL1_2Application::getResourceManager() const {
+  return const_cast<ResourceManager *>(&resourceManager);
+}
+
+boost::shared_ptr<GlobalData> SDL1_2Application::getGlobalData() const {
+  return globalData;
+}
+
+void SDL1_2Application::cmdLineParameterFound(const std::wstring &name, const std::wstring &value) {
+  if (name == L"width" || name == L"height") {
+    std::wistringstream stream(value);
+    int parsed;
+    if (stream >> parsed) (name == L"width" ? width : height) = parsed;
+  } else if (name == L"window") {
+    windowed = true;
+  } else if (name == L"mute") {
+    mute = true;
+  } else if (name == L"audioAPI") {
+    audioAPI = value;
+  } else if (name == L"help") {
+    helpRequested = true;
+    quit();
+  }
+}
+
+TwoFloats SDL1_2Application::mouseToDrawer(const TwoFloats &windowPos) const {
+  const TwoFloats &window = drawer->getWindowSize();
+  const TwoFloats &area = drawer->getDrawingAreaSize();
+  return TwoFloats(windowPos.x / window.x * area.x, windowPos.y / window.y * area.y);
+}
+
+bool SDL1_2Application::is16Bit() const {
+  const SDL_VideoInfo *info = SDL_GetVideoInfo();
+  return info && info->vfmt && info->vfmt->BitsPerPixel == 16;
+}

@@ -1,0 +1,116 @@
+#pragma once
+
+#include "app/AppSettings.h"
+#include "app/Application.h"
+#include "app/CmdLineCallback.h"
+#include "app/GlobalData.h"
+#include "app/SDL1.2Backend/SDL1.2KeyManager.h"
+#include "resources/ResourceManager.h"
+#include "sound/AudioDeviceCallback.h"
+
+#include <SDL/SDL.h>
+#include <boost/shared_ptr.hpp>
+#include <chrono>
+#include <map>
+#include <string>
+#include <vector>
+
+class AudioDevice;
+class Drawer;
+class GameState;
+class Sounder;
+
+// The application over SDL 1.2: owns every long-lived service, brings up the
+// window, the drawer, the joysticks and the sound, and runs the one loop
+// that hands input to the current game state and has it draw a frame.
+// Everything runs on the main thread except getAudio (the audio thread).
+class SDL1_2Application final : public Application, public CmdLineCallback, public AudioDeviceCallback {
+public:
+  // For tests and automation, on the main thread: beforeFrame runs before a
+  // frame's events are polled (push synthetic SDL events, look at the state),
+  // afterDraw once the frame is drawn and before the swap (read its pixels).
+  class FrameHook {
+  public:
+    virtual ~FrameHook() = default;
+    virtual void beforeFrame(SDL1_2Application &app) = 0;
+    virtual void afterDraw(SDL1_2Application &) {}
+  };
+
+  SDL1_2Application();
+  ~SDL1_2Application() override;
+
+  SDL1_2Application(const SDL1_2Application &) = delete;
+  SDL1_2Application &operator=(const SDL1_2Application &) = delete;
+
+  void initialise(CmdLineParams &params) override;
+  void getAudio(float *input, float *output, int numSamples) override;
+  void eventLoop() override;
+  void quit() override;
+  void setMousePos(const TwoFloats &pos) override;
+  void nextState(std::wstring stateName, std::wstring parameter) override;
+  void registerGameState(const std::wstring &name, const GameStateCreatorBase *creator, bool isStartState) override;
+  AppSettings *getAppSettings() const override;
+  ResourceManager *getResourceManager() const override;
+  boost::shared_ptr<GlobalData> getGlobalData() const override;
+
+  void cmdLineParameterFound(const std::wstring &name, const std::wstring &value) override;
+
+  // Window pixels to drawing-area units: the whole window maps onto the whole area.
+  TwoFloats mouseToDrawer(const TwoFloats &windowPos) const;
+  bool is16Bit() const;
+
+  // 0, or 1 when start-up failed (no window, no display).
+  int getExitStatus() const { return exitStatus; }
+
+  // For tests and automation.
+  void setFrameHook(FrameHook *hook) { frameHook = hook; }
+  boost::shared_ptr<GameState> getCurrentState() const { return currentState; }
+  boost::shared_ptr<Drawer> getDrawer() const { return drawer; }
+  Sounder *getSounder() const { return sounder; }
+  boost::shared_ptr<AudioDevice> getAudioDevice() const { return audioDevice; }
+  int getWindowWidth() const { return width; }
+  int getWindowHeight() const { return height; }
+  bool isWindowed() const { return windowed; }
+  bool isMuted() const { return mute; }
+  const std::wstring &getAudioAPI() const { return audioAPI; }
+  const std::wstring &getStartState() const { return startState; }
+  long getFrameCount() const { return frameCount; }
+
+  // The whole frame time at 60 frames a second.
+  static constexpr double framePeriod = 1.0 / 60.0;
+
+private:
+  bool openWindow();
+  void startAudio();
+  void dispatch(const SDL_Event &event);
+  void paceFrame();
+  void failStartUp(const std::string &cause);
+
+  AppSettings appSettings;
+  ResourceManager resourceManager;
+  boost::shared_ptr<GlobalData> globalData;
+  boost::shared_ptr<AudioDevice> audioDevice;
+  boost::shared_ptr<Drawer> drawer;
+  Sounder *sounder = nullptr;  // owned
+  SDL1_2KeyManager keyManager;
+  std::vector<std::wstring> actions;
+  std::vector<SDL_Joystick *> joysticks;
+  std::map<std::wstring, const GameStateCreatorBase *> gameStates;
+  boost::shared_ptr<GameState> currentState;
+  std::wstring startState;
+  bool quitRequested = false;
+  std::wstring settingsOutput;
+  int width = -1;
+  int height = -1;
+  bool windowed = false;
+  bool mute = false;
+  std::wstring audioAPI = L"SDL";
+  bool helpRequested = false;
+  bool vsync = true;
+
+  bool sdlStarted = false;
+  int exitStatus = 0;
+  FrameHook *frameHook = nullptr;
+  long frameCount = 0;
+  std::chrono::steady_clock::time_point frameStart;
+};

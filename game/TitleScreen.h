@@ -1,0 +1,55 @@
+#pragma once
+
+#include "app/GameState.h"
+#include "game/ThreeFloats.h"
+#include "sound/StreamingSound.h"
+
+#include <atomic>
+
+class MurmelSounder;
+
+// The screen after loading: a drifting background, three nested discs
+// shrinking towards the centre, the title, and the spoken introduction. Once
+// the introduction has ended a prompt fades in; a key fades to black and
+// starts the game, a click starts it at once. "Escape" quits at any time.
+// Main thread, except soundFinished (audio thread).
+class TitleScreen final : public GameState, public StreamingSound::Callback {
+public:
+  TitleScreen(Application *app, Sounder *sounder);
+  // Detaches from the sounder: no soundFinished reaches a destroyed screen.
+  ~TitleScreen() override;
+
+  void draw(boost::shared_ptr<Drawer> drawer) override;
+  void keyDown(const std::wstring &action, const std::wstring &keyText, int modifier) override;
+  void mouseDown(int button, const TwoFloats &position) override;
+  std::wstring getName() const override { return L"TitleScreen"; }
+
+  // Audio thread: the introduction has ended.
+  void soundFinished(const std::wstring &name) override;
+
+  float getPromptAlpha() const { return promptAlpha; }
+  float getFadeIn() const { return fadeIn; }
+  float getFadeOut() const { return fadeOut; }
+  const ThreeFloats &getDiscSizes() const { return discSizes; }
+  const ThreeFloats &getDiscColour(int disc) const { return discColours[disc]; }
+
+  static GameStateCreator<TitleScreen> creator;
+
+private:
+  // A random colour at least 0.1 away from white.
+  static ThreeFloats randomColour();
+
+  float fadeIn = 1.0f;
+  float fadeOut = 0.0f;
+  // Written on the main thread only; the audio thread's news arrives through introEnded.
+  float promptAlpha = 0.0f;
+  ThreeFloats colourFrom;
+  ThreeFloats colourTo;
+  float colourBlend = 0.0f;
+  float discShrink = 1.0f;
+  ThreeFloats discSizes;
+  ThreeFloats discColours[3];
+
+  MurmelSounder *sounder;  // not owned; null when the sounder is not the game's
+  std::atomic<bool> introEnded{false};
+};

@@ -1,0 +1,244 @@
+#include "app/CmdLineParams.h"
+#include "app/CriticalSection.h"
+#include "app/GameState.h"
+#include "app/SDL1.2Backend/SDL1.2Application.h"
+#include "app/SDL1.2Backend/SDL1.2CriticalSection.h"
+#include "app/SDL1.2Backend/SDL1.2Thread.h"
+#include "app/Thread.h"
+#include "drawing/Drawer.h"
+#include "game/LoadingScreen.h"
+#include "game/TitleScreen.h"
+
+#include "support/PngFile.h"
+#include "support/SettingsFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <sstream>
+
+namespace {
+
+std::vector<std::string> log;  // what the recording state heard, main thread only
+
+std::string narrowName(const std::wstring &text) {
+  return std::string(text.begin(), text.end());
+}
+
+// Writes every input it receives into the log.
+class RecordingState final : public GameState {
+public:
+  RecordingState(Application *app, Sounder *sounder) : GameState(app, sounder) {}
+  void draw(boost::shared_ptr<Drawer>) override {}
+  void keyDown(const std::wstring &action, const std::wstring &text, int modifier) override {
+    std::ostringstream line;
+    line << "keyDown '" << narrowName(action) << "' " << static_cast<unsigned>(text.at(0)) << " " << modifier;
+    log.push_back(line.str());
+  }
+  void keyUp(const std::wstring &action, const std::wstring &, int modifier) override {
+    log.push_back("keyUp '" + narrowName(action) + "' " + std::to_string(modifier));
+  }
+  void mouseDown(int button, const TwoFloats &pos) override { logMouse("mouseDown", button, pos); }
+  void mouseUp(int button, const TwoFloats &pos) override { logMouse("mouseUp", button, pos); }
+  void mouseMove(const TwoFloats &pos) override { logMouse("mouseMove", 0, pos); }
+  void mouseWheel(bool down) override { log.push_back(down ? "wheel down" : "wheel up"); }
+  std::wstring getName() const override { return L"Recorder"; }
+  static GameStateCreator<RecordingState> creator;
+
+private:
+  void logMouse(const char *what, int button, const TwoFloats &pos) {
+    std::ostringstream line;
+    line << what << " " << button << " " << pos.x << "," << pos.y;
+    log.push_back(line.str());
+  }
+};
+GameStateCreator<RecordingState> RecordingState::creator;
+
+class Hook final : public SDL1_2Application::FrameHook {
+public:
+  std::function<void(SDL1_2Application &, long)> before;
+  std::function<void(SDL1_2Application &, long)> after;
+  void beforeFrame(SDL1_2Application &app) override {
+    if (before) before(app, app.getFrameCount());
+  }
+  void afterDraw(SDL1_2Application &app) override {
+    if (after) after(app, app.getFrameCount());
+  }
+};
+
+void push(SDL_Event event) {
+  ASSERT_EQ(0, SDL_PushEvent(&event));
+}
+
+SDL_Event key(Uint8 type, SDLKey sym, int mod = KMOD_NONE) {
+  SDL_Event event{};
+  event.type = type;
+  event.key.type = type;
+  event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+  event.key.keysym.sym = sym;
+  event.key.keysym.mod = static_cast<SDLMod>(mod);
+  return event;
+}
+
+SDL_Event button(Uint8 type, Uint8 which, Uint16 x, Uint16 y) {
+  SDL_Event event{};
+  event.type = type;
+  event.button.type = type;
+  event.button.button = which;
+  event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+  event.button.x = x;
+  event.button.y = y;
+  return event;
+}
+
+class ApplicationTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    Thread::setBackendThreadCreator(&SDL1_2Thread::creator);
+    CriticalSection::setBackendCritSecCreator(&SDL1_2CriticalSection::creator);
+    log.clear();
+  }
+  SettingsFolder settings;
+};
+
+// The state names, one per frame, as the loop saw them.
+std::string stateName(SDL1_2Application &app) {
+  return app.getCurrentState() ? narrowName(app.getCurrentState()->getName()) : "";
+}
+
+}  // namespace
+
+TEST_F(ApplicationTest, LoadsThenShowsTheTitleAndQuitsOnEscape) {
+  // The shipped sound files, as the game beside "data" finds them.
+  const FilePath buildData = FilePath::getCurrentExecutableDir().getParent().getChild(L"data");
+  ScopedEnv data("MURMEL_WORLDS_DATA", buildData.getUtf8Path().c_str());
+  SDL1_2Application app;
+  CmdLineParams params({L"-win", L"-w", L"1280", L"-h", L"720"});
+  app.initialise(params);
+  ASSERT_EQ(0, app.getExitStatus());
+  ASSERT_EQ("LoadingScreen", stateName(app));
+  EXPECT_EQ(L"TitleScreen", app.getStartState());
+
+  long firstTitleFrame = -1;
+  std::vector<unsigned char> shot;
+  Hook hook;
+  hook.before = [&](SDL1_2Application &a, long frame) {
+    if (firstTitleFrame < 0 && stateName(a) == "TitleScreen") firstTitleFrame = frame;
+    // Well after the fade-in: look, then leave.
+    if (firstTitleFrame >= 0 && frame == firstTitleFrame + 60) push(key(SDL_KEYDOWN, SDLK_ESCAPE));
+    if (frame > 2000) a.quit();  // a guard, never reached when all is well
+  };
+  hook.after = [&](SDL1_2Application &a, long frame) {
+    if (firstTitleFrame >= 0 && frame == firstTitleFrame + 59) a.getDrawer()->getScreenPixels(shot);
+  };
+  app.setFrameHook(&hook);
+  app.eventLoop();
+
+  // 20 loading steps, then 49 frames of fade: the title's first frame is frame 69.
+  EXPECT_EQ(69, firstTitleFrame);
+  EXPECT_EQ(firstTitleFrame + 61, app.getFrameCount());
+  const TitleScreen *title = dynamic_cast<TitleScreen *>(app.getCurrentState().get());
+  ASSERT_TRUE(title != nullptr);
+  EXPECT_EQ(0.0f, title->getPromptAlpha());
+  ASSERT_EQ(1280u * 720u * 3u, shot.size());
+  if (const char *dir = std::getenv("MURMEL_SCREENSHOT_DIR"))
+    PngFile::writeBottomUpRgb(std::string(dir) + "/TitleScreen.png", 1280, 720, shot);
+
+  auto pixel = [&](int x, int y) {
+    const size_t at = (static_cast<size_t>(719 - y) * 1280 + static_cast<size_t>(x)) * 3;
+    return std::vector<int>{shot[at], shot[at + 1], shot[at + 2]};
+  };
+  // The title's white ink lies inside its box at (32, 32), 708 x 91; the
+  // introduction still plays, so there is no prompt yet.
+  int white = 0, whiteOutside = 0;
+  for (int y = 0; y < 720; ++y) {
+    for (int x = 0; x < 1280; ++x) {
+      const std::vector<int> p = pixel(x, y);
+      if (p[0] > 250 && p[1] > 250 && p[2] > 250) {
+        const bool inTitle = x >= 32 && x < 32 + 708 && y >= 32 && y < 32 + 91;
+        (inTitle ? white : whiteOutside) += 1;
+      }
+    }
+  }
+  EXPECT_GT(white, 2000);
+  EXPECT_LT(whiteOutside, 50);
+  // The discs are centred: mirrored points about the centre match.
+  for (const int offset : {100, 200, 300}) {
+    EXPECT_EQ(pixel(640 - offset, 360), pixel(640 + offset - 1, 360)) << offset;
+    EXPECT_EQ(pixel(640, 360 - offset), pixel(640, 360 + offset - 1)) << offset;
+  }
+  const std::vector<int> corner = pixel(1270, 300), centre = pixel(640, 360);
+  EXPECT_NE(corner, centre);
+}
+
+TEST_F(ApplicationTest, DispatchTableAndMouseScaling) {
+  settings.write("keyconfig.txt", "\xEF\xBB\xBF" "First x\nSecond x\n");
+  SDL1_2Application app;
+  CmdLineParams params({L"-win", L"-w", L"640", L"-h", L"360", L"-m"});
+  app.initialise(params);
+  ASSERT_EQ(0, app.getExitStatus());
+  EXPECT_TRUE(app.isMuted());
+  app.registerGameState(L"Recorder", &RecordingState::creator, false);
+  app.nextState(L"NoSuchState", L"");
+  EXPECT_EQ("LoadingScreen", stateName(app));
+  app.nextState(L"Recorder", L"");
+  ASSERT_EQ("Recorder", stateName(app));
+
+  Hook hook;
+  hook.before = [&](SDL1_2Application &a, long frame) {
+    if (frame == 1) {
+      push(button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 320, 180));
+      push(button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 320, 180));
+      push(button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_WHEELUP, 10, 10));
+      push(button(SDL_MOUSEBUTTONUP, SDL_BUTTON_WHEELUP, 10, 10));
+      push(button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_WHEELDOWN, 10, 10));
+      push(key(SDL_KEYDOWN, SDLK_x));
+      push(key(SDL_KEYDOWN, SDLK_F5, KMOD_LSHIFT));
+      push(key(SDL_KEYUP, SDLK_ESCAPE));
+    }
+    if (frame == 3) {
+      SDL_Event quit{};
+      quit.type = SDL_QUIT;
+      push(quit);
+    }
+    if (frame > 100) a.quit();
+  };
+  app.setFrameHook(&hook);
+  app.eventLoop();
+  EXPECT_EQ(4, app.getFrameCount());
+
+  const std::vector<std::string> expected = {
+      "mouseDown 1 640,360", "mouseUp 1 640,360", "wheel up", "mouseUp 4 20,20", "wheel down",
+      "keyDown 'First' 0 0", "keyDown 'Second' 0 0", "keyDown '' 0 2", "keyUp 'Escape' 0"};
+  // Pushed mouse events may come with motion of the pointer; only the rest counts.
+  std::vector<std::string> heard;
+  for (const std::string &line : log) {
+    if (line.rfind("mouseMove", 0) != 0) heard.push_back(line);
+  }
+  EXPECT_EQ(expected, heard);
+}
+
+TEST_F(ApplicationTest, StartStateIsTheTitleScreen) {
+  SDL1_2Application app;
+  CmdLineParams params({L"-win", L"-w", L"320", L"-h", L"200"});
+  app.initialise(params);
+  ASSERT_EQ(0, app.getExitStatus());
+  app.nextState(L"-start state-", L"");
+  EXPECT_EQ("TitleScreen", stateName(app));
+  EXPECT_TRUE(dynamic_cast<TitleScreen *>(app.getCurrentState().get()) != nullptr);
+}
+
+TEST_F(ApplicationTest, HelpStopsStartUpBeforeAnyWindow) {
+  SDL1_2Application app;
+  CmdLineParams params({L"--help"});
+  testing::internal::CaptureStdout();
+  app.initialise(params);
+  const std::string usage = testing::internal::GetCapturedStdout();
+  EXPECT_NE(std::string::npos, usage.find("Usage:\nMurmel Worlds -help -w [val]"));
+  EXPECT_FALSE(app.getDrawer());
+  EXPECT_FALSE(app.getCurrentState());
+  EXPECT_EQ(0, app.getExitStatus());
+  app.eventLoop();  // returns at once
+  EXPECT_EQ(0, app.getFrameCount());
+}

@@ -1,0 +1,141 @@
+#include "game/TitleScreen.h"
+
+#include "app/SDL1.2Backend/SDL1.2Thread.h"
+#include "app/Thread.h"
+#include "sound/MurmelSounder.h"
+
+#include "support/FakeApplication.h"
+#include "support/RecordingDrawer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+class TitleScreenTest : public ::testing::Test {
+protected:
+  void SetUp() override { Thread::setBackendThreadCreator(&SDL1_2Thread::creator); }
+
+  // Draws one frame; the calls it made.
+  std::vector<RecordingDrawer::Call> frame(TitleScreen &screen) {
+    drawer.calls.clear();
+    screen.draw(boost::shared_ptr<Drawer>(&drawer, [](Drawer *) {}));
+    return drawer.calls;
+  }
+  static bool drawsPrompt(const std::vector<RecordingDrawer::Call> &calls) {
+    for (const auto &call : calls) {
+      if (call.name == L"AnyKey") return true;
+    }
+    return false;
+  }
+
+  FakeApplication app;
+  MurmelSounder sounder;
+  RecordingDrawer drawer;
+};
+
+}  // namespace
+
+TEST_F(TitleScreenTest, InputWaitsForTheIntroduction) {
+  TitleScreen screen(&app, &sounder);
+  for (int i = 0; i < 60; ++i) EXPECT_FALSE(drawsPrompt(frame(screen)));
+  screen.mouseDown(1, TwoFloats(10, 10));
+  screen.keyDown(L"Action", L" ", 0);
+  EXPECT_TRUE(app.requestedStates.empty());
+  EXPECT_EQ(0.0f, screen.getFadeOut());
+
+  // The introduction ends on the audio thread; the next frame shows the prompt.
+  screen.soundFinished(L"Speech_Intro");
+  const auto calls = frame(screen);
+  ASSERT_TRUE(drawsPrompt(calls));
+  for (const auto &call : calls) {
+    if (call.name != L"AnyKey") continue;
+    EXPECT_FLOAT_EQ(1280.0f - 365.0f, call.position.x);
+    EXPECT_FLOAT_EQ(720.0f - 65.0f, call.position.y);
+    EXPECT_NEAR(0.02f, call.alpha, 1e-6f);
+  }
+  for (int i = 0; i < 60; ++i) frame(screen);
+  EXPECT_GE(screen.getPromptAlpha(), 1.0f);
+  // A click starts the game at once.
+  screen.mouseDown(3, TwoFloats(500, 500));
+  EXPECT_EQ((std::vector<std::wstring>{L"GamePlayState"}), app.requestedStates);
+}
+
+TEST_F(TitleScreenTest, AKeyFadesToBlackFirstAndEscapeAlwaysQuits) {
+  TitleScreen screen(&app, &sounder);
+  screen.keyDown(L"Escape", std::wstring(1, L'\0'), 0);
+  EXPECT_EQ(1, app.quitCalls);
+
+  screen.soundFinished(L"Speech_Intro");
+  frame(screen);
+  screen.keyDown(L"", std::wstring(1, L'\0'), 0);  // an unmapped key counts too
+  EXPECT_NEAR(0.02f, screen.getFadeOut(), 1e-6f);
+  // The fade-in still covers the first 50 frames; the fade-out follows.
+  int frames = 0;
+  while (app.requestedStates.empty() && frames < 200) {
+    frame(screen);
+    ++frames;
+    if (frames == 60) screen.keyDown(L"Action", L" ", 0);  // a second key changes nothing
+  }
+  EXPECT_EQ((std::vector<std::wstring>{L"GamePlayState"}), app.requestedStates);
+  EXPECT_GT(frames, 90);
+  EXPECT_LT(frames, 110);
+}
+
+TEST_F(TitleScreenTest, DiscsAreCentredAndTakeTheBackgroundsComplement) {
+  for (const TwoFloats area : {TwoFloats(1280, 720), TwoFloats(1280, 1024)}) {
+    drawer = RecordingDrawer(area);
+    TitleScreen screen(&app, &sounder);
+    const auto calls = frame(screen);
+    ASSERT_GE(calls.size(), 5u);
+    const RecordingDrawer::Call &background = calls[0];
+    EXPECT_EQ("fillRect", background.operation);
+    std::vector<RecordingDrawer::Call> discs;
+    for (const auto &call : calls) {
+      if (call.name == L"Circle") discs.push_back(call);
+    }
+    ASSERT_EQ(3u, discs.size());
+    // The outer disc starts 675.84 units wide, centred.
+    EXPECT_FLOAT_EQ(0.66f, discs[0].size.x);
+    for (const auto &disc : discs) {
+      const float halfWidth = 512.0f * disc.size.x;
+      EXPECT_NEAR(area.x * 0.5f, disc.position.x + halfWidth, 1e-3f);
+      EXPECT_NEAR(area.y * 0.5f, disc.position.y + halfWidth, 1e-3f);
+    }
+    EXPECT_GT(discs[0].size.x, discs[1].size.x);
+    EXPECT_GT(discs[1].size.x, discs[2].size.x);
+    const ThreeFloats bg = background.colour;
+    // Never closer than 0.1 to white, so the outer disc is never black.
+    EXPECT_GE(std::sqrt((1 - bg.x) * (1 - bg.x) + (1 - bg.y) * (1 - bg.y) + (1 - bg.z) * (1 - bg.z)), 0.1f);
+    EXPECT_FLOAT_EQ(1 - bg.x, discs[0].colour.x);
+    EXPECT_FLOAT_EQ(1 - bg.z, discs[0].colour.z);
+    EXPECT_FLOAT_EQ(1 - bg.y, discs[1].colour.x);
+    EXPECT_FLOAT_EQ(1 - bg.x, discs[1].colour.z);
+    EXPECT_FLOAT_EQ(0.8f * (1 - bg.y), discs[2].colour.y);
+    // The title sits at (32, 32), and the black cover is drawn last.
+    bool title = false;
+    for (const auto &call : calls) title |= call.name == L"Title" && call.position.x == 32 && call.position.y == 32;
+    EXPECT_TRUE(title);
+    EXPECT_EQ(1.0f, calls.back().alpha);
+    EXPECT_EQ(0.0f, calls.back().colour.x);
+  }
+}
+
+TEST_F(TitleScreenTest, DiscsShrinkEverMoreSlowly) {
+  TitleScreen screen(&app, &sounder);
+  std::vector<float> widths;
+  for (int i = 0; i < 3000; ++i) {
+    for (const auto &call : frame(screen)) {
+      if (call.name == L"Circle") {
+        widths.push_back(call.size.x);
+        break;
+      }
+    }
+  }
+  const float firstStep = widths[0] - widths[100];
+  const float laterStep = widths[2000] - widths[2100];
+  EXPECT_GT(firstStep, 0.0f);
+  EXPECT_GT(laterStep, 0.0f);
+  EXPECT_GT(firstStep, 5 * laterStep);
+}
