@@ -15,6 +15,8 @@ packages=(
   libgtest-dev libbenchmark-dev
   # headless display and software OpenGL
   xvfb xauth libgl1-mesa-dri x11-utils
+  # end-to-end tests: window screenshots and synthetic key presses
+  x11-apps xdotool
   # fonts the image forge draws with
   fonts-comfortaa
 )

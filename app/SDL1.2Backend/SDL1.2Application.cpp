@@ -83,6 +83,11 @@ void SDL1_2Application::initialise(CmdLineParams &params) {
   if (helpRequested) return;
 
   globalData = appSettings.getGlobalData();
+  if (FilePath::getDataFilesDir().getPath().empty())
+    std::fprintf(stderr,
+                 "%s: sound files not found (looked in $MURMEL_WORLDS_DATA, \"data\" and "
+                 "\"../share/murmel-worlds\" beside the program); playing without them\n",
+                 narrow(AppSettings::applicationName).c_str());
 
   // Sizes below one pixel count as not given.
   if (width < 1) width = ScreenResolution::getScreenWidth();

@@ -1,0 +1,117 @@
+#include "support/GameProcess.h"
+#include "support/PngFile.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <sys/stat.h>
+#include <thread>
+
+namespace {
+
+bool exists(const std::string &path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0;
+}
+
+std::vector<std::string> freshHome(const TempDir &home) {
+  return {"HOME=" + home.path(), "XDG_CONFIG_HOME=", "SDL_AUDIODRIVER=dummy", "MURMEL_WORLDS_DATA="};
+}
+
+void sleepSeconds(double seconds) {
+  std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+}  // namespace
+
+TEST(EndToEnd, ReachesTheTitleScreenAndQuitsOnEscapeLeavingBothFiles) {
+  TempDir home;
+  GameProcess game(GameProcess::builtProgram(), {"-win", "-w", "1280", "-h", "720"}, freshHome(home));
+  ASSERT_TRUE(game.started());
+  const unsigned long window = game.findWindow(20);
+  ASSERT_NE(0ul, window) << game.errorOutput();
+  // Loading takes 69 frames at no more than 60 a second; the title fades in over 50.
+  sleepSeconds(3.5);
+  int width = 0, height = 0;
+  const std::vector<unsigned char> shot = game.screenshot(window, width, height);
+  ASSERT_EQ(1280, width);
+  ASSERT_EQ(720, height);
+  ASSERT_EQ(1280u * 720u * 3u, shot.size());
+  if (const char *dir = std::getenv("MURMEL_SCREENSHOT_DIR")) {
+    // PngFile writes bottom-up rows, as a drawer reads them.
+    std::vector<unsigned char> bottomUp(shot.size());
+    for (int y = 0; y < 720; ++y)
+      std::copy(shot.begin() + y * 1280 * 3, shot.begin() + (y + 1) * 1280 * 3, bottomUp.begin() + (719 - y) * 1280 * 3);
+    PngFile::writeBottomUpRgb(std::string(dir) + "/EndToEndTitle.png", 1280, 720, bottomUp);
+  }
+  int titleInk = 0, inkElsewhere = 0;
+  for (int y = 0; y < 720; ++y) {
+    for (int x = 0; x < 1280; ++x) {
+      const unsigned char *p = &shot[(size_t(y) * 1280 + x) * 3];
+      if (p[0] < 250 || p[1] < 250 || p[2] < 250) continue;
+      (x >= 32 && x < 740 && y >= 32 && y < 123 ? titleInk : inkElsewhere) += 1;
+    }
+  }
+  EXPECT_GT(titleInk, 2000);
+  EXPECT_LT(inkElsewhere, 50);
+  const unsigned char *left = &shot[(size_t(360) * 1280 + 440) * 3], *right = &shot[(size_t(360) * 1280 + 839) * 3];
+  EXPECT_EQ(std::vector<int>(left, left + 3), std::vector<int>(right, right + 3));
+
+  game.pressKey(window, "Escape");
+  EXPECT_EQ(0, game.waitForExit(20)) << game.errorOutput();
+  EXPECT_TRUE(exists(home.path() + "/.config/Murmel Worlds/config.txt"));
+  EXPECT_TRUE(exists(home.path() + "/.config/Murmel Worlds/keyconfig.txt"));
+}
+
+TEST(EndToEnd, HelpPrintsUsageAndOpensNoWindow) {
+  TempDir home;
+  std::vector<std::string> environment = freshHome(home);
+  environment.push_back("DISPLAY=");
+  GameProcess game(GameProcess::builtProgram(), {"--help"}, environment);
+  EXPECT_EQ(0, game.waitForExit(20));
+  EXPECT_EQ("", game.errorOutput());
+}
+
+TEST(EndToEnd, NoDisplayFailsWithOneClearLine) {
+  TempDir home;
+  std::vector<std::string> environment = freshHome(home);
+  environment.push_back("DISPLAY=");
+  environment.push_back("WAYLAND_DISPLAY=");
+  GameProcess game(GameProcess::builtProgram(), {"-win"}, environment);
+  EXPECT_EQ(1, game.waitForExit(20));
+  EXPECT_NE(std::string::npos, game.errorOutput().find("Murmel Worlds: cannot open the window: no display"))
+      << game.errorOutput();
+}
+
+TEST(EndToEnd, BadSizesStartOrFailClearly) {
+  for (const char *width : {"abc", "-5", "0"}) {
+    TempDir home;
+    GameProcess game(GameProcess::builtProgram(), {"-win", "-w", width, "-h", "300"}, freshHome(home));
+    const unsigned long window = game.findWindow(20);
+    ASSERT_NE(0ul, window) << width << ": " << game.errorOutput();
+    // Escape quits from the title screen, after the loading screen.
+    sleepSeconds(2.5);
+    game.pressKey(window, "Escape");
+    EXPECT_EQ(0, game.waitForExit(20)) << width;
+  }
+  TempDir home;
+  GameProcess huge(GameProcess::builtProgram(), {"-win", "-w", "100000", "-h", "300"}, freshHome(home));
+  EXPECT_EQ(1, huge.waitForExit(20));
+  EXPECT_NE(std::string::npos, huge.errorOutput().find("Murmel Worlds: cannot open the window: "));
+}
+
+TEST(EndToEnd, MissingDataFolderStillPlays) {
+  // A copy of the program with no "data" beside it.
+  TempDir home, elsewhere;
+  const std::string copy = elsewhere.path() + "/murmel-worlds";
+  ASSERT_EQ(0, std::system(("cp '" + GameProcess::builtProgram() + "' '" + copy + "'").c_str()));
+  GameProcess game(copy, {"-win", "-w", "640", "-h", "360"}, freshHome(home));
+  const unsigned long window = game.findWindow(20);
+  ASSERT_NE(0ul, window) << game.errorOutput();
+  sleepSeconds(2.5);
+  game.pressKey(window, "Escape");
+  EXPECT_EQ(0, game.waitForExit(20));
+  EXPECT_NE(std::string::npos, game.errorOutput().find("Murmel Worlds: sound files not found"));
+}
