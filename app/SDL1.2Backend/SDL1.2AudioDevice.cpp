@@ -46,7 +46,7 @@ void SDL1_2AudioDevice::setNumChannels(int inputs, int outputs) {
 void SDL1_2AudioDevice::sdlAudioCallback(void *userdata, Uint8 *stream, int len) {
   SDL1_2AudioDevice *device = static_cast<SDL1_2AudioDevice *>(userdata);
   // The obtained channel count, fixed while the device runs.
-  const int channels = device->spec->channels;
+  const int channels = device->audioSpec->channels;
   const int frames = (len / 2) / channels;
   const int count = frames * channels;
   for (int i = 0; i < count; ++i) floatBuffer[i] = sampleToFloat(stream + 2 * i);
@@ -56,8 +56,8 @@ void SDL1_2AudioDevice::sdlAudioCallback(void *userdata, Uint8 *stream, int len)
 
 void SDL1_2AudioDevice::close() {
   SDL_CloseAudio();
-  delete spec;
-  spec = nullptr;
+  delete audioSpec;
+  audioSpec = nullptr;
   delete[] floatBuffer;
   floatBuffer = nullptr;
 }
@@ -69,11 +69,11 @@ void SDL1_2AudioDevice::stop() {
   started = false;
 }
 
-// The obtained specification, which start() adopts, is what SDL actually opened.
+// The obtained format, which start() adopts, is what SDL actually opened.
 bool SDL1_2AudioDevice::start() {
   MW_ASSERT(callback);
   if (started) return false;
-  if (spec) close();
+  if (audioSpec) close();
 
   SDL_AudioSpec desired = {};
   desired.freq = static_cast<int>(samplerate);
@@ -97,12 +97,12 @@ bool SDL1_2AudioDevice::start() {
   // SDL's audio thread exists from here on; what it reads is written under
   // SDL's audio lock.
   SDL_LockAudio();
-  spec = obtained;
-  numInputs = spec->channels;
-  numOutputs = spec->channels;
-  samplerate = spec->freq;
+  audioSpec = obtained;
+  numInputs = audioSpec->channels;
+  numOutputs = audioSpec->channels;
+  samplerate = audioSpec->freq;
   // More than one buffer's samples need: channels x the buffer's size in bytes.
-  floatBuffer = new float[static_cast<size_t>(spec->channels) * spec->size]();
+  floatBuffer = new float[static_cast<size_t>(audioSpec->channels) * audioSpec->size]();
   runningCallback = callback;
   SDL_UnlockAudio();
 

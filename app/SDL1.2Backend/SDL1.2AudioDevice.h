@@ -38,8 +38,8 @@ class SDL1_2AudioDevice final : public AudioDevice {
  private:
   void close();
 
-  // The specification in use; null while closed.
-  SDL_AudioSpec *spec = nullptr;
+  // The format in use; null while closed.
+  SDL_AudioSpec *audioSpec = nullptr;
   AudioDeviceCallback *callback = nullptr;
   int numInputs = 0;
   int numOutputs = 2;

@@ -1,5 +1,8 @@
 #include "app/SDL1.2Backend/SDL1.2KeyManager.h"
 
+#include "app/CmdLineParams.h"
+
+#include "support/FakeApplication.h"
 #include "support/SettingsFolder.h"
 
 #include <gtest/gtest.h>
@@ -11,14 +14,12 @@ namespace {
 
 const std::string bom = "\xEF\xBB\xBF";
 
+// The game's own defaults, as the settings add them at start-up.
 void addDefaults(KeyManager &keys) {
-  keys.addMapping(L"P1Up", L"CursorUp", true);
-  keys.addMapping(L"P1Left", L"CursorLeft", true);
-  keys.addMapping(L"P1Right", L"CursorRight", true);
-  keys.addMapping(L"P1Down", L"CursorDown", true);
-  keys.addMapping(L"Escape", L"Escape", true);
-  keys.addMapping(L"Action", L"Space", true);
-  keys.addMapping(L"Action", L"z", true);
+  FakeApplication app;
+  CmdLineParams params({});
+  std::wstring startState;
+  app.settings.initialise(params, &app, keys, startState);
 }
 
 std::vector<std::wstring> actionsOf(const KeyManager &keys, const std::wstring &key) {
