@@ -55,6 +55,32 @@ private:
 };
 GameStateCreator<RecordingState> RecordingState::creator;
 
+// Switches to the recorder from inside an event and a draw, then still uses
+// its own members: safe only while the loop holds a reference of its own.
+class SwitchingState final : public GameState {
+public:
+  SwitchingState(Application *app, Sounder *sounder) : GameState(app, sounder) {}
+  void draw(boost::shared_ptr<Drawer>) override {
+    if (++frames == 3) {
+      nextState(L"Recorder", L"");
+      note = "switched while drawing";
+      log.push_back(note);
+    }
+  }
+  void keyDown(const std::wstring &, const std::wstring &, int) override {
+    nextState(L"Switcher", L"");
+    note = "switched on a key";
+    log.push_back(note);
+  }
+  std::wstring getName() const override { return L"Switcher"; }
+  static GameStateCreator<SwitchingState> creator;
+
+private:
+  int frames = 0;
+  std::string note;
+};
+GameStateCreator<SwitchingState> SwitchingState::creator;
+
 class Hook final : public SDL1_2Application::FrameHook {
 public:
   std::function<void(SDL1_2Application &, long)> before;
@@ -217,6 +243,25 @@ TEST_F(ApplicationTest, DispatchTableAndMouseScaling) {
     if (line.rfind("mouseMove", 0) != 0) heard.push_back(line);
   }
   EXPECT_EQ(expected, heard);
+}
+
+TEST_F(ApplicationTest, AStateMaySwitchStatesFromInsideItsOwnCalls) {
+  SDL1_2Application app;
+  CmdLineParams params({L"-win", L"-w", L"320", L"-h", L"200"});
+  app.initialise(params);
+  ASSERT_EQ(0, app.getExitStatus());
+  app.registerGameState(L"Recorder", &RecordingState::creator, false);
+  app.registerGameState(L"Switcher", &SwitchingState::creator, false);
+  app.nextState(L"Switcher", L"");
+  Hook hook;
+  hook.before = [&](SDL1_2Application &a, long frame) {
+    if (frame == 0) push(key(SDL_KEYDOWN, SDLK_a));
+    if (frame == 5) a.quit();
+  };
+  app.setFrameHook(&hook);
+  app.eventLoop();
+  EXPECT_EQ((std::vector<std::string>{"switched on a key", "switched while drawing"}), log);
+  EXPECT_EQ("Recorder", stateName(app));
 }
 
 TEST_F(ApplicationTest, StartStateIsTheTitleScreen) {
