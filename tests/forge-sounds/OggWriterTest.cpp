@@ -4,6 +4,7 @@
 
 #include "OggWriter.h"
 #include "Take.h"
+#include "app/FilePath.h"
 #include "support/DecodedOgg.h"
 #include "support/TempDir.h"
 
@@ -22,10 +23,10 @@ Take tone() {
 TEST(OggWriter, WritesStereo44100OfExactlyTheTakesLength) {
   TempDir dir;
   ASSERT_TRUE(OggWriter::write(dir.path() + "/tone.ogg", tone(), "tone", 1234, 0.4f));
-  DecodedOgg decoded(dir.path() + "/tone.ogg");
+  DecodedOgg decoded(FilePath(dir.widePath() + L"/tone.ogg"));
   ASSERT_TRUE(decoded.isOpen());
   EXPECT_EQ(2, decoded.getNumChannels());
-  EXPECT_EQ(44100, decoded.getSampleRate());
+  EXPECT_EQ(44100.0f, decoded.getSampleRate());
   EXPECT_EQ(2 * 44100, decoded.getFileLength());
   EXPECT_EQ(2 * 44100, decoded.getFrames());
   EXPECT_NEAR(0.5f, decoded.peak(), 0.03f);

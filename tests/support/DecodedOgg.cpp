@@ -1,29 +1,34 @@
 #include "support/DecodedOgg.h"
 
-#include <vorbis/vorbisfile.h>
+#include "app/FilePath.h"
+#include "sound/StreamingSound.h"
+#include "sound/VorbisfileLoader.h"
 
+#include <algorithm>
 #include <cmath>
 
-DecodedOgg::DecodedOgg(const std::string &path) {
-  OggVorbis_File file;
-  if (ov_fopen(path.c_str(), &file) != 0) return;
-  const vorbis_info *info = ov_info(&file, 0);
-  open = info != nullptr;
-  if (open) {
-    channels = info->channels;
-    rate = info->rate;
-    fileLength = ov_pcm_total(&file, 0);
-    float **pcm;
-    int section = 0;
-    long count;
-    while ((count = ov_read_float(&file, &pcm, 4096, &section)) > 0 && section == 0) {
-      for (long i = 0; i < count; ++i) {
-        samples.push_back(pcm[0][i]);
-        samples.push_back(pcm[channels > 1 ? 1 : 0][i]);
-      }
-    }
+boost::shared_ptr<VorbisfileLoader> DecodedOgg::open(const FilePath &path) {
+  return boost::shared_ptr<VorbisfileLoader>(new VorbisfileLoader(path));
+}
+
+DecodedOgg::DecodedOgg(const FilePath &path) {
+  const boost::shared_ptr<VorbisfileLoader> loader = open(path);
+  opened = loader->isOpen();
+  channels = loader->getNumChannels();
+  rate = loader->getSamplerate();
+  fileLength = loader->getFileLength();
+  if (!opened) return;
+
+  const int chunk = StreamingSound::BufferSize;
+  std::vector<float> buffer(2 * static_cast<size_t>(chunk));
+  long long position = 0;
+  // A decoder that delivers beyond the reported length is cut off one chunk
+  // later, so that the comparison of lengths shows it.
+  while (getFrames() <= fileLength) {
+    const int frames = loader->loadChunk(buffer.data(), position, 2 * chunk, 0);
+    samples.insert(samples.end(), buffer.begin(), buffer.begin() + 2 * frames);
+    if (frames < chunk) break;
   }
-  ov_clear(&file);
 }
 
 float DecodedOgg::peak() const {

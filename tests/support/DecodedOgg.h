@@ -1,17 +1,24 @@
 #pragma once
 
-#include <string>
+#include <boost/shared_ptr.hpp>
 #include <vector>
 
-// A sound file decoded whole into interleaved stereo floats. The sound-file
-// tests open files only through this class.
+class FilePath;
+class VorbisfileLoader;
+
+// A sound file opened with the game's own Ogg Vorbis loader and decoded whole,
+// ring buffer by ring buffer as a sounder reads it, into interleaved stereo
+// floats. The sound-file tests open files only through this class.
 class DecodedOgg {
  public:
-  explicit DecodedOgg(const std::string &path);
+  // The loader the game makes for the file; what a sounder is given.
+  static boost::shared_ptr<VorbisfileLoader> open(const FilePath &path);
 
-  bool isOpen() const { return open; }
+  explicit DecodedOgg(const FilePath &path);
+
+  bool isOpen() const { return opened; }
   int getNumChannels() const { return channels; }
-  long getSampleRate() const { return rate; }
+  float getSampleRate() const { return rate; }
   // The length the file reports, in frames.
   long long getFileLength() const { return fileLength; }
   // Frames actually decoded.
@@ -21,9 +28,9 @@ class DecodedOgg {
   float peak() const;
 
  private:
-  bool open = false;
+  bool opened = false;
   int channels = 0;
-  long rate = 0;
+  float rate = 0.0f;
   long long fileLength = 0;
   std::vector<float> samples;
 };
