@@ -26,17 +26,11 @@ void AppSettings::initialise(CmdLineParams &, Application *app, KeyManager &keys
   keys.addMapping(L"Action", L"z", true);
 }
 
-boost::shared_ptr<Drawer> AppSettings::getDrawer() {
-  return boost::shared_ptr<Drawer>(new GLImmediateDrawer());
-}
+boost::shared_ptr<Drawer> AppSettings::getDrawer() { return boost::shared_ptr<Drawer>(new GLImmediateDrawer()); }
 
-Sounder *AppSettings::getSounder() {
-  return new MurmelSounder();
-}
+Sounder *AppSettings::getSounder() { return new MurmelSounder(); }
 
-boost::shared_ptr<GlobalData> AppSettings::getGlobalData() {
-  return boost::shared_ptr<GlobalData>(new GlobalData());
-}
+boost::shared_ptr<GlobalData> AppSettings::getGlobalData() { return boost::shared_ptr<GlobalData>(new GlobalData()); }
 
 void AppSettings::cmdLineParameterFound(const std::wstring &name, const std::wstring &value) {
   parameterValues.insert(std::make_pair(name, value));

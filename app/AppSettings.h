@@ -17,7 +17,7 @@ class Sounder;
 // drawing area and how the drawers fit it to the window, its game states and
 // default key bindings, and which drawer, sounder and shared data to make.
 class AppSettings final : public CmdLineCallback {
-public:
+ public:
   // Window caption, name of the settings folder, usage text.
   static const std::wstring applicationName;
   static const std::wstring applicationVersion;
@@ -41,6 +41,6 @@ public:
   // 1: the area keeps its width and takes the window's shape.
   int scalingMode = 0;
 
-private:
+ private:
   std::map<std::wstring, std::wstring> parameterValues;
 };

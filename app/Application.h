@@ -14,7 +14,7 @@ class ResourceManager;
 // What game states see of the application: quitting, the mouse pointer,
 // switching states by name, and the shared services.
 class Application {
-public:
+ public:
   virtual ~Application() = default;
 
   // Brings the system up; returns normally on every failure.
@@ -31,8 +31,7 @@ public:
   // nothing. The current state is released before the new one is made.
   virtual void nextState(std::wstring stateName, std::wstring parameter) = 0;
   // A name registered twice keeps its first creator.
-  virtual void registerGameState(const std::wstring &name, const GameStateCreatorBase *creator,
-                                 bool isStartState) = 0;
+  virtual void registerGameState(const std::wstring &name, const GameStateCreatorBase *creator, bool isStartState) = 0;
   virtual AppSettings *getAppSettings() const = 0;
   virtual ResourceManager *getResourceManager() const = 0;
   virtual boost::shared_ptr<GlobalData> getGlobalData() const = 0;

@@ -4,7 +4,7 @@
 
 // The platform side of a CriticalSection: a counting semaphore of 1.
 class BackendCritSec {
-public:
+ public:
   virtual ~BackendCritSec() = default;
   // Blocks until the section is free; false when it cannot be locked at all.
   virtual bool lock() = 0;
@@ -12,7 +12,7 @@ public:
 
   // The back-end factory that start-up installs (CriticalSection::setBackendCritSecCreator).
   class Creator {
-  public:
+   public:
     virtual ~Creator() = default;
     virtual boost::shared_ptr<BackendCritSec> createBackendCritSec() const = 0;
   };

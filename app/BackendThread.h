@@ -5,7 +5,7 @@
 
 // The platform side of a Thread: starts one thread and joins it.
 class BackendThread {
-public:
+ public:
   virtual ~BackendThread() = default;
   // Starts function(data) on a new thread unless one is running already
   // (then starts nothing and returns true). False when starting failed.
@@ -15,7 +15,7 @@ public:
 
   // The back-end factory that start-up installs once (Thread::setBackendThreadCreator).
   class Creator {
-  public:
+   public:
     virtual ~Creator() = default;
     virtual boost::shared_ptr<BackendThread> createBackendThread() const = 0;
     virtual void wait(int milliseconds) const = 0;

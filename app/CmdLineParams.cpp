@@ -11,8 +11,8 @@ CmdLineParams::CmdLineParams(const std::vector<std::wstring> &arguments) : argum
 }
 
 void CmdLineParams::registerCallback(const std::wstring &name, const std::wstring &longForm,
-                                     const std::wstring &shortForm, bool takesValue,
-                                     const std::wstring &defaultValue, CmdLineCallback *callback) {
+                                     const std::wstring &shortForm, bool takesValue, const std::wstring &defaultValue,
+                                     CmdLineCallback *callback) {
   parameters.push_back(
       ParameterCallback{name, longForm, shortForm, takesValue, defaultValue.empty() ? L"0" : defaultValue, callback});
 }

@@ -9,7 +9,7 @@
 // and a short spelling; handleParameters matches the arguments, merges in
 // "config.txt" and tells each parameter's callback, in registration order.
 class CmdLineParams final : public CmdLineCallback {
-public:
+ public:
   struct ParameterCallback {
     std::wstring name;
     std::wstring longForm;
@@ -36,7 +36,7 @@ public:
   const std::vector<std::wstring> &getArguments() const { return arguments; }
   std::wstring getUsageText() const;
 
-private:
+ private:
   std::vector<std::wstring> arguments;
   std::vector<ParameterCallback> parameters;
 };

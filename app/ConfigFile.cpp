@@ -43,10 +43,6 @@ ConfigFile::~ConfigFile() {
   }
 }
 
-void ConfigFile::setParameterValue(const std::wstring &key, const std::wstring &value) {
-  values[key] = value;
-}
+void ConfigFile::setParameterValue(const std::wstring &key, const std::wstring &value) { values[key] = value; }
 
-const std::wstring &ConfigFile::getParameterValue(const std::wstring &key) {
-  return values[key];
-}
+const std::wstring &ConfigFile::getParameterValue(const std::wstring &key) { return values[key]; }

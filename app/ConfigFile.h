@@ -11,7 +11,7 @@ class CmdLineParams;
 // short forms ("-w 1280"). Read when built; written when destroyed, and only
 // if the file did not exist then, so hand edits are never overwritten.
 class ConfigFile {
-public:
+ public:
   explicit ConfigFile(const CmdLineParams &params);
   ~ConfigFile();
 
@@ -29,7 +29,7 @@ public:
   // yet (~/.config); the settings folder inside it is made on first write.
   static void prepareSettingsFolder();
 
-private:
+ private:
   void read();
 
   UTF8File file;

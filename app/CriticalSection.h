@@ -9,7 +9,7 @@
 // and unlock() themselves. Without an installed factory it locks nothing and
 // lock() returns false.
 class CriticalSection {
-public:
+ public:
   // The last call wins.
   static void setBackendCritSecCreator(BackendCritSec::Creator *creator);
 
@@ -22,7 +22,7 @@ public:
   bool lock();
   void unlock();
 
-private:
+ private:
   // Written only during start-up, before a second thread exists.
   static BackendCritSec::Creator *backendCritSecCreator;
 

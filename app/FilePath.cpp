@@ -2,13 +2,13 @@
 
 #include "app/UTF8File.h"
 
-#include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <dirent.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -33,9 +33,7 @@ bool canOpenAsDirectory(const std::string &utf8) {
 
 }  // namespace
 
-FilePath::FilePath(const std::wstring &path) {
-  setPath(path);
-}
+FilePath::FilePath(const std::wstring &path) { setPath(path); }
 
 void FilePath::setPath(const std::wstring &newPath) {
   path = newPath;
@@ -49,17 +47,11 @@ bool FilePath::exists() const {
   return stat(utf8Path.c_str(), &info) == 0;
 }
 
-bool FilePath::isFile() const {
-  return exists() && !canOpenAsDirectory(utf8Path);
-}
+bool FilePath::isFile() const { return exists() && !canOpenAsDirectory(utf8Path); }
 
-bool FilePath::isDirectory() const {
-  return exists() && canOpenAsDirectory(utf8Path);
-}
+bool FilePath::isDirectory() const { return exists() && canOpenAsDirectory(utf8Path); }
 
-bool FilePath::createAsDirectory() const {
-  return !path.empty() && mkdir(utf8Path.c_str(), 0775) == 0;
-}
+bool FilePath::createAsDirectory() const { return !path.empty() && mkdir(utf8Path.c_str(), 0775) == 0; }
 
 bool FilePath::copyTo(const std::wstring &destination) const {
   if (path.empty() || destination.empty()) return false;
@@ -102,9 +94,7 @@ std::vector<std::string> FilePath::listEntries() const {
   return entries;
 }
 
-int FilePath::getNumChildren() const {
-  return static_cast<int>(listEntries().size());
-}
+int FilePath::getNumChildren() const { return static_cast<int>(listEntries().size()); }
 
 FilePath FilePath::getChild(int index) const {
   const std::vector<std::string> entries = listEntries();
@@ -112,9 +102,7 @@ FilePath FilePath::getChild(int index) const {
   return fromUtf8(utf8Path + "/" + entries[static_cast<size_t>(index)]);
 }
 
-FilePath FilePath::getChild(const std::wstring &name) const {
-  return FilePath(path + L"/" + name);
-}
+FilePath FilePath::getChild(const std::wstring &name) const { return FilePath(path + L"/" + name); }
 
 FilePath FilePath::getParent() const {
   const size_t slash = path.rfind(L'/');

@@ -6,7 +6,7 @@
 // A file-system path as a wide string, with the UTF-8 copy the operating
 // system sees. Components are separated by "/".
 class FilePath {
-public:
+ public:
   FilePath() = default;
   explicit FilePath(const std::wstring &path);
 
@@ -52,7 +52,7 @@ public:
   // The user's and the system's font folders, most personal first.
   static std::vector<FilePath> getFontsDirs();
 
-private:
+ private:
   std::vector<std::string> listEntries() const;
 
   std::wstring path;

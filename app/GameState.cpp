@@ -16,21 +16,13 @@ void GameState::mouseMove(const TwoFloats &) {}
 void GameState::mouseWheel(bool) {}
 void GameState::joyMove(const std::wstring &, float, int, int) {}
 
-void GameState::quit() {
-  app->quit();
-}
+void GameState::quit() { app->quit(); }
 
-void GameState::setMousePos(const TwoFloats &pos) {
-  app->setMousePos(pos);
-}
+void GameState::setMousePos(const TwoFloats &pos) { app->setMousePos(pos); }
 
-ResourceManager *GameState::getResourceManager() const {
-  return app->getResourceManager();
-}
+ResourceManager *GameState::getResourceManager() const { return app->getResourceManager(); }
 
-boost::shared_ptr<GlobalData> GameState::getGlobalData() {
-  return app->getGlobalData();
-}
+boost::shared_ptr<GlobalData> GameState::getGlobalData() { return app->getGlobalData(); }
 
 void GameState::nextState(const std::wstring &stateName, const std::wstring &parameter) {
   app->nextState(stateName, parameter);

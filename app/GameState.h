@@ -16,7 +16,7 @@ class Sounder;
 // (positions in drawing-area units) and asks it to draw once per frame, all
 // on the main thread. The base ignores every event.
 class GameState {
-public:
+ public:
   // The base keeps only app; states that need the sounder keep it themselves.
   GameState(Application *app, Sounder *sounder);
   virtual ~GameState() = default;
@@ -38,7 +38,7 @@ public:
   virtual void joyMove(const std::wstring &action, float value, int joystick, int axis);
   virtual std::wstring getName() const = 0;
 
-protected:
+ protected:
   void quit();
   void setMousePos(const TwoFloats &pos);
   ResourceManager *getResourceManager() const;

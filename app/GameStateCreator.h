@@ -6,7 +6,7 @@
 // `GameStateCreator<T> creator`.
 template <class T>
 class GameStateCreator final : public GameStateCreatorBase {
-public:
+ public:
   boost::shared_ptr<GameState> createInstance(Application *app, Sounder *sounder) const override {
     return boost::shared_ptr<GameState>(new T(app, sounder));
   }

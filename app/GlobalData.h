@@ -3,6 +3,6 @@
 // The object every game state shares through Application::getGlobalData().
 // This game keeps nothing in it; a game derives from it to share state.
 class GlobalData {
-public:
+ public:
   virtual ~GlobalData() = default;
 };

@@ -4,15 +4,11 @@
 
 namespace {
 
-FilePath keyConfigPath() {
-  return ConfigFile::settingsFilePath(L"keyconfig.txt");
-}
+FilePath keyConfigPath() { return ConfigFile::settingsFilePath(L"keyconfig.txt"); }
 
 }  // namespace
 
-KeyManager::KeyManager() {
-  loadMappings();
-}
+KeyManager::KeyManager() { loadMappings(); }
 
 KeyManager::~KeyManager() {
   if (saveOnExit) saveMappings();

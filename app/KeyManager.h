@@ -8,7 +8,7 @@
 // Loads "keyconfig.txt" when built; writes it when destroyed, and only on a
 // run that found none, so hand edits are never overwritten.
 class KeyManager {
-public:
+ public:
   KeyManager();
   virtual ~KeyManager();
 
@@ -22,7 +22,7 @@ public:
   // Every action mapped to key, in the order added.
   void getActions(const std::wstring &key, std::vector<std::wstring> &actions) const;
 
-private:
+ private:
   std::multimap<std::wstring, std::wstring> mappings;
   bool saveOnExit = false;
 };

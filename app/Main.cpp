@@ -1,5 +1,3 @@
 #include "app/SDLMain.h"
 
-int main(int argc, char *argv[]) {
-  return SDL_main(argc, argv);
-}
+int main(int argc, char *argv[]) { return SDL_main(argc, argv); }

@@ -27,6 +27,4 @@ void Thread::waitToFinish() {
   if (backend) backend->waitToFinish();
 }
 
-int Thread::threadMethod(void *data) {
-  return static_cast<Thread *>(data)->run() ? 1 : 0;
-}
+int Thread::threadMethod(void *data) { return static_cast<Thread *>(data)->run() ? 1 : 0; }

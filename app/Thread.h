@@ -11,7 +11,7 @@
 // joins, the derived part (and run() with it) is gone. A Thread made before a back-end factory is
 // installed has no back-end and silently does nothing.
 class Thread {
-public:
+ public:
   // The first call wins; later calls are ignored.
   static void setBackendThreadCreator(BackendThread::Creator *creator);
   // Sleeps through the installed factory; returns at once without one.
@@ -28,14 +28,14 @@ public:
 
   const std::string &getName() const { return name; }
 
-protected:
+ protected:
   void startThread(Thread *thread);
   // Joins the thread. Derived destructors call it once run() has been told
   // to return: joining before the derived part is destroyed is what makes
   // that destruction safe from the thread's side.
   void waitToFinish();
 
-private:
+ private:
   static int threadMethod(void *data);
 
   // Written only during start-up, before a second thread exists.

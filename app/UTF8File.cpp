@@ -6,9 +6,7 @@ namespace {
 
 const char byteOrderMark[3] = {'\xEF', '\xBB', '\xBF'};
 
-bool isContinuation(unsigned char byte) {
-  return (byte & 0xC0) == 0x80;
-}
+bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
 }  // namespace
 
@@ -18,9 +16,7 @@ UTF8File::~UTF8File() {
   if (stream.is_open()) stream.close();
 }
 
-void UTF8File::setFilePath(const FilePath &newPath) {
-  path = newPath;
-}
+void UTF8File::setFilePath(const FilePath &newPath) { path = newPath; }
 
 void UTF8File::checkParentDir() {
   const FilePath parent = path.getParent();

@@ -10,7 +10,7 @@
 // opened sets the failed flag, after which every read and write does nothing.
 // Also the program's one converter between wide strings and UTF-8.
 class UTF8File {
-public:
+ public:
   // The longest line readLine delivers, in bytes.
   static constexpr size_t maxLineBytes = 16383;
 
@@ -42,7 +42,7 @@ public:
   static bool wstringToChar(const std::wstring &in, std::string &out);
   static bool charToWstring(const std::string &in, std::wstring &out);
 
-private:
+ private:
   void initStream(bool forReading);
   void checkParentDir();
 

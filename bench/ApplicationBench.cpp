@@ -8,13 +8,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -23,7 +23,7 @@ using Clock = std::chrono::steady_clock;
 // Times every frame's drawing while the loading screen is current, and stops
 // the loop on the title screen's first frame.
 class StartUpHook final : public SDL1_2Application::FrameHook {
-public:
+ public:
   void beforeFrame(SDL1_2Application &app) override {
     const std::wstring name = app.getCurrentState()->getName();
     if (name == L"TitleScreen" && !titleSeen) {
@@ -37,7 +37,8 @@ public:
   void afterDraw(SDL1_2Application &app) override {
     if (!loading) return;
     const double took = std::chrono::duration<double>(Clock::now() - frameStart).count();
-    if (std::getenv("MURMEL_BENCH_FRAMES")) std::fprintf(stderr, "loading frame %ld: %.2f ms\n", app.getFrameCount(), took * 1000);
+    if (std::getenv("MURMEL_BENCH_FRAMES"))
+      std::fprintf(stderr, "loading frame %ld: %.2f ms\n", app.getFrameCount(), took * 1000);
     slowestStep = std::max(slowestStep, took);
   }
   Clock::time_point frameStart, titleReached;

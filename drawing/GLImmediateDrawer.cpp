@@ -671,12 +671,9 @@ std::wstring GLImmediateDrawer::getFrameBufferImage() const { return frameBuffer
 
 bool GLImmediateDrawer::canSupport(Drawer::GraphicsCapabilities capability) const {
   switch (capability) {
-    case ShaderPrograms:
-      return gl->hasShaders();
-    case FrameBufferDrawing:
-      return gl->hasFrameBuffers();
-    case MultiTexturing:
-      return gl->hasMultiTexture();
+    case ShaderPrograms: return gl->hasShaders();
+    case FrameBufferDrawing: return gl->hasFrameBuffers();
+    case MultiTexturing: return gl->hasMultiTexture();
   }
   return false;
 }

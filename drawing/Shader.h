@@ -5,7 +5,7 @@
 // A shader program's description: its name and GLSL sources. Compiled by the
 // drawer's loadShader when the loading screen reaches it.
 class Shader {
-public:
+ public:
   Shader(const std::wstring &vertexSource, const std::wstring &fragmentSource, const std::wstring &name)
       : vertexSource(vertexSource), fragmentSource(fragmentSource), name(name) {}
 
@@ -13,7 +13,7 @@ public:
   const std::wstring &getFragmentSource() const { return fragmentSource; }
   const std::wstring &getName() const { return name; }
 
-private:
+ private:
   std::wstring vertexSource;
   std::wstring fragmentSource;
   std::wstring name;

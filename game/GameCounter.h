@@ -11,7 +11,7 @@
 // an interval hears of every increment that leaves its counter on a multiple
 // of that interval (an increment by 0 included). Intervals must not be 0.
 class GameCounter {
-public:
+ public:
   void createCounter(const std::wstring &name);
   void incrementCount(const std::wstring &name, int amount);
   // 0 for a name without a counter; creates nothing.
@@ -30,6 +30,6 @@ public:
     std::vector<CounterNotification *> notifications;
   };
 
-private:
+ private:
   std::map<std::wstring, boost::shared_ptr<Counter>> counters;
 };

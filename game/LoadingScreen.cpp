@@ -59,8 +59,8 @@ void LoadingScreen::loadStep(Drawer &drawer) {
   switch (stage) {
     case Atlases: {
       const boost::shared_ptr<TextureAtlas> atlas = resources.getTextureAtlas(index);
-      const ImageLoader::ImageData image =
-          loader.loadImage(reinterpret_cast<const char *>(atlas->imageData), static_cast<unsigned>(atlas->imageDataSize));
+      const ImageLoader::ImageData image = loader.loadImage(reinterpret_cast<const char *>(atlas->imageData),
+                                                            static_cast<unsigned>(atlas->imageDataSize));
       drawer.loadTextureAtlas(image.data, image.width, image.height, *atlas);
       if (++index >= resources.getNumTextureAtlases()) {
         stage = nextStage(Atlases);
@@ -121,8 +121,7 @@ void LoadingScreen::loadStep(Drawer &drawer) {
       }
       break;
     }
-    default:
-      MW_ASSERT(0);
+    default: MW_ASSERT(0);
   }
 }
 

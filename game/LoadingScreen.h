@@ -8,7 +8,7 @@ class Sounder;
 // one entry per frame (images into the drawer, sound files into the
 // sounder), then a fade to black and on to the start state. Main thread only.
 class LoadingScreen final : public GameState {
-public:
+ public:
   LoadingScreen(Application *app, Sounder *sounder);
 
   void draw(boost::shared_ptr<Drawer> drawer) override;
@@ -20,7 +20,7 @@ public:
 
   static GameStateCreator<LoadingScreen> creator;
 
-private:
+ private:
   enum Stage { Atlases = 0, SingleImages, ImageFolders, Shaders, Fonts, Sounds, Nothing };
 
   void countSteps();

@@ -8,7 +8,7 @@
 // one atomic increment, so the counter is never torn and a step never
 // allocates or blocks.
 class Random {
-public:
+ public:
   explicit Random(int32_t seed) : counter(static_cast<uint32_t>(seed)) {}
 
   // The shared generator, seeded with time(NULL) on first use.
@@ -24,7 +24,7 @@ public:
 
   int32_t getCounter() const { return static_cast<int32_t>(counter.load(std::memory_order_relaxed)); }
 
-private:
+ private:
   // Unsigned so that the increment wraps by definition.
   std::atomic<uint32_t> counter;
 };

@@ -13,9 +13,7 @@ namespace {
 const ThreeFloats black(0.0f, 0.0f, 0.0f);
 const ThreeFloats white(1.0f, 1.0f, 1.0f);
 
-float unitRandom() {
-  return Random::getGlobal().nextUnit();
-}
+float unitRandom() { return Random::getGlobal().nextUnit(); }
 
 }  // namespace
 
@@ -47,9 +45,7 @@ TitleScreen::~TitleScreen() {
   if (sounder) sounder->unregisterCallback(this);
 }
 
-void TitleScreen::soundFinished(const std::wstring &) {
-  introEnded.store(true, std::memory_order_release);
-}
+void TitleScreen::soundFinished(const std::wstring &) { introEnded.store(true, std::memory_order_release); }
 
 void TitleScreen::keyDown(const std::wstring &action, const std::wstring &, int) {
   if (action == L"Escape") {

@@ -14,7 +14,7 @@ class MurmelSounder;
 // starts the game, a click starts it at once. "Escape" quits at any time.
 // Main thread, except soundFinished (audio thread).
 class TitleScreen final : public GameState, public StreamingSound::Callback {
-public:
+ public:
   TitleScreen(Application *app, Sounder *sounder);
   // Detaches from the sounder: no soundFinished reaches a destroyed screen.
   ~TitleScreen() override;
@@ -35,7 +35,7 @@ public:
 
   static GameStateCreator<TitleScreen> creator;
 
-private:
+ private:
   // A random colour at least 0.1 away from white.
   static ThreeFloats randomColour();
 

@@ -15,7 +15,7 @@
 // loading screen decodes and hands each entry on, one per frame. Main thread
 // only; the getters do not check their index.
 class ResourceManager {
-public:
+ public:
   // Registers the Ogg Vorbis loader for "ogg", then the game's own resources.
   ResourceManager();
 
@@ -52,7 +52,7 @@ public:
   // The sound files the game ships, in catalogue order, without extension.
   static const std::vector<std::wstring> &soundNames();
 
-private:
+ private:
   std::vector<boost::shared_ptr<TextureAtlas>> textureAtlases;
   std::vector<boost::shared_ptr<SingleImage>> singleImages;
   std::vector<FilePath> imageFolders;

@@ -32,9 +32,7 @@ void forEachAction(const std::vector<std::wstring> &actions, Call call) {
   for (const std::wstring &action : actions) call(action);
 }
 
-bool isPortAudioHostApi(const std::wstring &api) {
-  return api == L"ALSA" || api == L"JACK" || api == L"OSS";
-}
+bool isPortAudioHostApi(const std::wstring &api) { return api == L"ALSA" || api == L"JACK" || api == L"OSS"; }
 
 std::string narrow(const std::wstring &text) {
   std::string bytes;
@@ -211,8 +209,8 @@ void SDL1_2Application::eventLoop() {
 void SDL1_2Application::paceFrame() {
   // Every timer of the game advances per frame; a swap that does not wait for
   // the display would run it too fast, so never run faster than 60 frames a second.
-  const auto period = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-      std::chrono::duration<double>(framePeriod));
+  const auto period =
+      std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(framePeriod));
   const auto now = std::chrono::steady_clock::now();
   if (now - frameStart < period) {
     std::this_thread::sleep_until(frameStart + period);
@@ -243,7 +241,8 @@ void SDL1_2Application::dispatch(const SDL_Event &event) {
       break;
     }
     case SDL_MOUSEMOTION:
-      state->mouseMove(mouseToDrawer(TwoFloats(static_cast<float>(event.motion.x), static_cast<float>(event.motion.y))));
+      state->mouseMove(
+          mouseToDrawer(TwoFloats(static_cast<float>(event.motion.x), static_cast<float>(event.motion.y))));
       break;
     case SDL_MOUSEBUTTONDOWN: {
       const TwoFloats pos =
@@ -288,17 +287,12 @@ void SDL1_2Application::dispatch(const SDL_Event &event) {
       });
       break;
     }
-    case SDL_QUIT:
-      quitRequested = true;
-      break;
-    default:
-      break;
+    case SDL_QUIT: quitRequested = true; break;
+    default: break;
   }
 }
 
-void SDL1_2Application::quit() {
-  quitRequested = true;
-}
+void SDL1_2Application::quit() { quitRequested = true; }
 
 void SDL1_2Application::setMousePos(const TwoFloats &pos) {
   SDL_WarpMouse(static_cast<Uint16>(static_cast<int>(pos.x)), static_cast<Uint16>(static_cast<int>(pos.y)));
@@ -318,17 +312,13 @@ void SDL1_2Application::registerGameState(const std::wstring &name, const GameSt
   if (isStartState) startState = name;
 }
 
-AppSettings *SDL1_2Application::getAppSettings() const {
-  return const_cast<AppSettings *>(&appSettings);
-}
+AppSettings *SDL1_2Application::getAppSettings() const { return const_cast<AppSettings *>(&appSettings); }
 
 ResourceManager *SDL1_2Application::getResourceManager() const {
   return const_cast<ResourceManager *>(&resourceManager);
 }
 
-boost::shared_ptr<GlobalData> SDL1_2Application::getGlobalData() const {
-  return globalData;
-}
+boost::shared_ptr<GlobalData> SDL1_2Application::getGlobalData() const { return globalData; }
 
 void SDL1_2Application::cmdLineParameterFound(const std::wstring &name, const std::wstring &value) {
   if (name == L"width" || name == L"height") {

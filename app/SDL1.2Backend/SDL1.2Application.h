@@ -25,12 +25,12 @@ class Sounder;
 // that hands input to the current game state and has it draw a frame.
 // Everything runs on the main thread except getAudio (the audio thread).
 class SDL1_2Application final : public Application, public CmdLineCallback, public AudioDeviceCallback {
-public:
+ public:
   // For tests and automation, on the main thread: beforeFrame runs before a
   // frame's events are polled (push synthetic SDL events, look at the state),
   // afterDraw once the frame is drawn and before the swap (read its pixels).
   class FrameHook {
-  public:
+   public:
     virtual ~FrameHook() = default;
     virtual void beforeFrame(SDL1_2Application &app) = 0;
     virtual void afterDraw(SDL1_2Application &) {}
@@ -79,7 +79,7 @@ public:
   // The whole frame time at 60 frames a second.
   static constexpr double framePeriod = 1.0 / 60.0;
 
-private:
+ private:
   bool openWindow();
   void startAudio();
   void dispatch(const SDL_Event &event);

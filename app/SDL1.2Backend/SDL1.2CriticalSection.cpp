@@ -8,9 +8,7 @@ SDL1_2CriticalSection::~SDL1_2CriticalSection() {
   if (semaphore) SDL_DestroySemaphore(semaphore);
 }
 
-bool SDL1_2CriticalSection::lock() {
-  return semaphore && SDL_SemWait(semaphore) == 0;
-}
+bool SDL1_2CriticalSection::lock() { return semaphore && SDL_SemWait(semaphore) == 0; }
 
 void SDL1_2CriticalSection::unlock() {
   if (semaphore) SDL_SemPost(semaphore);

@@ -6,7 +6,7 @@
 
 // A critical section over an SDL semaphore of initial count 1.
 class SDL1_2CriticalSection final : public BackendCritSec {
-public:
+ public:
   SDL1_2CriticalSection();
   ~SDL1_2CriticalSection() override;
 
@@ -17,12 +17,12 @@ public:
   void unlock() override;
 
   class SDL1_2Creator final : public BackendCritSec::Creator {
-  public:
+   public:
     boost::shared_ptr<BackendCritSec> createBackendCritSec() const override;
   };
 
   static SDL1_2Creator creator;
 
-private:
+ private:
   SDL_sem *semaphore;
 };

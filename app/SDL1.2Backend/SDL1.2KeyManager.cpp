@@ -87,9 +87,7 @@ std::wstring SDL1_2KeyManager::getJoyHatText(SDL_JoyHatEvent &event) const {
   return name;
 }
 
-int SDL1_2KeyManager::getModVal(SDLMod &mod) const {
-  return modifierValue(mod);
-}
+int SDL1_2KeyManager::getModVal(SDLMod &mod) const { return modifierValue(mod); }
 
 void SDL1_2KeyManager::getActions(SDL_keysym &keysym, std::vector<std::wstring> &actions) const {
   KeyManager::getActions(keyName(keysym), actions);

@@ -7,7 +7,7 @@
 
 // Names SDL 1.2 keyboard and joystick events and looks their actions up.
 class SDL1_2KeyManager final : public KeyManager {
-public:
+ public:
   using KeyManager::getActions;
 
   void getActions(SDL_keysym &keysym, std::vector<std::wstring> &actions) const;

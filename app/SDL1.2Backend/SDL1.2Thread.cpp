@@ -4,9 +4,7 @@
 
 SDL1_2Thread::SDL1_2Creator SDL1_2Thread::creator;
 
-SDL1_2Thread::~SDL1_2Thread() {
-  waitToFinish();
-}
+SDL1_2Thread::~SDL1_2Thread() { waitToFinish(); }
 
 bool SDL1_2Thread::createThread(int (*function)(void *), const std::string &, void *data) {
   // SDL 1.2 threads carry no name.

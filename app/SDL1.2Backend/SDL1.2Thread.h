@@ -6,7 +6,7 @@
 
 // Threads over SDL: SDL_CreateThread and SDL_WaitThread.
 class SDL1_2Thread final : public BackendThread {
-public:
+ public:
   SDL1_2Thread() = default;
   ~SDL1_2Thread() override;
 
@@ -14,14 +14,14 @@ public:
   void waitToFinish() override;
 
   class SDL1_2Creator final : public BackendThread::Creator {
-  public:
+   public:
     boost::shared_ptr<BackendThread> createBackendThread() const override;
     void wait(int milliseconds) const override;
   };
 
   static SDL1_2Creator creator;
 
-private:
+ private:
   // Null when no thread is running.
   SDL_Thread *thread = nullptr;
 };

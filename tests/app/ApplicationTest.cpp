@@ -23,13 +23,11 @@ namespace {
 
 std::vector<std::string> log;  // what the recording state heard, main thread only
 
-std::string narrowName(const std::wstring &text) {
-  return std::string(text.begin(), text.end());
-}
+std::string narrowName(const std::wstring &text) { return std::string(text.begin(), text.end()); }
 
 // Writes every input it receives into the log.
 class RecordingState final : public GameState {
-public:
+ public:
   RecordingState(Application *app, Sounder *sounder) : GameState(app, sounder) {}
   void draw(boost::shared_ptr<Drawer>) override {}
   void keyDown(const std::wstring &action, const std::wstring &text, int modifier) override {
@@ -47,7 +45,7 @@ public:
   std::wstring getName() const override { return L"Recorder"; }
   static GameStateCreator<RecordingState> creator;
 
-private:
+ private:
   void logMouse(const char *what, int button, const TwoFloats &pos) {
     std::ostringstream line;
     line << what << " " << button << " " << pos.x << "," << pos.y;
@@ -59,7 +57,7 @@ GameStateCreator<RecordingState> RecordingState::creator;
 // Switches to the recorder from inside an event and a draw, then still uses
 // its own members: safe only while the loop holds a reference of its own.
 class SwitchingState final : public GameState {
-public:
+ public:
   SwitchingState(Application *app, Sounder *sounder) : GameState(app, sounder) {}
   void draw(boost::shared_ptr<Drawer>) override {
     if (++frames == 3) {
@@ -76,7 +74,7 @@ public:
   std::wstring getName() const override { return L"Switcher"; }
   static GameStateCreator<SwitchingState> creator;
 
-private:
+ private:
   int frames = 0;
   std::string note;
 };
@@ -92,7 +90,7 @@ std::vector<std::string> withoutPointerMotion(const std::vector<std::string> &li
 }
 
 class Hook final : public SDL1_2Application::FrameHook {
-public:
+ public:
   std::function<void(SDL1_2Application &, long)> before;
   std::function<void(SDL1_2Application &, long)> after;
   void beforeFrame(SDL1_2Application &app) override {
@@ -103,9 +101,7 @@ public:
   }
 };
 
-void push(SDL_Event event) {
-  ASSERT_EQ(0, SDL_PushEvent(&event));
-}
+void push(SDL_Event event) { ASSERT_EQ(0, SDL_PushEvent(&event)); }
 
 SDL_Event key(Uint8 type, SDLKey sym, int mod = KMOD_NONE) {
   SDL_Event event{};
@@ -129,7 +125,7 @@ SDL_Event button(Uint8 type, Uint8 which, Uint16 x, Uint16 y) {
 }
 
 class ApplicationTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     Thread::setBackendThreadCreator(&SDL1_2Thread::creator);
     CriticalSection::setBackendCritSecCreator(&SDL1_2CriticalSection::creator);
@@ -210,7 +206,9 @@ TEST_F(ApplicationTest, LoadsThenShowsTheTitleAndQuitsOnEscape) {
 }
 
 TEST_F(ApplicationTest, DispatchTableAndMouseScaling) {
-  settings.write("keyconfig.txt", "\xEF\xBB\xBF" "First x\nSecond x\n");
+  settings.write("keyconfig.txt",
+                 "\xEF\xBB\xBF"
+                 "First x\nSecond x\n");
   SDL1_2Application app;
   CmdLineParams params({L"-win", L"-w", L"640", L"-h", L"360", L"-m"});
   app.initialise(params);
@@ -246,9 +244,9 @@ TEST_F(ApplicationTest, DispatchTableAndMouseScaling) {
   app.eventLoop();
   EXPECT_EQ(4, app.getFrameCount());
 
-  const std::vector<std::string> expected = {
-      "mouseDown 1 640,360", "mouseUp 1 640,360", "wheel up", "mouseUp 4 20,20", "wheel down",
-      "keyDown 'First' 0 0", "keyDown 'Second' 0 0", "keyDown '' 0 2", "keyUp 'Escape' 0"};
+  const std::vector<std::string> expected = {"mouseDown 1 640,360",  "mouseUp 1 640,360", "wheel up",
+                                             "mouseUp 4 20,20",      "wheel down",        "keyDown 'First' 0 0",
+                                             "keyDown 'Second' 0 0", "keyDown '' 0 2",    "keyUp 'Escape' 0"};
   EXPECT_EQ(expected, withoutPointerMotion(log));
 }
 

@@ -28,7 +28,8 @@ TEST(Assertion, SourceNameIsCutToTheBuffer) {
 
 TEST(AssertionDeathTest, FailureAbortsWithSourceLineAndExpression) {
   const int line = __LINE__ + 1;
-  EXPECT_DEATH(MW_ASSERT(1 + 1 == 3), "^tests/app/AssertionTest:" + std::to_string(line) + ": failed assertion `1 \\+ 1 == 3'\n$");
+  EXPECT_DEATH(MW_ASSERT(1 + 1 == 3),
+               "^tests/app/AssertionTest:" + std::to_string(line) + ": failed assertion `1 \\+ 1 == 3'\n$");
 }
 
 TEST(Assertion, HoldingAssertionDoesNothing) {

@@ -14,7 +14,7 @@ namespace {
 const std::string bom = "\xEF\xBB\xBF";
 
 class Recorder final : public CmdLineCallback {
-public:
+ public:
   void cmdLineParameterFound(const std::wstring &name, const std::wstring &value) override {
     calls.emplace_back(name, value);
   }

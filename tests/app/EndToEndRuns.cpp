@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <chrono>
 #include <cstdlib>
-#include <sys/stat.h>
 #include <thread>
 
 namespace {
@@ -20,9 +20,7 @@ std::vector<std::string> freshHome(const TempDir &home) {
   return {"HOME=" + home.path(), "XDG_CONFIG_HOME=", "SDL_AUDIODRIVER=dummy", "MURMEL_WORLDS_DATA="};
 }
 
-void sleepSeconds(double seconds) {
-  std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-}
+void sleepSeconds(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
 
 // Escape quits from the title screen and is ignored while loading, so press it
 // until the program ends; its exit status, or -1.
@@ -74,7 +72,8 @@ TEST(EndToEnd, ReachesTheTitleScreenAndQuitsOnEscapeLeavingBothFiles) {
     // PngFile writes bottom-up rows, as a drawer reads them.
     std::vector<unsigned char> bottomUp(shot.size());
     for (int y = 0; y < 720; ++y)
-      std::copy(shot.begin() + y * 1280 * 3, shot.begin() + (y + 1) * 1280 * 3, bottomUp.begin() + (719 - y) * 1280 * 3);
+      std::copy(shot.begin() + y * 1280 * 3, shot.begin() + (y + 1) * 1280 * 3,
+                bottomUp.begin() + (719 - y) * 1280 * 3);
     PngFile::writeBottomUpRgb(std::string(dir) + "/EndToEndTitle.png", 1280, 720, bottomUp);
   }
   countInk(shot, titleInk, inkElsewhere);

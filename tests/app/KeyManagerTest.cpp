@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <sys/stat.h>
+#include <set>
 
 namespace {
 
@@ -140,9 +140,12 @@ TEST(SDL1_2KeyManager, ModifierPrefixPrecedence) {
   EXPECT_EQ(L"", SDL1_2KeyManager::keyName(keysym(SDLK_CAPSLOCK, KMOD_CAPS)));
 
   SDL1_2KeyManager keys;
-  for (const auto &[mod, value] : std::vector<std::pair<int, int>>{
-           {KMOD_NONE, 0}, {KMOD_LCTRL, 1}, {KMOD_RSHIFT | KMOD_RCTRL, 2}, {KMOD_LALT | KMOD_LSHIFT, 3},
-           {KMOD_LMETA | KMOD_LALT, 4}, {KMOD_NUM | KMOD_CAPS, 0}}) {
+  for (const auto &[mod, value] : std::vector<std::pair<int, int>>{{KMOD_NONE, 0},
+                                                                   {KMOD_LCTRL, 1},
+                                                                   {KMOD_RSHIFT | KMOD_RCTRL, 2},
+                                                                   {KMOD_LALT | KMOD_LSHIFT, 3},
+                                                                   {KMOD_LMETA | KMOD_LALT, 4},
+                                                                   {KMOD_NUM | KMOD_CAPS, 0}}) {
     SDLMod m = static_cast<SDLMod>(mod);
     EXPECT_EQ(value, keys.getModVal(m)) << mod;
   }

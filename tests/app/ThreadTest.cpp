@@ -16,7 +16,7 @@ namespace {
 #define EXPECT_IN_CHILD(body) EXPECT_EXIT({ std::exit((body) ? 0 : 1); }, ::testing::ExitedWithCode(0), "")
 
 class CountingThread final : public Thread {
-public:
+ public:
   explicit CountingThread(int sleepMs = 0) : Thread("counting"), sleepMs(sleepMs) { startThread(this); }
   ~CountingThread() override { waitToFinish(); }
   bool run() override {
@@ -26,13 +26,13 @@ public:
   }
   std::atomic<int> runs{0};
 
-private:
+ private:
   int sleepMs;
 };
 
 // A thread derived class that does not start itself.
 class IdleThread final : public Thread {
-public:
+ public:
   IdleThread() : Thread("idle") {}
   bool run() override {
     ran = true;
@@ -42,7 +42,7 @@ public:
 };
 
 class FakeThreadCreator final : public BackendThread::Creator {
-public:
+ public:
   explicit FakeThreadCreator(int id) : id(id) {}
   boost::shared_ptr<BackendThread> createBackendThread() const override {
     lastUsed = id;
@@ -51,13 +51,13 @@ public:
   void wait(int) const override { lastUsed = id; }
   static int lastUsed;
 
-private:
+ private:
   int id;
 };
 int FakeThreadCreator::lastUsed = 0;
 
 class FakeCritSecCreator final : public BackendCritSec::Creator {
-public:
+ public:
   explicit FakeCritSecCreator(int id) : id(id) {}
   boost::shared_ptr<BackendCritSec> createBackendCritSec() const override {
     lastUsed = id;
@@ -65,13 +65,13 @@ public:
   }
   static int lastUsed;
 
-private:
+ private:
   int id;
 };
 int FakeCritSecCreator::lastUsed = 0;
 
 class WithSdlBackends : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     Thread::setBackendThreadCreator(&SDL1_2Thread::creator);
     CriticalSection::setBackendCritSecCreator(&SDL1_2CriticalSection::creator);
@@ -128,7 +128,7 @@ TEST_F(WithSdlBackends, ThreadRunsItsBodyOnceOnAnotherThread) {
 TEST_F(WithSdlBackends, DestroyingThreadJoinsRunningBody) {
   std::atomic<int> finished{0};
   class Sleeper final : public Thread {
-  public:
+   public:
     explicit Sleeper(std::atomic<int> &done) : Thread("sleeper"), done(done) { startThread(this); }
     ~Sleeper() override { waitToFinish(); }
     bool run() override {
@@ -170,7 +170,7 @@ TEST_F(WithSdlBackends, CriticalSectionExcludesAndAnyThreadMayUnlock) {
   CriticalSection section;
   long shared = 0;
   class Adder final : public Thread {
-  public:
+   public:
     Adder(CriticalSection &section, long &shared) : Thread("adder"), section(section), shared(shared) {
       startThread(this);
     }
@@ -186,15 +186,13 @@ TEST_F(WithSdlBackends, CriticalSectionExcludesAndAnyThreadMayUnlock) {
     CriticalSection &section;
     long &shared;
   };
-  {
-    Adder a(section, shared), b(section, shared);
-  }
+  { Adder a(section, shared), b(section, shared); }
   EXPECT_EQ(40000, shared);
 
   // A semaphore, not a mutex: another thread may release it.
   ASSERT_TRUE(section.lock());
   class Unlocker final : public Thread {
-  public:
+   public:
     explicit Unlocker(CriticalSection &section) : Thread("unlocker"), section(section) { startThread(this); }
     ~Unlocker() override { waitToFinish(); }
     bool run() override {

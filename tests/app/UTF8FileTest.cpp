@@ -158,8 +158,8 @@ TEST(UTF8Codec, EncodesEveryLengthAtItsBoundaries) {
 }
 
 TEST(UTF8Codec, RejectsInvalidWideCharactersLeavingOutputUnchanged) {
-  for (const wchar_t bad : {static_cast<wchar_t>(0xD800), static_cast<wchar_t>(0xDFFF),
-                            static_cast<wchar_t>(0x110000), static_cast<wchar_t>(-1)}) {
+  for (const wchar_t bad : {static_cast<wchar_t>(0xD800), static_cast<wchar_t>(0xDFFF), static_cast<wchar_t>(0x110000),
+                            static_cast<wchar_t>(-1)}) {
     std::string out = "kept";
     EXPECT_FALSE(UTF8File::wstringToChar(std::wstring(L"ok") + bad, out));
     EXPECT_EQ("kept", out);
@@ -168,20 +168,20 @@ TEST(UTF8Codec, RejectsInvalidWideCharactersLeavingOutputUnchanged) {
 
 TEST(UTF8Codec, RejectsInvalidUtf8LeavingOutputUnchanged) {
   const std::vector<std::string> invalid = {
-      "\xC0\x80",          // overlong NUL
-      "\xC1\xBF",          // overlong two-byte
-      "\xE0\x80\xAF",      // overlong three-byte
-      "\xF0\x8F\xBF\xBF",  // overlong four-byte
-      "\xED\xA0\x80",      // high surrogate
-      "\xED\xBF\xBF",      // low surrogate
-      "\xF4\x90\x80\x80",  // above U+10FFFF
+      "\xC0\x80",              // overlong NUL
+      "\xC1\xBF",              // overlong two-byte
+      "\xE0\x80\xAF",          // overlong three-byte
+      "\xF0\x8F\xBF\xBF",      // overlong four-byte
+      "\xED\xA0\x80",          // high surrogate
+      "\xED\xBF\xBF",          // low surrogate
+      "\xF4\x90\x80\x80",      // above U+10FFFF
       "\xF8\x88\x80\x80\x80",  // five-byte form
       "\xFF",
-      "\xE2\x98",          // truncated
-      "a\xF0\x9F\x98",     // truncated at the end
-      "\x80",              // stray continuation
+      "\xE2\x98",       // truncated
+      "a\xF0\x9F\x98",  // truncated at the end
+      "\x80",           // stray continuation
       "ab\xBF",
-      "\xC3\x28",          // lead without continuation
+      "\xC3\x28",  // lead without continuation
   };
   for (const std::string &bytes : invalid) {
     std::wstring out = L"kept";

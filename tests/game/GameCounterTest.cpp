@@ -8,7 +8,7 @@
 namespace {
 
 class Recorder final : public CounterNotification {
-public:
+ public:
   void countReached(const std::wstring &name, int count) override { heard.emplace_back(name, count); }
   std::vector<std::pair<std::wstring, int>> heard;
 };

@@ -14,11 +14,9 @@ namespace {
 
 // Keeps the names of the sound files handed to it.
 class RecordingSounder final : public Sounder {
-public:
+ public:
   void getAudio(float *, float *, int) override {}
-  void loadSoundFileResource(boost::shared_ptr<SoundFileLoader> loader) override {
-    names.push_back(loader->getName());
-  }
+  void loadSoundFileResource(boost::shared_ptr<SoundFileLoader> loader) override { names.push_back(loader->getName()); }
   void setMute(bool) override {}
   bool isMuted() const override { return false; }
   std::vector<std::wstring> names;

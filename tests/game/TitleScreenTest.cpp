@@ -14,7 +14,7 @@
 namespace {
 
 class TitleScreenTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { Thread::setBackendThreadCreator(&SDL1_2Thread::creator); }
 
   // Draws one frame; the calls it made.

@@ -77,32 +77,18 @@ TEST(SoundStress, MainAudioAndStreamingThreadsShareTheSounderWithoutRaces) {
     switch (random() % 12) {
       case 0:
       case 1:
-      case 2:
-        sounder->triggerSound(name, static_cast<float>(random() % 101) / 100.0f, listener.get());
-        break;
-      case 3:
-        sounder->activateSound(name);
-        break;
-      case 4:
-        sounder->deactivateSound(static_cast<int>(random() % 130) - 1);
-        break;
-      case 5:
-        sounder->playMusic(name);
-        break;
-      case 6:
-        sounder->stopMusic();
-        break;
-      case 7:
-        sounder->killTriggered();
-        break;
+      case 2: sounder->triggerSound(name, static_cast<float>(random() % 101) / 100.0f, listener.get()); break;
+      case 3: sounder->activateSound(name); break;
+      case 4: sounder->deactivateSound(static_cast<int>(random() % 130) - 1); break;
+      case 5: sounder->playMusic(name); break;
+      case 6: sounder->stopMusic(); break;
+      case 7: sounder->killTriggered(); break;
       case 8:
         if (random() % 20 == 0) sounder->killAllSounds();
         sounder->setNoiseLevel(static_cast<float>(random() % 3) / 2.0f);
         sounder->setMute(random() % 10 == 0);
         break;
-      case 9:
-        sounder->setCallback(random() % 2 ? listener.get() : nullptr);
-        break;
+      case 9: sounder->setCallback(random() % 2 ? listener.get() : nullptr); break;
       default: {
         // Retire the listener: after these two calls nothing may reach it.
         sounder->setCallback(nullptr);

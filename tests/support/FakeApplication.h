@@ -11,7 +11,7 @@
 // An application without SDL: it records what states ask of it, so a state
 // can be driven frame by frame with a RecordingDrawer.
 class FakeApplication final : public Application {
-public:
+ public:
   void initialise(CmdLineParams &) override {}
   void getAudio(float *, float *, int) override {}
   void eventLoop() override {}

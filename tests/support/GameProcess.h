@@ -1,14 +1,14 @@
 #pragma once
 
-#include <string>
 #include <sys/types.h>
+#include <string>
 #include <vector>
 
 // The built game program run as a separate process on the current display,
 // for end-to-end tests: find its window, take a screenshot of it, press keys,
 // wait for it to end.
 class GameProcess {
-public:
+ public:
   // environment: extra "NAME=value" entries on top of this process's own.
   GameProcess(const std::string &program, const std::vector<std::string> &arguments,
               const std::vector<std::string> &environment);
@@ -30,7 +30,7 @@ public:
   // The program beside the test programs' folder.
   static std::string builtProgram();
 
-private:
+ private:
   pid_t pid = -1;
   std::string errorFile;
   int status = -1;

@@ -12,6 +12,4 @@ int pinLoadedLibrary(struct dl_phdr_info *info, size_t, void *) {
 
 }  // namespace
 
-void pinLoadedLibraries() {
-  dl_iterate_phdr(pinLoadedLibrary, nullptr);
-}
+void pinLoadedLibraries() { dl_iterate_phdr(pinLoadedLibrary, nullptr); }

@@ -8,7 +8,7 @@
 // A drawer without OpenGL that records the calls game states make, for tests
 // of what a state draws frame by frame.
 class RecordingDrawer final : public Drawer {
-public:
+ public:
   struct Call {
     std::string operation;  // "fillRect", "drawImage", "loadSingleImage", ...
     std::wstring name;
@@ -42,16 +42,16 @@ public:
   void useSecondImage(const std::wstring &) override {}
   void setBlendMode(int) override {}
   void registerCustomBlendMode(int, Drawer::CustomBlendMode *) override {}
-  void drawImage(const std::wstring &name, const TwoFloats &position, const TwoFloats &scale,
-                 const ThreeFloats &colour, float alpha) override;
+  void drawImage(const std::wstring &name, const TwoFloats &position, const TwoFloats &scale, const ThreeFloats &colour,
+                 float alpha) override;
   void drawRotImage(const std::wstring &, const TwoFloats &, float, const TwoFloats &, const TwoFloats &,
                     const ThreeFloats &, float) override {}
   void drawSubImage(const std::wstring &, const TwoFloats &, const TwoFloats &, const TwoFloats &, const TwoFloats &,
                     const ThreeFloats &, float) override {}
   void drawTiledImage(const std::wstring &, const TwoFloats &, const TwoFloats &, const TwoFloats &,
                       const ThreeFloats &, float) override {}
-  void drawText(const std::wstring &, const std::wstring &, const TwoFloats &, float, TextLayout::Justification,
-                float, const ThreeFloats &, float) override {}
+  void drawText(const std::wstring &, const std::wstring &, const TwoFloats &, float, TextLayout::Justification, float,
+                const ThreeFloats &, float) override {}
   void drawText(const std::wstring &, const std::wstring &, TextLayout &, const TwoFloats &, float,
                 TextLayout::Justification, float, const ThreeFloats &, float) override {}
   void drawLine(const std::wstring &, const TwoFloats &, const TwoFloats &, const ThreeFloats &, float) override {}
@@ -71,6 +71,6 @@ public:
   const TwoFloats &getWindowSize() const override { return area; }
   const void *getInternalImageData(const std::wstring &) const override { return nullptr; }
 
-private:
+ private:
   TwoFloats area;
 };

@@ -4,13 +4,13 @@
 
 // Sets or unsets one environment variable for the scope, then restores it.
 class ScopedEnv {
-public:
+ public:
   ScopedEnv(const char *name, const char *value);
   ~ScopedEnv();
   ScopedEnv(const ScopedEnv &) = delete;
   ScopedEnv &operator=(const ScopedEnv &) = delete;
 
-private:
+ private:
   std::string name;
   std::string saved;
   bool wasSet;

@@ -1,8 +1,8 @@
 #include "support/SettingsFolder.h"
 
+#include <sys/stat.h>
 #include <fstream>
 #include <sstream>
-#include <sys/stat.h>
 
 void SettingsFolder::write(const std::string &name, const std::string &bytes) const {
   mkdir(folder().c_str(), 0775);

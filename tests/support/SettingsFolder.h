@@ -8,7 +8,7 @@
 // Points the application-data folder at a fresh temporary folder, so
 // "config.txt" and "keyconfig.txt" live in <temp>/Murmel Worlds/.
 class SettingsFolder {
-public:
+ public:
   SettingsFolder() : config("XDG_CONFIG_HOME", root.path().c_str()) {}
 
   std::string folder() const { return root.path() + "/Murmel Worlds"; }
@@ -17,7 +17,7 @@ public:
   std::string read(const std::string &name) const;
   bool exists(const std::string &name) const;
 
-private:
+ private:
   TempDir root;
   ScopedEnv config;
 };

@@ -1,16 +1,14 @@
 #include "support/TempDir.h"
 
+#include <ftw.h>
+#include <unistd.h>
 #include <cstdlib>
 #include <fstream>
-#include <ftw.h>
 #include <sstream>
-#include <unistd.h>
 
 namespace {
 
-int removeEntry(const char *path, const struct stat *, int, struct FTW *) {
-  return ::remove(path);
-}
+int removeEntry(const char *path, const struct stat *, int, struct FTW *) { return ::remove(path); }
 
 }  // namespace
 

@@ -4,7 +4,7 @@
 
 // A fresh folder under $TMPDIR (or /tmp), removed with its contents on destruction.
 class TempDir {
-public:
+ public:
   TempDir();
   ~TempDir();
   TempDir(const TempDir &) = delete;
@@ -16,6 +16,6 @@ public:
   void writeFile(const std::string &relative, const std::string &bytes) const;
   std::string readFile(const std::string &relative) const;
 
-private:
+ private:
   std::string root;
 };

@@ -81,17 +81,14 @@ Take forgeHandDrum() {
           strikeModes(take, {time, Scale::degree(-10), (s == 0 ? 1.0f : 0.75f) * feel, 0.47f}, bass, 0.004f, 0.12f,
                       0.03f);
           break;
-        case 'T':
-          strikeModes(take, {time, Scale::degree(-2), 0.5f * feel, 0.56f}, tone, 0.0025f, 0.05f, 0.02f);
-          break;
+        case 'T': strikeModes(take, {time, Scale::degree(-2), 0.5f * feel, 0.56f}, tone, 0.0025f, 0.05f, 0.02f); break;
         case 'g':
           if (random.chance(0.8f)) {
             strikeModes(take, {time, Scale::degree(2), 0.12f * feel, random.between(0.4f, 0.6f)}, ghost, 0.002f);
             noiseBurst(take, random, time, 0.025f, skin, 0.18f * feel, 0.5f);
           }
           break;
-        default:
-          break;
+        default: break;
       }
     }
   }
