@@ -12,9 +12,7 @@ void ConfigFile::prepareSettingsFolder() {
   if (!appData.getPath().empty() && !appData.exists()) appData.createAsDirectory();
 }
 
-ConfigFile::ConfigFile(const CmdLineParams &params) {
-  const FilePath path = settingsFilePath(L"config.txt");
-  file.setFilePath(path);
+ConfigFile::ConfigFile(const CmdLineParams &params) : path(settingsFilePath(L"config.txt")), file(path) {
   for (const CmdLineParams::ParameterCallback &parameter : params.getParameters())
     values.insert(std::make_pair(parameter.shortForm, std::wstring()));
   // A folder where the file should be is no settings file.
@@ -36,7 +34,7 @@ void ConfigFile::read() {
 }
 
 ConfigFile::~ConfigFile() {
-  if (file.hasFailed() || FilePath(settingsFilePath(L"config.txt")).exists()) return;
+  if (file.hasFailed() || path.exists()) return;
   prepareSettingsFolder();
   for (const auto &entry : values) {
     if (!entry.second.empty()) file.writeText(entry.first + L" " + entry.second + L"\n");

@@ -32,6 +32,7 @@ class ConfigFile {
  private:
   void read();
 
+  FilePath path;
   UTF8File file;
   std::map<std::wstring, std::wstring> values;
   bool fileExisted = false;
