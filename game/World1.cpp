@@ -1,7 +1,5 @@
 #include "game/World1.h"
 
-#include "game/Random.h"
-
 World1::World1()
     : World(ThreeFloats(0.19607843f, 0.21960784f, 0.7058824f), ThreeFloats(0.84313726f, 0.32941177f, 0.6666667f),
             ThreeFloats(0.7254902f, 0.70980394f, 1.0f), ThreeFloats(0.84313726f, 0.32941177f, 0.32941177f),
@@ -17,10 +15,7 @@ World1::World1()
     }
   }
   targetSpot = WorldStations::spot(ownRow, ownColumn);
-  do {
-    mousePosition.x = Random::getGlobal().nextUnit() * 1280.0f;
-    mousePosition.y = Random::getGlobal().nextUnit() * 720.0f;
-  } while (distance(mousePosition, targetSpot) < 192.0f);
+  mousePosition = WorldStations::startAwayFrom(targetSpot);
   calcColours();
 }
 

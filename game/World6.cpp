@@ -1,7 +1,5 @@
 #include "game/World6.h"
 
-#include "game/Random.h"
-
 World6::World6()
     : World(ThreeFloats(0.0f, 0.0f, 0.0f), ThreeFloats(0.85490197f, 0.45882353f, 0.45882353f),
             ThreeFloats(0.9647059f, 0.32941177f, 0.20784314f), ThreeFloats(0.827451f, 0.5764706f, 0.6039216f),
@@ -26,10 +24,7 @@ World6::World6()
     }
     spots[k] = WorldStations::spot(chosenRow[k], chosenColumn[k]);
   }
-  do {
-    mousePosition.x = Random::getGlobal().nextUnit() * 1280.0f;
-    mousePosition.y = Random::getGlobal().nextUnit() * 720.0f;
-  } while (distance(mousePosition, spots[0]) < 192.0f);
+  mousePosition = WorldStations::startAwayFrom(spots[0]);
   calcColours(0);
 }
 

@@ -30,10 +30,7 @@ World7::World7()
     }
   }
   targetSpot = WorldStations::spot(specialRow, specialColumn);
-  do {
-    mousePosition.x = Random::getGlobal().nextUnit() * 1280.0f;
-    mousePosition.y = Random::getGlobal().nextUnit() * 720.0f;
-  } while (distance(mousePosition, targetSpot) < 192.0f);
+  mousePosition = WorldStations::startAwayFrom(targetSpot);
   calcColours();
   ringPositions[0] = screenToPlane(TwoFloats(0.0f, 0.0f));
 }

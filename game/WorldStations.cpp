@@ -52,6 +52,15 @@ ThreeFloats WorldStations::randomColour() {
   return ThreeFloats(red, green, blue);
 }
 
+TwoFloats WorldStations::startAwayFrom(const TwoFloats &spot) {
+  TwoFloats start;
+  do {
+    start.x = Random::getGlobal().nextUnit() * 1280.0f;
+    start.y = Random::getGlobal().nextUnit() * 720.0f;
+  } while (World::distance(start, spot) < 192.0f);
+  return start;
+}
+
 TwoFloats WorldStations::spot(int row, int column) {
   return TwoFloats(64.0f + static_cast<float>(column) * 576.0f, 64.0f + static_cast<float>(row) * 296.0f);
 }

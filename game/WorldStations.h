@@ -24,6 +24,9 @@ class WorldStations {
   static void pickStation(int &row, int &column);
   // Three draws from the shared generator: red, green, blue.
   static ThreeFloats randomColour();
+  // A starting mouse position on a 1280 x 720 area, at least 192 units from
+  // the given spot: x then y from the shared generator, both again while too near.
+  static TwoFloats startAwayFrom(const TwoFloats &spot);
   // Where the player finds a station's colours on a 1280 x 720 area.
   static TwoFloats spot(int row, int column);
 };
