@@ -47,8 +47,12 @@ void vertex(const TwoFloats &p) { glVertex2f(p.x, p.y); }
 
 }  // namespace
 
-GLImmediateDrawer::GLImmediateDrawer()
-    : drawingAreaSize(1280.0f, 720.0f), windowSize(1280.0f, 720.0f), linePngSize(linePngBytes), gl(new GLEntryPoints) {
+GLImmediateDrawer::GLImmediateDrawer(FrameBuffers frameBuffers)
+    : drawingAreaSize(1280.0f, 720.0f),
+      windowSize(1280.0f, 720.0f),
+      frameBufferUse(frameBuffers),
+      linePngSize(linePngBytes),
+      gl(new GLEntryPoints) {
   shaders[std::wstring()] = ShaderInternal();
   blankImage.image.texCoordSize = TwoFloats(1.0f, 1.0f);
 }
@@ -88,7 +92,7 @@ void GLImmediateDrawer::initialise(int windowWidth, int windowHeight, const AppS
   if (viewportSize.x <= 0.0f) viewportSize.x = windowSize.x;
   if (viewportSize.y <= 0.0f) viewportSize.y = windowSize.y;
 
-  if (gl->hasFrameBuffers()) setupFrameBuffer();
+  if (frameBufferUse == FrameBuffers::IfAvailable && gl->hasFrameBuffers()) setupFrameBuffer();
 
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
@@ -648,7 +652,11 @@ void GLImmediateDrawer::resetViewport() {
 }
 
 void GLImmediateDrawer::startFrameBufferDrawing() {
-  if (!gl->bindFramebuffer) return;
+  // Without a frame buffer the bracket draws into the window, the right way up.
+  if (frameBuffer == 0) {
+    resetViewport();
+    return;
+  }
   gl->bindFramebuffer(GL_FRAMEBUFFER, frameBuffer);
   glDrawBuffer(GL_COLOR_ATTACHMENT0);
   const int width = static_cast<int>(drawingAreaSize.x);
@@ -663,7 +671,7 @@ void GLImmediateDrawer::startFrameBufferDrawing() {
 }
 
 void GLImmediateDrawer::endFrameBufferDrawing() {
-  if (gl->bindFramebuffer) gl->bindFramebuffer(GL_FRAMEBUFFER, 0);
+  if (frameBuffer != 0) gl->bindFramebuffer(GL_FRAMEBUFFER, 0);
   resetViewport();
 }
 
@@ -672,7 +680,7 @@ std::wstring GLImmediateDrawer::getFrameBufferImage() const { return frameBuffer
 bool GLImmediateDrawer::canSupport(Drawer::GraphicsCapabilities capability) const {
   switch (capability) {
     case ShaderPrograms: return gl->hasShaders();
-    case FrameBufferDrawing: return gl->hasFrameBuffers();
+    case FrameBufferDrawing: return frameBuffer != 0;
     case MultiTexturing: return gl->hasMultiTexture();
   }
   return false;

@@ -45,7 +45,12 @@ class GLImmediateDrawer final : public Drawer, public TextLayout::MissingGlyphCa
   static const unsigned char line_png[];
   static const unsigned long linePngBytes;
 
-  GLImmediateDrawer();
+  // Never lets the drawer use frame buffers, even where the context has
+  // them: for contexts whose frame buffers misbehave, and for checking the
+  // fallback that draws the frame-buffer bracket into the window.
+  enum class FrameBuffers { IfAvailable, Never };
+
+  explicit GLImmediateDrawer(FrameBuffers frameBuffers = FrameBuffers::IfAvailable);
   ~GLImmediateDrawer() override;
 
   void initialise(int windowWidth, int windowHeight, const AppSettings &settings) override;
@@ -134,6 +139,8 @@ class GLImmediateDrawer final : public Drawer, public TextLayout::MissingGlyphCa
   std::map<std::wstring, ShaderInternal> shaders;
   std::map<std::wstring, FontInternal> fonts;
   TextLayout textLayout;
+  FrameBuffers frameBufferUse;
+  // 0 while the drawer has no frame buffer.
   unsigned int frameBuffer = 0;
   std::wstring secondImage;
   unsigned int currentTexture = 0;
