@@ -109,11 +109,15 @@ void GLImmediateDrawer::initialise(int windowWidth, int windowHeight, const AppS
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glEnable(GL_BLEND);
 
-  if (images.find(defaultLineName) == images.end()) {
-    ImageLoader::ImageData line =
-        ImageLoader().loadImage(reinterpret_cast<const char *>(line_png), static_cast<unsigned int>(linePngSize));
-    loadSingleImage(line.data, line.width, line.height, defaultLineName);
-  }
+  if (images.find(defaultLineName) == images.end()) loadDefaultLine();
+}
+
+void GLImmediateDrawer::loadDefaultLine() {
+  // An empty record left by drawing the name as an image would block the load.
+  images.erase(defaultLineName);
+  ImageLoader::ImageData line =
+      ImageLoader().loadImage(reinterpret_cast<const char *>(line_png), static_cast<unsigned int>(linePngSize));
+  loadSingleImage(line.data, line.width, line.height, defaultLineName);
 }
 
 void GLImmediateDrawer::setupFrameBuffer() {
@@ -372,6 +376,10 @@ const GLImmediateDrawer::ImmediateImage &GLImmediateDrawer::lookUpImage(const st
 const GLImmediateDrawer::ImmediateImage &GLImmediateDrawer::lookUpLineImage(const std::wstring &lineImage) {
   auto it = images.find(lineImage);
   if (it != images.end() && it->second.texture != 0) return it->second;
+  it = images.find(defaultLineName);
+  if (it != images.end() && it->second.texture != 0) return it->second;
+  // Released since: lines keep their soft look.
+  loadDefaultLine();
   return images[defaultLineName];
 }
 

@@ -115,9 +115,12 @@ class GLImmediateDrawer final : public Drawer, public TextLayout::MissingGlyphCa
   // texture and deletes them; false for null pixels or an empty size.
   bool uploadTexture(unsigned char *pixels, int width, int height, unsigned int &texture, TwoFloats &extent);
   void setupFrameBuffer();
+  // Decodes and registers the built-in soft line under "lineDefault".
+  void loadDefaultLine();
   // The record of a name; an unknown name becomes an empty image.
   const ImmediateImage &lookUpImage(const std::wstring &name);
-  // The image for a line: lineImage when it has a texture, else "lineDefault".
+  // The image for a line: lineImage when it has a texture, else "lineDefault",
+  // loaded again if it was released.
   const ImmediateImage &lookUpLineImage(const std::wstring &lineImage);
   // Binds the image on unit 0 and, with a second image, that on unit 1;
   // returns the second image's record (blankImage without one).

@@ -299,6 +299,20 @@ TEST_P(DrawerConformance, LinesAreEightUnitsWideWithTheSoftLineByDefault) {
   expectAt(700, 90, black);
 }
 
+TEST_P(DrawerConformance, LinesKeepTheSoftLineAfterItsImageIsReleased) {
+  open();
+  const std::wstring line = GetParam().defaultLineName;
+  drawer->releaseImage(line);
+  drawer->drawLine(L"NoSuchLine", TwoFloats(100, 200), TwoFloats(500, 200), white, 1.0f);
+  // Drawing the released name as an image leaves an empty record under it.
+  drawer->releaseImage(line);
+  drawer->drawImage(line, TwoFloats(0, 0), one, white, 1.0f);
+  drawer->drawLine(line, TwoFloats(100, 400), TwoFloats(500, 400), white, 1.0f);
+  read();
+  expectSoftWhiteLineAcross(300, 200);
+  expectSoftWhiteLineAcross(300, 400);
+}
+
 TEST_P(DrawerConformance, ConnectedLineDrawsOnlyBetweenInnerPoints) {
   open();
   const std::vector<float> widths(4, 10.0f), alphas(4, 1.0f);
