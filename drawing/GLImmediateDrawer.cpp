@@ -8,7 +8,10 @@
 
 #include <GL/glu.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -44,6 +47,29 @@ unsigned char *padImage(const unsigned char *pixels, int width, int height, int 
 }
 
 void vertex(const TwoFloats &p) { glVertex2f(p.x, p.y); }
+
+// The info log of a shader or program, without its closing line breaks.
+template <typename GetParameter, typename GetLog>
+std::string infoLog(GLuint object, GetParameter getParameter, GetLog getLog) {
+  GLint length = 0;
+  getParameter(object, GL_INFO_LOG_LENGTH, &length);
+  if (length <= 0 || !getLog) return std::string();
+  std::string log(static_cast<size_t>(length), '\0');
+  GLsizei written = 0;
+  getLog(object, length, &written, &log[0]);
+  log.resize(static_cast<size_t>(std::max(written, 0)));
+  while (!log.empty() && std::isspace(static_cast<unsigned char>(log.back()))) log.pop_back();
+  return log;
+}
+
+// One report on standard error, then the log as the driver wrote it.
+void reportShaderFailure(const std::wstring &name, const std::string &failure, const std::string &log) {
+  std::string application, shader;
+  UTF8File::wstringToChar(AppSettings::applicationName, application);
+  UTF8File::wstringToChar(name, shader);
+  std::fprintf(stderr, "%s: shader \"%s\": %s: %s\n", application.c_str(), shader.c_str(), failure.c_str(),
+               log.empty() ? "the driver gives no log" : log.c_str());
+}
 
 }  // namespace
 
@@ -246,27 +272,23 @@ void GLImmediateDrawer::releaseImage(const std::wstring &name) {
 void GLImmediateDrawer::loadShader(const std::wstring &vertexSource, const std::wstring &fragmentSource,
                                    const std::wstring &name) {
   if (!canSupport(ShaderPrograms)) return;
-  std::string vertexText, fragmentText;
-  UTF8File::wstringToChar(vertexSource, vertexText);
-  UTF8File::wstringToChar(fragmentSource, fragmentText);
   const GLuint vertexShader = gl->createShader(GL_VERTEX_SHADER);
   const GLuint fragmentShader = gl->createShader(GL_FRAGMENT_SHADER);
-  const GLchar *vertexString = vertexText.c_str();
-  const GLchar *fragmentString = fragmentText.c_str();
-  gl->shaderSource(vertexShader, 1, &vertexString, nullptr);
-  gl->shaderSource(fragmentShader, 1, &fragmentString, nullptr);
-  GLint status = 0;
-  // Compile and link failures are not reported: the program is used anyway.
-  gl->compileShader(vertexShader);
-  gl->getShaderiv(vertexShader, GL_COMPILE_STATUS, &status);
-  gl->compileShader(fragmentShader);
-  gl->getShaderiv(fragmentShader, GL_COMPILE_STATUS, &status);
+  // Both are compiled, so that each reports its own faults.
+  const bool vertexCompiled = compileShader(vertexShader, vertexSource, "vertex", name);
+  const bool fragmentCompiled = compileShader(fragmentShader, fragmentSource, "fragment", name);
   const GLuint program = gl->createProgram();
   if (program != 0) {
     gl->attachShader(program, vertexShader);
     gl->attachShader(program, fragmentShader);
     gl->linkProgram(program);
-    gl->getProgramiv(program, GL_LINK_STATUS, &status);
+    GLint linked = GL_FALSE;
+    gl->getProgramiv(program, GL_LINK_STATUS, &linked);
+    // A shader that did not compile has already said why the link fails.
+    if (linked != GL_TRUE && vertexCompiled && fragmentCompiled)
+      reportShaderFailure(name, "the program does not link", infoLog(program, gl->getProgramiv, gl->getProgramInfoLog));
+    // Registered even when broken, so that useShader of the name stays legal;
+    // OpenGL then keeps drawing with the program in use before.
     ShaderInternal shader;
     shader.program = program;
     shader.baseTextureLocation = gl->getUniformLocation(program, "base");
@@ -276,6 +298,21 @@ void GLImmediateDrawer::loadShader(const std::wstring &vertexSource, const std::
   // Attached shaders live on with their program.
   gl->deleteShader(vertexShader);
   gl->deleteShader(fragmentShader);
+}
+
+bool GLImmediateDrawer::compileShader(unsigned int shader, const std::wstring &source, const char *stage,
+                                      const std::wstring &name) {
+  std::string text;
+  UTF8File::wstringToChar(source, text);
+  const GLchar *string = text.c_str();
+  gl->shaderSource(shader, 1, &string, nullptr);
+  gl->compileShader(shader);
+  GLint compiled = GL_FALSE;
+  gl->getShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+  if (compiled == GL_TRUE) return true;
+  reportShaderFailure(name, std::string("the ") + stage + " shader does not compile",
+                      infoLog(shader, gl->getShaderiv, gl->getShaderInfoLog));
+  return false;
 }
 
 void GLImmediateDrawer::registerShaderParam(const std::wstring &paramName) {

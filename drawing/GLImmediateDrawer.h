@@ -107,14 +107,15 @@ class GLImmediateDrawer final : public Drawer, public TextLayout::MissingGlyphCa
   std::map<wchar_t, GlyphMetrics>::iterator loadMissingGlyph(wchar_t character,
                                                              std::map<wchar_t, GlyphMetrics> &metrics,
                                                              const std::wstring &fontName) override;
-  // Shader diagnostics are not reported.
-  void printInfoLog(unsigned long) {}
 
  private:
   // Uploads RGBA pixels (padded up to powers of two when needed) into a new
   // texture and deletes them; false for null pixels or an empty size.
   bool uploadTexture(unsigned char *pixels, int width, int height, unsigned int &texture, TwoFloats &extent);
   void setupFrameBuffer();
+  // False when the source does not compile, after reporting the driver's log
+  // on standard error.
+  bool compileShader(unsigned int shader, const std::wstring &source, const char *stage, const std::wstring &name);
   // Decodes and registers the built-in soft line under "lineDefault".
   void loadDefaultLine();
   // The record of a name; an unknown name becomes an empty image.

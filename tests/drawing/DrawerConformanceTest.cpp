@@ -558,6 +558,40 @@ TEST_P(DrawerConformance, ShaderProgramsTakeParameters) {
   expectAt(225, 25, fullGreen);
 }
 
+TEST_P(DrawerConformance, ShaderFailuresAreReportedWithTheirLog) {
+  open();
+  if (!drawer->canSupport(Drawer::ShaderPrograms)) GTEST_SKIP() << "no shader programs";
+  const wchar_t *vertex = L"void main() { gl_Position = ftransform(); }";
+  const wchar_t *fragment = L"void main() { gl_FragColor = vec4(1.0); }";
+  struct Case {
+    const wchar_t *name, *vertexSource, *fragmentSource;
+    // What the report says failed; null for no report.
+    const char *failure;
+  };
+  const Case cases[] = {
+      {L"Fine", vertex, fragment, nullptr},
+      {L"BadVertex", L"void main() { gl_Position = nowhere; }", fragment, "the vertex shader does not compile"},
+      {L"BadFragment", vertex, L"void main() { gl_FragColor = 1.0 +; }", "the fragment shader does not compile"},
+      // Both compile; the program lacks a fragment main.
+      {L"NoMain", vertex, L"vec4 shade() { return vec4(1.0); }", "the program does not link"},
+  };
+  for (const Case &c : cases) {
+    ::testing::internal::CaptureStderr();
+    drawer->loadShader(c.vertexSource, c.fragmentSource, c.name);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    if (!c.failure) {
+      EXPECT_EQ(said, "");
+      continue;
+    }
+    std::string name;
+    for (const wchar_t *n = c.name; *n; ++n) name += static_cast<char>(*n);
+    EXPECT_EQ(said.rfind("Murmel Worlds: shader \"" + name + "\": " + c.failure + ": ", 0), 0u) << said;
+    // The driver's own log follows.
+    EXPECT_NE(said.find("error"), std::string::npos) << said;
+    EXPECT_TRUE(!said.empty() && said.back() == '\n') << said;
+  }
+}
+
 TEST_P(DrawerConformance, UsingAShaderNeverLoadedIsAProgrammingError) {
   open();
   EXPECT_DEATH(drawer->useShader(L"Missing"),
