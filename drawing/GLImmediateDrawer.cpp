@@ -159,7 +159,7 @@ void GLImmediateDrawer::setupFrameBuffer() {
 
   GLuint texture = 0;
   glGenTextures(1, &texture);
-  glBindTexture(GL_TEXTURE_2D, texture);
+  bindTexture(0, texture);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
@@ -175,8 +175,7 @@ void GLImmediateDrawer::setupFrameBuffer() {
 
   // Completeness is not acted on: an incomplete frame buffer draws nothing.
   gl->checkFramebufferStatus(GL_FRAMEBUFFER);
-  glBindTexture(GL_TEXTURE_2D, 0);
-  currentTexture = 0;
+  bindTexture(0, 0);
   gl->bindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
@@ -201,17 +200,14 @@ bool GLImmediateDrawer::uploadTexture(unsigned char *pixels, int width, int heig
   }
   GLuint name = 0;
   glGenTextures(1, &name);
-  if (gl->activeTexture) gl->activeTexture(GL_TEXTURE0);
-  glBindTexture(GL_TEXTURE_2D, name);
+  bindTexture(0, name);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, textureWidth, textureHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
   const GLint filter = smoothTextures ? GL_LINEAR : GL_NEAREST;
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-  glBindTexture(GL_TEXTURE_2D, 0);
-  // Unbinding changed unit 0: the next draw must bind again.
-  currentTexture = 0;
+  bindTexture(0, 0);
   delete[] pixels;
   texture = name;
   return true;
@@ -357,7 +353,8 @@ void GLImmediateDrawer::beginDrawing() {
 
 void GLImmediateDrawer::endDrawing() {
   secondImage.clear();
-  currentTexture = 0;
+  // Others may bind textures between frames (the window's own scaling pass).
+  currentTexture = unknownTexture;
 }
 
 void GLImmediateDrawer::getScreenPixels(std::vector<unsigned char> &pixels) {
@@ -420,11 +417,12 @@ const GLImmediateDrawer::ImmediateImage &GLImmediateDrawer::lookUpLineImage(cons
   return images[defaultLineName];
 }
 
-void GLImmediateDrawer::bindUnit0(unsigned int texture) {
-  if (texture == currentTexture) return;
-  if (gl->activeTexture) gl->activeTexture(GL_TEXTURE0);
+void GLImmediateDrawer::bindTexture(int unit, unsigned int texture) {
+  unsigned int &bound = unit == 0 ? currentTexture : currentSecondTexture;
+  if (texture == bound) return;
+  if (gl->activeTexture) gl->activeTexture(GL_TEXTURE0 + unit);
   glBindTexture(GL_TEXTURE_2D, texture);
-  currentTexture = texture;
+  bound = texture;
 }
 
 void GLImmediateDrawer::setBaseTextureUniform() {
@@ -433,7 +431,7 @@ void GLImmediateDrawer::setBaseTextureUniform() {
 }
 
 const GLImmediateDrawer::ImmediateImage &GLImmediateDrawer::bindForImageDraw(const ImmediateImage &image, bool repeat) {
-  bindUnit0(image.texture);
+  bindTexture(0, image.texture);
   // Set on every tiled draw, and undone after it, so that tiling works
   // whatever was bound before and plain draws keep clamped edges.
   if (repeat) {
@@ -445,10 +443,7 @@ const GLImmediateDrawer::ImmediateImage &GLImmediateDrawer::bindForImageDraw(con
   const ImmediateImage &second = lookUpImage(secondImage);
   gl->activeTexture(GL_TEXTURE1);
   glEnable(GL_TEXTURE_2D);
-  if (second.texture != currentSecondTexture) {
-    glBindTexture(GL_TEXTURE_2D, second.texture);
-    currentSecondTexture = second.texture;
-  }
+  bindTexture(1, second.texture);
   if (repeat) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
@@ -587,7 +582,7 @@ void GLImmediateDrawer::drawLine(const std::wstring &lineImage, const TwoFloats 
   // A line without a direction has no sides.
   if (!(length > 0.0f)) return;
   const TwoFloats o(-d.y / length * 4.0f, d.x / length * 4.0f);
-  bindUnit0(lookUpLineImage(lineImage).texture);
+  bindTexture(0, lookUpLineImage(lineImage).texture);
   setBaseTextureUniform();
   glColor4f(colour.x, colour.y, colour.z, alpha);
   glBegin(GL_QUADS);
@@ -609,7 +604,7 @@ void GLImmediateDrawer::drawConnectedLine(const std::wstring &lineImage, const s
   // Fewer than four points give no segment between two inner points.
   if (n < 4) return;
   MW_ASSERT(widths.size() >= n - 1 && colours.size() >= n - 1 && alphas.size() >= n - 1);
-  bindUnit0(lookUpLineImage(lineImage).texture);
+  bindTexture(0, lookUpLineImage(lineImage).texture);
   setBaseTextureUniform();
   TwoFloats m0 = TwoFloats(points[1].y - points[0].y, -(points[1].x - points[0].x)).normal();
   glBegin(GL_QUADS);
@@ -638,9 +633,7 @@ void GLImmediateDrawer::drawConnectedLine(const std::wstring &lineImage, const s
 
 void GLImmediateDrawer::fillRect(const TwoFloats &position, const TwoFloats &size, const ThreeFloats &colour,
                                  float alpha) {
-  if (gl->activeTexture) gl->activeTexture(GL_TEXTURE0);
-  glBindTexture(GL_TEXTURE_2D, 0);
-  currentTexture = 0;
+  bindTexture(0, 0);
   glColor4f(colour.x, colour.y, colour.z, alpha);
   glBegin(GL_QUADS);
   glTexCoord2f(0.0f, 0.0f);
@@ -656,9 +649,7 @@ void GLImmediateDrawer::fillRect(const TwoFloats &position, const TwoFloats &siz
 
 void GLImmediateDrawer::fillGradient(const TwoFloats &position, const TwoFloats &size, const ThreeFloats &topColour,
                                      const ThreeFloats &bottomColour, float topAlpha, float bottomAlpha) {
-  if (gl->activeTexture) gl->activeTexture(GL_TEXTURE0);
-  glBindTexture(GL_TEXTURE_2D, 0);
-  currentTexture = 0;
+  bindTexture(0, 0);
   glBegin(GL_QUADS);
   glColor4f(topColour.x, topColour.y, topColour.z, topAlpha);
   vertex(position);

@@ -127,7 +127,9 @@ class GLImmediateDrawer final : public Drawer, public TextLayout::MissingGlyphCa
   // returns the second image's record (blankImage without one).
   const ImmediateImage &bindForImageDraw(const ImmediateImage &image, bool repeat);
   void finishImageDraw(const ImmediateImage &image, const ImmediateImage &second, bool repeat);
-  void bindUnit0(unsigned int texture);
+  // Every texture bind goes through here, so that the remembered bindings
+  // stay true; binds only on change, and then leaves the unit selected.
+  void bindTexture(int unit, unsigned int texture);
   void setBaseTextureUniform();
   // corners: top left, top right, bottom right, bottom left.
   void drawImageQuad(const ImmediateImage &image, const TwoFloats corners[4], const TwoFloats &subPosition,
@@ -147,8 +149,11 @@ class GLImmediateDrawer final : public Drawer, public TextLayout::MissingGlyphCa
   // 0 while the drawer has no frame buffer.
   unsigned int frameBuffer = 0;
   std::wstring secondImage;
-  unsigned int currentTexture = 0;
-  unsigned int currentSecondTexture = 0;
+  // The textures bound on units 0 and 1; unknownTexture when the drawer
+  // cannot know, which makes the next bind happen whatever it binds.
+  static constexpr unsigned int unknownTexture = ~0u;
+  unsigned int currentTexture = unknownTexture;
+  unsigned int currentSecondTexture = unknownTexture;
   std::wstring currentShader;
   std::map<int, Drawer::CustomBlendMode *> customBlendModes;
   bool smoothTextures = true;

@@ -522,6 +522,14 @@ TEST_P(DrawerConformance, TextureBindingSurvivesUploadsAndFills) {
   expectAt(208, 8, fullGreen);
   expectAt(308, 8, fullRed);
   expectAt(408, 8, fullBlue);
+
+  // B stays bound past the frame; the next frame's fill is plain all the same.
+  drawer->drawImage(L"B", TwoFloats(500, 0), one, white, 1.0f);
+  drawer->endDrawing();
+  drawer->beginDrawing();
+  drawer->fillRect(TwoFloats(600, 0), TwoFloats(16, 16), green, 1.0f);
+  read();
+  expectAt(608, 8, fullGreen);
 }
 
 TEST_P(DrawerConformance, SecondImageModulatesUntilEndDrawing) {
