@@ -117,7 +117,9 @@ class Drawer {
   // Restricts drawing to the rectangle and makes it a canvas of size units.
   virtual void setViewport(const TwoFloats &position, const TwoFloats &size) = 0;
   virtual void resetViewport() = 0;
-  // Bracket draws aimed at the frame-buffer image, within a frame.
+  // Bracket draws aimed at the frame-buffer image, within a frame. Without
+  // frame buffers (canSupport(FrameBufferDrawing) false) the draws go to the
+  // window, the whole drawing area, the right way up.
   virtual void startFrameBufferDrawing() = 0;
   virtual void endFrameBufferDrawing() = 0;
   virtual std::wstring getFrameBufferImage() const = 0;

@@ -8,7 +8,10 @@
 
 #include <GL/glu.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -45,10 +48,37 @@ unsigned char *padImage(const unsigned char *pixels, int width, int height, int 
 
 void vertex(const TwoFloats &p) { glVertex2f(p.x, p.y); }
 
+// The info log of a shader or program, without its closing line breaks.
+template <typename GetParameter, typename GetLog>
+std::string infoLog(GLuint object, GetParameter getParameter, GetLog getLog) {
+  GLint length = 0;
+  getParameter(object, GL_INFO_LOG_LENGTH, &length);
+  if (length <= 0 || !getLog) return std::string();
+  std::string log(static_cast<size_t>(length), '\0');
+  GLsizei written = 0;
+  getLog(object, length, &written, &log[0]);
+  log.resize(static_cast<size_t>(std::max(written, 0)));
+  while (!log.empty() && std::isspace(static_cast<unsigned char>(log.back()))) log.pop_back();
+  return log;
+}
+
+// One report on standard error, then the log as the driver wrote it.
+void reportShaderFailure(const std::wstring &name, const std::string &failure, const std::string &log) {
+  std::string application, shader;
+  UTF8File::wstringToChar(AppSettings::applicationName, application);
+  UTF8File::wstringToChar(name, shader);
+  std::fprintf(stderr, "%s: shader \"%s\": %s: %s\n", application.c_str(), shader.c_str(), failure.c_str(),
+               log.empty() ? "the driver gives no log" : log.c_str());
+}
+
 }  // namespace
 
-GLImmediateDrawer::GLImmediateDrawer()
-    : drawingAreaSize(1280.0f, 720.0f), windowSize(1280.0f, 720.0f), linePngSize(linePngBytes), gl(new GLEntryPoints) {
+GLImmediateDrawer::GLImmediateDrawer(FrameBuffers frameBuffers)
+    : drawingAreaSize(1280.0f, 720.0f),
+      windowSize(1280.0f, 720.0f),
+      frameBufferUse(frameBuffers),
+      linePngSize(linePngBytes),
+      gl(new GLEntryPoints) {
   shaders[std::wstring()] = ShaderInternal();
   blankImage.image.texCoordSize = TwoFloats(1.0f, 1.0f);
 }
@@ -88,7 +118,7 @@ void GLImmediateDrawer::initialise(int windowWidth, int windowHeight, const AppS
   if (viewportSize.x <= 0.0f) viewportSize.x = windowSize.x;
   if (viewportSize.y <= 0.0f) viewportSize.y = windowSize.y;
 
-  if (gl->hasFrameBuffers()) setupFrameBuffer();
+  if (frameBufferUse == FrameBuffers::IfAvailable && gl->hasFrameBuffers()) setupFrameBuffer();
 
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
@@ -105,11 +135,15 @@ void GLImmediateDrawer::initialise(int windowWidth, int windowHeight, const AppS
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glEnable(GL_BLEND);
 
-  if (images.find(defaultLineName) == images.end()) {
-    ImageLoader::ImageData line =
-        ImageLoader().loadImage(reinterpret_cast<const char *>(line_png), static_cast<unsigned int>(linePngSize));
-    loadSingleImage(line.data, line.width, line.height, defaultLineName);
-  }
+  if (images.find(defaultLineName) == images.end()) loadDefaultLine();
+}
+
+void GLImmediateDrawer::loadDefaultLine() {
+  // An empty record left by drawing the name as an image would block the load.
+  images.erase(defaultLineName);
+  ImageLoader::ImageData line =
+      ImageLoader().loadImage(reinterpret_cast<const char *>(line_png), static_cast<unsigned int>(linePngSize));
+  loadSingleImage(line.data, line.width, line.height, defaultLineName);
 }
 
 void GLImmediateDrawer::setupFrameBuffer() {
@@ -125,7 +159,7 @@ void GLImmediateDrawer::setupFrameBuffer() {
 
   GLuint texture = 0;
   glGenTextures(1, &texture);
-  glBindTexture(GL_TEXTURE_2D, texture);
+  bindTexture(0, texture);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
@@ -141,8 +175,7 @@ void GLImmediateDrawer::setupFrameBuffer() {
 
   // Completeness is not acted on: an incomplete frame buffer draws nothing.
   gl->checkFramebufferStatus(GL_FRAMEBUFFER);
-  glBindTexture(GL_TEXTURE_2D, 0);
-  currentTexture = 0;
+  bindTexture(0, 0);
   gl->bindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
@@ -167,17 +200,14 @@ bool GLImmediateDrawer::uploadTexture(unsigned char *pixels, int width, int heig
   }
   GLuint name = 0;
   glGenTextures(1, &name);
-  if (gl->activeTexture) gl->activeTexture(GL_TEXTURE0);
-  glBindTexture(GL_TEXTURE_2D, name);
+  bindTexture(0, name);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, textureWidth, textureHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
   const GLint filter = smoothTextures ? GL_LINEAR : GL_NEAREST;
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-  glBindTexture(GL_TEXTURE_2D, 0);
-  // Unbinding changed unit 0: the next draw must bind again.
-  currentTexture = 0;
+  bindTexture(0, 0);
   delete[] pixels;
   texture = name;
   return true;
@@ -238,27 +268,23 @@ void GLImmediateDrawer::releaseImage(const std::wstring &name) {
 void GLImmediateDrawer::loadShader(const std::wstring &vertexSource, const std::wstring &fragmentSource,
                                    const std::wstring &name) {
   if (!canSupport(ShaderPrograms)) return;
-  std::string vertexText, fragmentText;
-  UTF8File::wstringToChar(vertexSource, vertexText);
-  UTF8File::wstringToChar(fragmentSource, fragmentText);
   const GLuint vertexShader = gl->createShader(GL_VERTEX_SHADER);
   const GLuint fragmentShader = gl->createShader(GL_FRAGMENT_SHADER);
-  const GLchar *vertexString = vertexText.c_str();
-  const GLchar *fragmentString = fragmentText.c_str();
-  gl->shaderSource(vertexShader, 1, &vertexString, nullptr);
-  gl->shaderSource(fragmentShader, 1, &fragmentString, nullptr);
-  GLint status = 0;
-  // Compile and link failures are not reported: the program is used anyway.
-  gl->compileShader(vertexShader);
-  gl->getShaderiv(vertexShader, GL_COMPILE_STATUS, &status);
-  gl->compileShader(fragmentShader);
-  gl->getShaderiv(fragmentShader, GL_COMPILE_STATUS, &status);
+  // Both are compiled, so that each reports its own faults.
+  const bool vertexCompiled = compileShader(vertexShader, vertexSource, "vertex", name);
+  const bool fragmentCompiled = compileShader(fragmentShader, fragmentSource, "fragment", name);
   const GLuint program = gl->createProgram();
   if (program != 0) {
     gl->attachShader(program, vertexShader);
     gl->attachShader(program, fragmentShader);
     gl->linkProgram(program);
-    gl->getProgramiv(program, GL_LINK_STATUS, &status);
+    GLint linked = GL_FALSE;
+    gl->getProgramiv(program, GL_LINK_STATUS, &linked);
+    // A shader that did not compile has already said why the link fails.
+    if (linked != GL_TRUE && vertexCompiled && fragmentCompiled)
+      reportShaderFailure(name, "the program does not link", infoLog(program, gl->getProgramiv, gl->getProgramInfoLog));
+    // Registered even when broken, so that useShader of the name stays legal;
+    // OpenGL then keeps drawing with the program in use before.
     ShaderInternal shader;
     shader.program = program;
     shader.baseTextureLocation = gl->getUniformLocation(program, "base");
@@ -268,6 +294,21 @@ void GLImmediateDrawer::loadShader(const std::wstring &vertexSource, const std::
   // Attached shaders live on with their program.
   gl->deleteShader(vertexShader);
   gl->deleteShader(fragmentShader);
+}
+
+bool GLImmediateDrawer::compileShader(unsigned int shader, const std::wstring &source, const char *stage,
+                                      const std::wstring &name) {
+  std::string text;
+  UTF8File::wstringToChar(source, text);
+  const GLchar *string = text.c_str();
+  gl->shaderSource(shader, 1, &string, nullptr);
+  gl->compileShader(shader);
+  GLint compiled = GL_FALSE;
+  gl->getShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+  if (compiled == GL_TRUE) return true;
+  reportShaderFailure(name, std::string("the ") + stage + " shader does not compile",
+                      infoLog(shader, gl->getShaderiv, gl->getShaderInfoLog));
+  return false;
 }
 
 void GLImmediateDrawer::registerShaderParam(const std::wstring &paramName) {
@@ -312,7 +353,8 @@ void GLImmediateDrawer::beginDrawing() {
 
 void GLImmediateDrawer::endDrawing() {
   secondImage.clear();
-  currentTexture = 0;
+  // Others may bind textures between frames (the window's own scaling pass).
+  currentTexture = unknownTexture;
 }
 
 void GLImmediateDrawer::getScreenPixels(std::vector<unsigned char> &pixels) {
@@ -368,14 +410,19 @@ const GLImmediateDrawer::ImmediateImage &GLImmediateDrawer::lookUpImage(const st
 const GLImmediateDrawer::ImmediateImage &GLImmediateDrawer::lookUpLineImage(const std::wstring &lineImage) {
   auto it = images.find(lineImage);
   if (it != images.end() && it->second.texture != 0) return it->second;
+  it = images.find(defaultLineName);
+  if (it != images.end() && it->second.texture != 0) return it->second;
+  // Released since: lines keep their soft look.
+  loadDefaultLine();
   return images[defaultLineName];
 }
 
-void GLImmediateDrawer::bindUnit0(unsigned int texture) {
-  if (texture == currentTexture) return;
-  if (gl->activeTexture) gl->activeTexture(GL_TEXTURE0);
+void GLImmediateDrawer::bindTexture(int unit, unsigned int texture) {
+  unsigned int &bound = unit == 0 ? currentTexture : currentSecondTexture;
+  if (texture == bound) return;
+  if (gl->activeTexture) gl->activeTexture(GL_TEXTURE0 + unit);
   glBindTexture(GL_TEXTURE_2D, texture);
-  currentTexture = texture;
+  bound = texture;
 }
 
 void GLImmediateDrawer::setBaseTextureUniform() {
@@ -384,7 +431,7 @@ void GLImmediateDrawer::setBaseTextureUniform() {
 }
 
 const GLImmediateDrawer::ImmediateImage &GLImmediateDrawer::bindForImageDraw(const ImmediateImage &image, bool repeat) {
-  bindUnit0(image.texture);
+  bindTexture(0, image.texture);
   // Set on every tiled draw, and undone after it, so that tiling works
   // whatever was bound before and plain draws keep clamped edges.
   if (repeat) {
@@ -396,10 +443,7 @@ const GLImmediateDrawer::ImmediateImage &GLImmediateDrawer::bindForImageDraw(con
   const ImmediateImage &second = lookUpImage(secondImage);
   gl->activeTexture(GL_TEXTURE1);
   glEnable(GL_TEXTURE_2D);
-  if (second.texture != currentSecondTexture) {
-    glBindTexture(GL_TEXTURE_2D, second.texture);
-    currentSecondTexture = second.texture;
-  }
+  bindTexture(1, second.texture);
   if (repeat) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
@@ -538,7 +582,7 @@ void GLImmediateDrawer::drawLine(const std::wstring &lineImage, const TwoFloats 
   // A line without a direction has no sides.
   if (!(length > 0.0f)) return;
   const TwoFloats o(-d.y / length * 4.0f, d.x / length * 4.0f);
-  bindUnit0(lookUpLineImage(lineImage).texture);
+  bindTexture(0, lookUpLineImage(lineImage).texture);
   setBaseTextureUniform();
   glColor4f(colour.x, colour.y, colour.z, alpha);
   glBegin(GL_QUADS);
@@ -560,7 +604,7 @@ void GLImmediateDrawer::drawConnectedLine(const std::wstring &lineImage, const s
   // Fewer than four points give no segment between two inner points.
   if (n < 4) return;
   MW_ASSERT(widths.size() >= n - 1 && colours.size() >= n - 1 && alphas.size() >= n - 1);
-  bindUnit0(lookUpLineImage(lineImage).texture);
+  bindTexture(0, lookUpLineImage(lineImage).texture);
   setBaseTextureUniform();
   TwoFloats m0 = TwoFloats(points[1].y - points[0].y, -(points[1].x - points[0].x)).normal();
   glBegin(GL_QUADS);
@@ -589,9 +633,7 @@ void GLImmediateDrawer::drawConnectedLine(const std::wstring &lineImage, const s
 
 void GLImmediateDrawer::fillRect(const TwoFloats &position, const TwoFloats &size, const ThreeFloats &colour,
                                  float alpha) {
-  if (gl->activeTexture) gl->activeTexture(GL_TEXTURE0);
-  glBindTexture(GL_TEXTURE_2D, 0);
-  currentTexture = 0;
+  bindTexture(0, 0);
   glColor4f(colour.x, colour.y, colour.z, alpha);
   glBegin(GL_QUADS);
   glTexCoord2f(0.0f, 0.0f);
@@ -607,9 +649,7 @@ void GLImmediateDrawer::fillRect(const TwoFloats &position, const TwoFloats &siz
 
 void GLImmediateDrawer::fillGradient(const TwoFloats &position, const TwoFloats &size, const ThreeFloats &topColour,
                                      const ThreeFloats &bottomColour, float topAlpha, float bottomAlpha) {
-  if (gl->activeTexture) gl->activeTexture(GL_TEXTURE0);
-  glBindTexture(GL_TEXTURE_2D, 0);
-  currentTexture = 0;
+  bindTexture(0, 0);
   glBegin(GL_QUADS);
   glColor4f(topColour.x, topColour.y, topColour.z, topAlpha);
   vertex(position);
@@ -648,7 +688,11 @@ void GLImmediateDrawer::resetViewport() {
 }
 
 void GLImmediateDrawer::startFrameBufferDrawing() {
-  if (!gl->bindFramebuffer) return;
+  // Without a frame buffer the bracket draws into the window, the right way up.
+  if (frameBuffer == 0) {
+    resetViewport();
+    return;
+  }
   gl->bindFramebuffer(GL_FRAMEBUFFER, frameBuffer);
   glDrawBuffer(GL_COLOR_ATTACHMENT0);
   const int width = static_cast<int>(drawingAreaSize.x);
@@ -663,7 +707,7 @@ void GLImmediateDrawer::startFrameBufferDrawing() {
 }
 
 void GLImmediateDrawer::endFrameBufferDrawing() {
-  if (gl->bindFramebuffer) gl->bindFramebuffer(GL_FRAMEBUFFER, 0);
+  if (frameBuffer != 0) gl->bindFramebuffer(GL_FRAMEBUFFER, 0);
   resetViewport();
 }
 
@@ -672,7 +716,7 @@ std::wstring GLImmediateDrawer::getFrameBufferImage() const { return frameBuffer
 bool GLImmediateDrawer::canSupport(Drawer::GraphicsCapabilities capability) const {
   switch (capability) {
     case ShaderPrograms: return gl->hasShaders();
-    case FrameBufferDrawing: return gl->hasFrameBuffers();
+    case FrameBufferDrawing: return frameBuffer != 0;
     case MultiTexturing: return gl->hasMultiTexture();
   }
   return false;

@@ -45,7 +45,12 @@ class GLImmediateDrawer final : public Drawer, public TextLayout::MissingGlyphCa
   static const unsigned char line_png[];
   static const unsigned long linePngBytes;
 
-  GLImmediateDrawer();
+  // Never lets the drawer use frame buffers, even where the context has
+  // them: for contexts whose frame buffers misbehave, and for checking the
+  // fallback that draws the frame-buffer bracket into the window.
+  enum class FrameBuffers { IfAvailable, Never };
+
+  explicit GLImmediateDrawer(FrameBuffers frameBuffers = FrameBuffers::IfAvailable);
   ~GLImmediateDrawer() override;
 
   void initialise(int windowWidth, int windowHeight, const AppSettings &settings) override;
@@ -102,23 +107,29 @@ class GLImmediateDrawer final : public Drawer, public TextLayout::MissingGlyphCa
   std::map<wchar_t, GlyphMetrics>::iterator loadMissingGlyph(wchar_t character,
                                                              std::map<wchar_t, GlyphMetrics> &metrics,
                                                              const std::wstring &fontName) override;
-  // Shader diagnostics are not reported.
-  void printInfoLog(unsigned long) {}
 
  private:
   // Uploads RGBA pixels (padded up to powers of two when needed) into a new
   // texture and deletes them; false for null pixels or an empty size.
   bool uploadTexture(unsigned char *pixels, int width, int height, unsigned int &texture, TwoFloats &extent);
   void setupFrameBuffer();
+  // False when the source does not compile, after reporting the driver's log
+  // on standard error.
+  bool compileShader(unsigned int shader, const std::wstring &source, const char *stage, const std::wstring &name);
+  // Decodes and registers the built-in soft line under "lineDefault".
+  void loadDefaultLine();
   // The record of a name; an unknown name becomes an empty image.
   const ImmediateImage &lookUpImage(const std::wstring &name);
-  // The image for a line: lineImage when it has a texture, else "lineDefault".
+  // The image for a line: lineImage when it has a texture, else "lineDefault",
+  // loaded again if it was released.
   const ImmediateImage &lookUpLineImage(const std::wstring &lineImage);
   // Binds the image on unit 0 and, with a second image, that on unit 1;
   // returns the second image's record (blankImage without one).
   const ImmediateImage &bindForImageDraw(const ImmediateImage &image, bool repeat);
   void finishImageDraw(const ImmediateImage &image, const ImmediateImage &second, bool repeat);
-  void bindUnit0(unsigned int texture);
+  // Every texture bind goes through here, so that the remembered bindings
+  // stay true; binds only on change, and then leaves the unit selected.
+  void bindTexture(int unit, unsigned int texture);
   void setBaseTextureUniform();
   // corners: top left, top right, bottom right, bottom left.
   void drawImageQuad(const ImmediateImage &image, const TwoFloats corners[4], const TwoFloats &subPosition,
@@ -134,10 +145,15 @@ class GLImmediateDrawer final : public Drawer, public TextLayout::MissingGlyphCa
   std::map<std::wstring, ShaderInternal> shaders;
   std::map<std::wstring, FontInternal> fonts;
   TextLayout textLayout;
+  FrameBuffers frameBufferUse;
+  // 0 while the drawer has no frame buffer.
   unsigned int frameBuffer = 0;
   std::wstring secondImage;
-  unsigned int currentTexture = 0;
-  unsigned int currentSecondTexture = 0;
+  // The textures bound on units 0 and 1; unknownTexture when the drawer
+  // cannot know, which makes the next bind happen whatever it binds.
+  static constexpr unsigned int unknownTexture = ~0u;
+  unsigned int currentTexture = unknownTexture;
+  unsigned int currentSecondTexture = unknownTexture;
   std::wstring currentShader;
   std::map<int, Drawer::CustomBlendMode *> customBlendModes;
   bool smoothTextures = true;

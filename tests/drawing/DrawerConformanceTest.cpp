@@ -18,15 +18,22 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
 
+typedef boost::shared_ptr<Drawer> (*DrawerFactory)();
+
 struct DrawerKind {
   const char *name;
-  boost::shared_ptr<Drawer> (*create)();
+  DrawerFactory create;
   // drawRotImage's angle for one degree.
   float anglePerDegree;
+  // The same drawer kept off frame buffers; null when it cannot be.
+  DrawerFactory createWithoutFrameBuffers;
+  // The built-in soft line's image name.
+  const wchar_t *defaultLineName;
 };
 
 struct Rgb {
@@ -63,17 +70,19 @@ unsigned char *solid(int width, int height, uint32_t rgba) {
   return makePixels(width, height, [rgba](int, int) { return rgba; });
 }
 
+const Rgb black{0, 0, 0}, fullRed{255, 0, 0}, fullGreen{0, 255, 0}, fullBlue{0, 0, 255}, fullWhite{255, 255, 255};
+
 class DrawerConformance : public ::testing::TestWithParam<DrawerKind> {
  protected:
   // Opens the window and initialises a new drawer for it.
-  void open(int width = 1280, int height = 720, int scalingMode = 0) {
+  void open(int width = 1280, int height = 720, int scalingMode = 0, DrawerFactory create = nullptr) {
     drawer.reset();
     window.reset();
     window.reset(new GLTestWindow(width, height));
     ASSERT_TRUE(window->isOpen()) << window->getError();
     AppSettings settings;
     settings.scalingMode = scalingMode;
-    drawer = GetParam().create();
+    drawer = (create ? create : GetParam().create)();
     drawer->initialise(width, height, settings);
     drawer->beginDrawing();
   }
@@ -99,6 +108,16 @@ class DrawerConformance : public ::testing::TestWithParam<DrawerKind> {
     EXPECT_TRUE(near(at(x, y), expected, tolerance)) << "at (" << x << ", " << y << ")";
   }
 
+  // A white horizontal line through (x, centreY) drawn with the soft line.
+  void expectSoftWhiteLineAcross(int x, int centreY) {
+    // Across the line, the soft line's alpha columns 2, 33, 192, 255, 255, 192, 33, 2.
+    const int expected[8] = {2, 33, 192, 255, 255, 192, 33, 2};
+    for (int row = 0; row < 8; ++row)
+      expectAt(x, centreY - 4 + row, Rgb{expected[row], expected[row], expected[row]}, 6);
+    expectAt(x, centreY - 5, black);
+    expectAt(x, centreY + 4, black);
+  }
+
   bool anyLitIn(int x0, int y0, int x1, int y1) const {
     for (int y = y0; y < y1; ++y)
       for (int x = x0; x < x1; ++x) {
@@ -112,8 +131,6 @@ class DrawerConformance : public ::testing::TestWithParam<DrawerKind> {
   boost::shared_ptr<Drawer> drawer;
   std::vector<unsigned char> pixels;
 };
-
-const Rgb black{0, 0, 0}, fullRed{255, 0, 0}, fullGreen{0, 255, 0}, fullBlue{0, 0, 255}, fullWhite{255, 255, 255};
 
 TEST_P(DrawerConformance, SizesBeforeInitialiseAndFrameBufferName) {
   boost::shared_ptr<Drawer> fresh = GetParam().create();
@@ -275,15 +292,25 @@ TEST_P(DrawerConformance, LinesAreEightUnitsWideWithTheSoftLineByDefault) {
   drawer->drawLine(L"NoSuchLine", TwoFloats(100, 200), TwoFloats(500, 200), white, 1.0f);
   drawer->drawLine(L"NoSuchLine", TwoFloats(700, 100), TwoFloats(700, 400), red, 1.0f);
   read();
-  // Across the line, the soft line's alpha columns 2, 33, 192, 255, 255, 192, 33, 2.
-  const int expected[8] = {2, 33, 192, 255, 255, 192, 33, 2};
-  for (int row = 0; row < 8; ++row) expectAt(300, 196 + row, Rgb{expected[row], expected[row], expected[row]}, 6);
-  expectAt(300, 195, black);
-  expectAt(300, 204, black);
+  expectSoftWhiteLineAcross(300, 200);
   expectAt(699, 250, fullRed, 20);
   expectAt(706, 250, black);
   expectAt(693, 250, black);
   expectAt(700, 90, black);
+}
+
+TEST_P(DrawerConformance, LinesKeepTheSoftLineAfterItsImageIsReleased) {
+  open();
+  const std::wstring line = GetParam().defaultLineName;
+  drawer->releaseImage(line);
+  drawer->drawLine(L"NoSuchLine", TwoFloats(100, 200), TwoFloats(500, 200), white, 1.0f);
+  // Drawing the released name as an image leaves an empty record under it.
+  drawer->releaseImage(line);
+  drawer->drawImage(line, TwoFloats(0, 0), one, white, 1.0f);
+  drawer->drawLine(line, TwoFloats(100, 400), TwoFloats(500, 400), white, 1.0f);
+  read();
+  expectSoftWhiteLineAcross(300, 200);
+  expectSoftWhiteLineAcross(300, 400);
 }
 
 TEST_P(DrawerConformance, ConnectedLineDrawsOnlyBetweenInnerPoints) {
@@ -375,6 +402,23 @@ TEST_P(DrawerConformance, FrameBufferImageShowsItsDrawingUpright) {
   expectAt(640, 50, fullRed);
   expectAt(640, 670, fullBlue);
   expectAt(640, 360, black);
+}
+
+TEST_P(DrawerConformance, WithoutFrameBuffersTheBracketDrawsIntoTheWindowUpright) {
+  if (!GetParam().createWithoutFrameBuffers) GTEST_SKIP() << "cannot be kept off frame buffers";
+  open(1280, 720, 0, GetParam().createWithoutFrameBuffers);
+  EXPECT_FALSE(drawer->canSupport(Drawer::FrameBufferDrawing));
+  // Only errors of the bracket count.
+  while (glGetError() != GL_NO_ERROR) continue;
+  drawer->startFrameBufferDrawing();
+  drawer->fillRect(TwoFloats(0, 0), TwoFloats(1280, 100), red, 1.0f);
+  drawer->endFrameBufferDrawing();
+  drawer->fillRect(TwoFloats(0, 620), TwoFloats(1280, 100), blue, 1.0f);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+  read();
+  expectAt(640, 50, fullRed);
+  expectAt(640, 360, black);
+  expectAt(640, 670, fullBlue);
 }
 
 TEST_P(DrawerConformance, BlendModes) {
@@ -478,6 +522,14 @@ TEST_P(DrawerConformance, TextureBindingSurvivesUploadsAndFills) {
   expectAt(208, 8, fullGreen);
   expectAt(308, 8, fullRed);
   expectAt(408, 8, fullBlue);
+
+  // B stays bound past the frame; the next frame's fill is plain all the same.
+  drawer->drawImage(L"B", TwoFloats(500, 0), one, white, 1.0f);
+  drawer->endDrawing();
+  drawer->beginDrawing();
+  drawer->fillRect(TwoFloats(600, 0), TwoFloats(16, 16), green, 1.0f);
+  read();
+  expectAt(608, 8, fullGreen);
 }
 
 TEST_P(DrawerConformance, SecondImageModulatesUntilEndDrawing) {
@@ -512,6 +564,40 @@ TEST_P(DrawerConformance, ShaderProgramsTakeParameters) {
   expectAt(25, 25, Rgb{255, 0, 255});
   expectAt(125, 25, Rgb{255, 0, 255});
   expectAt(225, 25, fullGreen);
+}
+
+TEST_P(DrawerConformance, ShaderFailuresAreReportedWithTheirLog) {
+  open();
+  if (!drawer->canSupport(Drawer::ShaderPrograms)) GTEST_SKIP() << "no shader programs";
+  const wchar_t *vertex = L"void main() { gl_Position = ftransform(); }";
+  const wchar_t *fragment = L"void main() { gl_FragColor = vec4(1.0); }";
+  struct Case {
+    const wchar_t *name, *vertexSource, *fragmentSource;
+    // What the report says failed; null for no report.
+    const char *failure;
+  };
+  const Case cases[] = {
+      {L"Fine", vertex, fragment, nullptr},
+      {L"BadVertex", L"void main() { gl_Position = nowhere; }", fragment, "the vertex shader does not compile"},
+      {L"BadFragment", vertex, L"void main() { gl_FragColor = 1.0 +; }", "the fragment shader does not compile"},
+      // Both compile; the program lacks a fragment main.
+      {L"NoMain", vertex, L"vec4 shade() { return vec4(1.0); }", "the program does not link"},
+  };
+  for (const Case &c : cases) {
+    ::testing::internal::CaptureStderr();
+    drawer->loadShader(c.vertexSource, c.fragmentSource, c.name);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    if (!c.failure) {
+      EXPECT_EQ(said, "");
+      continue;
+    }
+    std::string name;
+    for (const wchar_t *n = c.name; *n; ++n) name += static_cast<char>(*n);
+    EXPECT_EQ(said.rfind("Murmel Worlds: shader \"" + name + "\": " + c.failure + ": ", 0), 0u) << said;
+    // The driver's own log follows.
+    EXPECT_NE(said.find("error"), std::string::npos) << said;
+    EXPECT_TRUE(!said.empty() && said.back() == '\n') << said;
+  }
 }
 
 TEST_P(DrawerConformance, UsingAShaderNeverLoadedIsAProgrammingError) {
@@ -639,9 +725,13 @@ TEST_P(DrawerConformance, BuiltInImagesDrawAsRingsAndText) {
 }
 
 boost::shared_ptr<Drawer> makeImmediateDrawer() { return boost::shared_ptr<Drawer>(new GLImmediateDrawer); }
+boost::shared_ptr<Drawer> makeImmediateDrawerWithoutFrameBuffers() {
+  return boost::shared_ptr<Drawer>(new GLImmediateDrawer(GLImmediateDrawer::FrameBuffers::Never));
+}
 
 INSTANTIATE_TEST_SUITE_P(Drawers, DrawerConformance,
-                         ::testing::Values(DrawerKind{"GLImmediateDrawer", &makeImmediateDrawer, 1.0f}),
+                         ::testing::Values(DrawerKind{"GLImmediateDrawer", &makeImmediateDrawer, 1.0f,
+                                                      &makeImmediateDrawerWithoutFrameBuffers, L"lineDefault"}),
                          [](const ::testing::TestParamInfo<DrawerKind> &info) { return info.param.name; });
 
 }  // namespace
