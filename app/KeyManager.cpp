@@ -11,7 +11,8 @@ FilePath keyConfigPath() { return ConfigFile::settingsFilePath(L"keyconfig.txt")
 KeyManager::KeyManager() { loadMappings(); }
 
 KeyManager::~KeyManager() {
-  if (saveOnExit) saveMappings();
+  // A file made during the run (by hand, or by a second copy of the game) wins.
+  if (saveOnExit && !keyConfigPath().exists()) saveMappings();
 }
 
 void KeyManager::loadMappings() {
