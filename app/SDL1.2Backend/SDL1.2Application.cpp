@@ -2,6 +2,7 @@
 
 #include "app/Assertion.h"
 #include "app/CmdLineParams.h"
+#include "app/ConfigFile.h"
 #include "app/GameState.h"
 #include "app/SDL1.2Backend/SDL1.2AudioDevice.h"
 #include "app/UTF8File.h"
@@ -40,6 +41,11 @@ std::string narrow(const std::wstring &text) {
   return bytes;
 }
 
+// One line on the standard error, in the program's name.
+void warn(const std::string &message) {
+  std::fprintf(stderr, "%s: %s\n", narrow(AppSettings::applicationName).c_str(), message.c_str());
+}
+
 }  // namespace
 
 SDL1_2Application::SDL1_2Application() = default;
@@ -61,7 +67,7 @@ SDL1_2Application::~SDL1_2Application() {
 }
 
 void SDL1_2Application::failStartUp(const std::string &cause) {
-  std::fprintf(stderr, "%s: %s\n", narrow(AppSettings::applicationName).c_str(), cause.c_str());
+  warn(cause);
   exitStatus = 1;
   quit();
 }
@@ -78,14 +84,12 @@ void SDL1_2Application::initialise(CmdLineParams &params) {
   MW_ASSERT(startState != L"");
 
   params.handleParameters();
+  if (ConfigFile::settingsFolder().getPath().empty())
+    warn("no home folder known ($HOME is not set and the user has none): settings are neither read nor saved");
   if (helpRequested) return;
 
   globalData = appSettings.getGlobalData();
-  if (FilePath::getDataFilesDir().getPath().empty())
-    std::fprintf(stderr,
-                 "%s: sound files not found (looked in $MURMEL_WORLDS_DATA, \"data\" and "
-                 "\"../share/murmel-worlds\" beside the program); playing without them\n",
-                 narrow(AppSettings::applicationName).c_str());
+  reportMissingSounds();
 
   // Sizes below one pixel count as not given.
   if (width < 1) width = ScreenResolution::getScreenWidth();
@@ -102,6 +106,16 @@ void SDL1_2Application::initialise(CmdLineParams &params) {
   IMG_Init(IMG_INIT_JPG | IMG_INIT_PNG);
 
   currentState = LoadingScreen::creator.createInstance(this, sounder);
+}
+
+void SDL1_2Application::reportMissingSounds() const {
+  const FilePath data = FilePath::getDataFilesDir();
+  if (data.getPath().empty())
+    warn(
+        "sound files not found (looked in $MURMEL_WORLDS_DATA, \"data\" and \"../share/murmel-worlds\" beside "
+        "the program); playing without them");
+  else if (!ResourceManager::soundsFolder().isDirectory())
+    warn("no \"sounds\" folder in \"" + data.getUtf8Path() + "\": playing without sound files");
 }
 
 bool SDL1_2Application::openWindow() {
@@ -172,9 +186,7 @@ void SDL1_2Application::startAudio() {
     sounder->setNumChannels(device->getNumInputs(), device->getNumOutputs());
     sounder->setSamplerate(device->getSamplerate());
     audioDevice = device;
-    if (i + 1 == candidates.size())
-      std::fprintf(stderr, "%s: sound is off: no audio device could be started\n",
-                   narrow(AppSettings::applicationName).c_str());
+    if (i + 1 == candidates.size()) warn("sound is off: no audio device could be started");
     break;
   }
   if (mute) sounder->setMute(true);

@@ -82,6 +82,7 @@ class SDL1_2Application final : public Application, public CmdLineCallback, publ
  private:
   bool openWindow();
   void startAudio();
+  void reportMissingSounds() const;
   void dispatch(const SDL_Event &event);
   void paceFrame();
   void failStartUp(const std::string &cause);

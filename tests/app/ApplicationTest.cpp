@@ -294,3 +294,31 @@ TEST_F(ApplicationTest, HelpStopsStartUpBeforeAnyWindow) {
   app.eventLoop();  // returns at once
   EXPECT_EQ(0, app.getFrameCount());
 }
+
+TEST_F(ApplicationTest, AMissingSoundsFolderIsReportedOnceAndTheGamePlaysOn) {
+  TempDir data;
+  ScopedEnv env("MURMEL_WORLDS_DATA", data.path().c_str());
+  testing::internal::CaptureStderr();
+  {
+    SDL1_2Application app;
+    CmdLineParams params({L"-win", L"-w", L"320", L"-h", L"200", L"-m"});
+    app.initialise(params);
+    pinLoadedLibraries();
+    ASSERT_EQ(0, app.getExitStatus());
+    Hook hook;
+    hook.before = [&](SDL1_2Application &a, long frame) {
+      if (stateName(a) == "TitleScreen" || frame > 500) a.quit();
+    };
+    app.setFrameHook(&hook);
+    app.eventLoop();
+    EXPECT_EQ("TitleScreen", stateName(app));
+  }
+  const std::string errors = testing::internal::GetCapturedStderr();
+  const std::string line =
+      "Murmel Worlds: no \"sounds\" folder in \"" + data.path() + "\": playing without sound files\n";
+  const size_t at = errors.find(line);
+  ASSERT_NE(std::string::npos, at) << errors;
+  // Once, and not again for each of the files that would have been in it.
+  EXPECT_EQ(std::string::npos, errors.find(line, at + 1)) << errors;
+  EXPECT_EQ(std::string::npos, errors.find(".ogg")) << errors;
+}
