@@ -28,7 +28,7 @@ void AppSettings::initialise(CmdLineParams &, Application *app, KeyManager &keys
 
 boost::shared_ptr<Drawer> AppSettings::getDrawer() { return boost::shared_ptr<Drawer>(new GLImmediateDrawer()); }
 
-Sounder *AppSettings::getSounder() { return new MurmelSounder(); }
+std::unique_ptr<Sounder> AppSettings::getSounder() { return std::make_unique<MurmelSounder>(); }
 
 boost::shared_ptr<GlobalData> AppSettings::getGlobalData() { return boost::shared_ptr<GlobalData>(new GlobalData()); }
 

@@ -4,6 +4,7 @@
 
 #include <boost/shared_ptr.hpp>
 #include <map>
+#include <memory>
 #include <string>
 
 class Application;
@@ -27,8 +28,8 @@ class AppSettings final : public CmdLineCallback {
   void initialise(CmdLineParams &params, Application *app, KeyManager &keys, std::wstring &startStateOut);
   // A new drawer for the OpenGL context that is current now.
   boost::shared_ptr<Drawer> getDrawer();
-  // A new game sounder, owned by the caller.
-  Sounder *getSounder();
+  // A new game sounder.
+  std::unique_ptr<Sounder> getSounder();
   boost::shared_ptr<GlobalData> getGlobalData();
 
   // The first value of a parameter wins.

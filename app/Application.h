@@ -25,7 +25,8 @@ class Application {
   virtual void eventLoop() = 0;
   // The loop ends before the next frame starts.
   virtual void quit() = 0;
-  // In window pixels.
+  // In window pixels; a place outside the window goes to its nearest edge,
+  // and a NaN coordinate leaves that coordinate of the pointer as it is.
   virtual void setMousePos(const TwoFloats &pos) = 0;
   // "-start state-" names the registered start state; an unknown name changes
   // nothing. The current state is released before the new one is made.

@@ -3,8 +3,15 @@
 #include "app/AppSettings.h"
 #include "app/CmdLineParams.h"
 
+FilePath ConfigFile::settingsFolder() {
+  // Without a home folder there is no such folder, not one at the root.
+  const FilePath appData = FilePath::getAppDataPath();
+  return appData.getPath().empty() ? FilePath() : appData.getChild(AppSettings::applicationName);
+}
+
 FilePath ConfigFile::settingsFilePath(const std::wstring &name) {
-  return FilePath::getAppDataPath().getChild(AppSettings::applicationName).getChild(name);
+  const FilePath folder = settingsFolder();
+  return folder.getPath().empty() ? FilePath() : folder.getChild(name);
 }
 
 void ConfigFile::prepareSettingsFolder() {
@@ -34,7 +41,7 @@ void ConfigFile::read() {
 }
 
 ConfigFile::~ConfigFile() {
-  if (file.hasFailed() || path.exists()) return;
+  if (path.getPath().empty() || file.hasFailed() || path.exists()) return;
   prepareSettingsFolder();
   for (const auto &entry : values) {
     if (!entry.second.empty()) file.writeText(entry.first + L" " + entry.second + L"\n");

@@ -23,7 +23,10 @@ class ConfigFile {
   const std::wstring &getParameterValue(const std::wstring &key);
   bool existed() const { return fileExisted; }
 
-  // <app data>/Murmel Worlds/<name>
+  // <app data>/Murmel Worlds; empty when no home folder is known, and
+  // settings are then neither read nor written.
+  static FilePath settingsFolder();
+  // <app data>/Murmel Worlds/<name>; empty when settingsFolder() is.
   static FilePath settingsFilePath(const std::wstring &name);
   // Makes the application-data folder itself when a fresh account has none
   // yet (~/.config); the settings folder inside it is made on first write.

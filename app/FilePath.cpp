@@ -102,6 +102,12 @@ FilePath FilePath::getChild(int index) const {
   return fromUtf8(utf8Path + "/" + entries[static_cast<size_t>(index)]);
 }
 
+std::vector<FilePath> FilePath::getChildren() const {
+  std::vector<FilePath> children;
+  for (const std::string &entry : listEntries()) children.push_back(fromUtf8(utf8Path + "/" + entry));
+  return children;
+}
+
 FilePath FilePath::getChild(const std::wstring &name) const { return FilePath(path + L"/" + name); }
 
 FilePath FilePath::getParent() const {

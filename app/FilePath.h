@@ -26,6 +26,8 @@ class FilePath {
   // their names. 0 / an empty path when not listable or out of range.
   int getNumChildren() const;
   FilePath getChild(int index) const;
+  // Every child at once, in the same order.
+  std::vector<FilePath> getChildren() const;
   // path + "/" + name, unchecked.
   FilePath getChild(const std::wstring &name) const;
 

@@ -11,7 +11,8 @@ FilePath keyConfigPath() { return ConfigFile::settingsFilePath(L"keyconfig.txt")
 KeyManager::KeyManager() { loadMappings(); }
 
 KeyManager::~KeyManager() {
-  if (saveOnExit) saveMappings();
+  // A file made during the run (by hand, or by a second copy of the game) wins.
+  if (saveOnExit && !keyConfigPath().exists()) saveMappings();
 }
 
 void KeyManager::loadMappings() {
@@ -32,9 +33,10 @@ void KeyManager::loadMappings() {
 }
 
 void KeyManager::saveMappings() {
-  // Never over something that is not a file (a folder of that name).
+  // Nowhere to keep it without a home folder; never over something that is
+  // not a file (a folder of that name).
   const FilePath path = keyConfigPath();
-  if (path.exists() && !path.isFile()) return;
+  if (path.getPath().empty() || (path.exists() && !path.isFile())) return;
   ConfigFile::prepareSettingsFolder();
   UTF8File file(path);
   for (const auto &mapping : mappings) file.writeText(mapping.second + L" " + mapping.first + L"\n");

@@ -6,7 +6,8 @@
 
 // Maps key names ("CursorUp", "Shift-a", "Joy0Button3") to action names.
 // Loads "keyconfig.txt" when built; writes it when destroyed, and only on a
-// run that found none, so hand edits are never overwritten.
+// run that found none and when it is still missing then, so hand edits (and
+// a file made meanwhile) are never overwritten.
 class KeyManager {
  public:
   KeyManager();

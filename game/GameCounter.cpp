@@ -10,9 +10,13 @@ void GameCounter::incrementCount(const std::wstring &name, int amount) {
   createCounter(name);
   Counter &counter = *counters[name];
   counter.count += amount;
-  // A listener may unregister itself while being told; index, don't iterate.
-  for (size_t i = 0; i < counter.intervals.size() && i < counter.notifications.size(); ++i) {
-    if (counter.count % counter.intervals[i] == 0) counter.notifications[i]->countReached(name, counter.count);
+  // Listeners may register or unregister (themselves or others) while being
+  // told: everyone registered when the count was reached hears it once.
+  const int reached = counter.count;
+  const std::vector<int> intervals = counter.intervals;
+  const std::vector<CounterNotification *> notifications = counter.notifications;
+  for (size_t i = 0; i < intervals.size() && i < notifications.size(); ++i) {
+    if (reached % intervals[i] == 0) notifications[i]->countReached(name, reached);
   }
 }
 

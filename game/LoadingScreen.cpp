@@ -13,29 +13,79 @@ namespace {
 const ThreeFloats black(0.0f, 0.0f, 0.0f);
 const ThreeFloats white(1.0f, 1.0f, 1.0f);
 
+// What one loading step works with.
+struct Step {
+  const ResourceManager &resources;
+  const std::vector<FilePath> &folderImages;
+  Drawer &drawer;
+  Sounder *sounder;
+};
+
+ImageLoader::ImageData decode(const unsigned char *data, int size) {
+  return ImageLoader().loadImage(reinterpret_cast<const char *>(data), static_cast<unsigned>(size));
+}
+
+// One kind of resource: how many steps it takes, and one step of it.
+struct Kind {
+  int (*size)(const ResourceManager &resources, const std::vector<FilePath> &folderImages);
+  void (*load)(const Step &step, int index);
+};
+
+// In loading order, indexed by LoadingScreen's stages.
+const Kind kinds[] = {
+    {[](const ResourceManager &resources, const std::vector<FilePath> &) { return resources.getNumTextureAtlases(); },
+     [](const Step &step, int index) {
+       const boost::shared_ptr<TextureAtlas> atlas = step.resources.getTextureAtlas(index);
+       const ImageLoader::ImageData image = decode(atlas->imageData, atlas->imageDataSize);
+       step.drawer.loadTextureAtlas(image.data, image.width, image.height, *atlas);
+     }},
+    {[](const ResourceManager &resources, const std::vector<FilePath> &) { return resources.getNumSingleImages(); },
+     [](const Step &step, int index) {
+       const boost::shared_ptr<SingleImage> single = step.resources.getSingleImage(index);
+       const ImageLoader::ImageData image = decode(single->imageData, single->imageDataSize);
+       step.drawer.loadSingleImage(image.data, image.width, image.height, single->getName());
+     }},
+    {[](const ResourceManager &, const std::vector<FilePath> &images) { return static_cast<int>(images.size()); },
+     [](const Step &step, int index) {
+       // A file lost since the count still takes its step, with nothing decoded.
+       const FilePath &file = step.folderImages[static_cast<size_t>(index)];
+       const ImageLoader::ImageData image = ImageLoader().loadImage(file);
+       step.drawer.loadSingleImage(image.data, image.width, image.height, file.getName());
+     }},
+    {[](const ResourceManager &resources, const std::vector<FilePath> &) { return resources.getNumShaders(); },
+     [](const Step &step, int index) {
+       const boost::shared_ptr<Shader> shader = step.resources.getShaders(index);
+       step.drawer.loadShader(shader->getVertexSource(), shader->getFragmentSource(), shader->getName());
+     }},
+    {[](const ResourceManager &resources, const std::vector<FilePath> &) { return resources.getNumFonts(); },
+     [](const Step &step, int index) {
+       const boost::shared_ptr<Font> font = step.resources.getFont(index);
+       step.drawer.loadFont(font->file.getName(), font->size, font->name);
+     }},
+    {[](const ResourceManager &resources, const std::vector<FilePath> &) { return resources.getNumSounds(); },
+     [](const Step &step, int index) {
+       const boost::shared_ptr<SoundFileLoader> sound = step.resources.getSound(index);
+       // A file no loader knows is a step like any other, with nothing to hand on.
+       if (sound && step.sounder) step.sounder->loadSoundFileResource(sound);
+     }},
+};
+
 }  // namespace
 
 LoadingScreen::LoadingScreen(Application *app, Sounder *sounder) : GameState(app, sounder), sounder(sounder) {}
 
 int LoadingScreen::stageSize(int which) const {
-  const ResourceManager &resources = *getResourceManager();
-  switch (which) {
-    case Atlases: return resources.getNumTextureAtlases();
-    case SingleImages: return resources.getNumSingleImages();
-    case ImageFolders: {
-      int children = 0;
-      for (int i = 0; i < resources.getNumImageFolders(); ++i) children += resources.getImageFolder(i).getNumChildren();
-      return children;
-    }
-    case Shaders: return resources.getNumShaders();
-    case Fonts: return resources.getNumFonts();
-    case Sounds: return resources.getNumSounds();
-    default: return 0;
-  }
+  if (which < Atlases || which >= Nothing) return 0;
+  return kinds[which].size(*getResourceManager(), folderImages);
 }
 
 void LoadingScreen::countSteps() {
-  for (int kind = Atlases; kind <= Sounds; ++kind) {
+  const ResourceManager &resources = *getResourceManager();
+  for (int i = 0; i < resources.getNumImageFolders(); ++i) {
+    const std::vector<FilePath> files = resources.getImageFolder(i).getChildren();
+    folderImages.insert(folderImages.end(), files.begin(), files.end());
+  }
+  for (int kind = Atlases; kind < Nothing; ++kind) {
     totalSteps += stageSize(kind);
     if (totalSteps > 0 && stage == Nothing) stage = kind;
   }
@@ -47,81 +97,19 @@ void LoadingScreen::countSteps() {
 }
 
 int LoadingScreen::nextStage(int after) const {
-  for (int kind = after + 1; kind <= Sounds; ++kind) {
-    if (kind == ImageFolders ? getResourceManager()->getNumImageFolders() > 0 : stageSize(kind) > 0) return kind;
+  for (int kind = after + 1; kind < Nothing; ++kind) {
+    if (stageSize(kind) > 0) return kind;
   }
-  return after;
+  return Nothing;
 }
 
 void LoadingScreen::loadStep(Drawer &drawer) {
-  ResourceManager &resources = *getResourceManager();
-  ImageLoader loader;
-  switch (stage) {
-    case Atlases: {
-      const boost::shared_ptr<TextureAtlas> atlas = resources.getTextureAtlas(index);
-      const ImageLoader::ImageData image = loader.loadImage(reinterpret_cast<const char *>(atlas->imageData),
-                                                            static_cast<unsigned>(atlas->imageDataSize));
-      drawer.loadTextureAtlas(image.data, image.width, image.height, *atlas);
-      if (++index >= resources.getNumTextureAtlases()) {
-        stage = nextStage(Atlases);
-        index = 0;
-      }
-      break;
-    }
-    case SingleImages: {
-      const boost::shared_ptr<SingleImage> single = resources.getSingleImage(index);
-      const ImageLoader::ImageData image = loader.loadImage(reinterpret_cast<const char *>(single->imageData),
-                                                            static_cast<unsigned>(single->imageDataSize));
-      drawer.loadSingleImage(image.data, image.width, image.height, single->getName());
-      if (++index >= resources.getNumSingleImages()) {
-        stage = nextStage(SingleImages);
-        index = 0;
-      }
-      break;
-    }
-    case ImageFolders: {
-      const FilePath &folder = resources.getImageFolder(index);
-      const FilePath child = folder.getChild(childIndex);
-      const ImageLoader::ImageData image = loader.loadImage(child);
-      drawer.loadSingleImage(image.data, image.width, image.height, child.getName());
-      if (++childIndex >= folder.getNumChildren()) {
-        childIndex = 0;
-        if (++index >= resources.getNumImageFolders()) {
-          stage = nextStage(ImageFolders);
-          index = 0;
-        }
-      }
-      break;
-    }
-    case Shaders: {
-      const boost::shared_ptr<Shader> shader = resources.getShaders(index);
-      drawer.loadShader(shader->getVertexSource(), shader->getFragmentSource(), shader->getName());
-      if (++index >= resources.getNumShaders()) {
-        stage = nextStage(Shaders);
-        index = 0;
-      }
-      break;
-    }
-    case Fonts: {
-      const boost::shared_ptr<Font> font = resources.getFont(index);
-      drawer.loadFont(font->file.getName(), font->size, font->name);
-      if (++index >= resources.getNumFonts()) {
-        stage = nextStage(Fonts);
-        index = 0;
-      }
-      break;
-    }
-    case Sounds: {
-      const boost::shared_ptr<SoundFileLoader> sound = resources.getSound(index);
-      // A file no loader knows is a step like any other, with nothing to hand on.
-      if (sound && sounder) sounder->loadSoundFileResource(sound);
-      if (++index >= resources.getNumSounds()) {
-        stage = Nothing;
-        index = 0;
-      }
-      break;
-    }
-    default: MW_ASSERT(0);
+  static_assert(sizeof kinds / sizeof kinds[0] == Nothing, "one kind per stage");
+  if (stage < Atlases || stage >= Nothing) MW_ASSERT(0);
+  kinds[stage].load(Step{*getResourceManager(), folderImages, drawer, sounder}, index);
+  if (++index >= stageSize(stage)) {
+    stage = nextStage(stage);
+    index = 0;
   }
 }
 

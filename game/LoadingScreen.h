@@ -1,6 +1,9 @@
 #pragma once
 
+#include "app/FilePath.h"
 #include "app/GameState.h"
+
+#include <vector>
 
 class Sounder;
 
@@ -21,11 +24,12 @@ class LoadingScreen final : public GameState {
   static GameStateCreator<LoadingScreen> creator;
 
  private:
+  // Kinds of resources, in loading order; Nothing once all are loaded.
   enum Stage { Atlases = 0, SingleImages, ImageFolders, Shaders, Fonts, Sounds, Nothing };
 
   void countSteps();
   void loadStep(Drawer &drawer);
-  // The first later kind whose list is not empty; the stage itself when none is.
+  // The first later kind with anything to load; Nothing when none has.
   int nextStage(int after) const;
   int stageSize(int stage) const;
 
@@ -33,7 +37,9 @@ class LoadingScreen final : public GameState {
   int stepsDone = 0;
   int stage = Nothing;
   int index = 0;
-  int childIndex = 0;
+  // The files of every image folder, listed once when the steps are counted,
+  // so the steps taken are the steps counted.
+  std::vector<FilePath> folderImages;
   Sounder *sounder;  // not owned
   float fade = 0.0f;
 };

@@ -40,6 +40,14 @@ const std::vector<std::wstring> &ResourceManager::soundNames() {
 void ResourceManager::initialiseResources() {
   registerSingleImage(boost::shared_ptr<SingleImage>(new Circle()));
   registerTextureAtlas(boost::shared_ptr<TextureAtlas>(new TextAtlas()));
-  const FilePath sounds = FilePath::getDataFilesDir().getChild(L"sounds");
+  // Without the folder there is nothing to load (and no file elsewhere on
+  // the machine may stand in); the application says so once.
+  const FilePath sounds = soundsFolder();
+  if (!sounds.isDirectory()) return;
   for (const std::wstring &name : soundNames()) registerSound(sounds.getChild(name + L".ogg"));
+}
+
+FilePath ResourceManager::soundsFolder() {
+  const FilePath data = FilePath::getDataFilesDir();
+  return data.getPath().empty() ? FilePath() : data.getChild(L"sounds");
 }

@@ -46,11 +46,14 @@ class ResourceManager {
   int getNumFonts() const { return static_cast<int>(fonts.size()); }
   int getNumSounds() const { return static_cast<int>(sounds.size()); }
 
-  // The game's own list: the disc image, the text atlas and the eighteen sounds.
+  // The game's own list: the disc image, the text atlas and the eighteen
+  // sounds (none when the "sounds" folder is missing).
   void initialiseResources();
 
   // The sound files the game ships, in catalogue order, without extension.
   static const std::vector<std::wstring> &soundNames();
+  // The data-files folder's "sounds"; empty when there is no data folder.
+  static FilePath soundsFolder();
 
  private:
   std::vector<boost::shared_ptr<TextureAtlas>> textureAtlases;

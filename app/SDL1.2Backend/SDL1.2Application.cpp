@@ -2,6 +2,7 @@
 
 #include "app/Assertion.h"
 #include "app/CmdLineParams.h"
+#include "app/ConfigFile.h"
 #include "app/GameState.h"
 #include "app/SDL1.2Backend/SDL1.2AudioDevice.h"
 #include "app/UTF8File.h"
@@ -13,6 +14,8 @@
 #include "sound/Sounder.h"
 
 #include <SDL/SDL_image.h>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,23 +24,25 @@
 
 namespace {
 
-// Calls the state once per action, or once with the empty action when the
-// input is mapped to none.
-template <class Call>
-void forEachAction(const std::vector<std::wstring> &actions, Call call) {
-  if (actions.empty()) {
-    call(std::wstring());
-    return;
-  }
-  for (const std::wstring &action : actions) call(action);
-}
-
 bool isPortAudioHostApi(const std::wstring &api) { return api == L"ALSA" || api == L"JACK" || api == L"OSS"; }
 
 std::string narrow(const std::wstring &text) {
   std::string bytes;
   UTF8File::wstringToChar(text, bytes);
   return bytes;
+}
+
+// One line on the standard error, in the program's name.
+void warn(const std::string &message) {
+  std::fprintf(stderr, "%s: %s\n", narrow(AppSettings::applicationName).c_str(), message.c_str());
+}
+
+// A coordinate inside a window side of size pixels, as SDL takes it; a NaN
+// keeps the pointer's own coordinate.
+Uint16 windowPixel(float value, int size, int current) {
+  const int last = std::clamp(size - 1, 0, 65535);
+  if (std::isnan(value)) return static_cast<Uint16>(std::clamp(current, 0, last));
+  return static_cast<Uint16>(std::clamp(value, 0.0f, static_cast<float>(last)));
 }
 
 }  // namespace
@@ -52,8 +57,7 @@ SDL1_2Application::~SDL1_2Application() {
   }
   // States detach from the sounder when destroyed, so they go before it.
   currentState.reset();
-  delete sounder;
-  sounder = nullptr;
+  sounder.reset();
   if (sdlStarted) {
     IMG_Quit();
     SDL_Quit();
@@ -61,7 +65,7 @@ SDL1_2Application::~SDL1_2Application() {
 }
 
 void SDL1_2Application::failStartUp(const std::string &cause) {
-  std::fprintf(stderr, "%s: %s\n", narrow(AppSettings::applicationName).c_str(), cause.c_str());
+  warn(cause);
   exitStatus = 1;
   quit();
 }
@@ -78,14 +82,12 @@ void SDL1_2Application::initialise(CmdLineParams &params) {
   MW_ASSERT(startState != L"");
 
   params.handleParameters();
+  if (ConfigFile::settingsFolder().getPath().empty())
+    warn("no home folder known ($HOME is not set and the user has none): settings are neither read nor saved");
   if (helpRequested) return;
 
   globalData = appSettings.getGlobalData();
-  if (FilePath::getDataFilesDir().getPath().empty())
-    std::fprintf(stderr,
-                 "%s: sound files not found (looked in $MURMEL_WORLDS_DATA, \"data\" and "
-                 "\"../share/murmel-worlds\" beside the program); playing without them\n",
-                 narrow(AppSettings::applicationName).c_str());
+  reportMissingSounds();
 
   // Sizes below one pixel count as not given.
   if (width < 1) width = ScreenResolution::getScreenWidth();
@@ -101,7 +103,17 @@ void SDL1_2Application::initialise(CmdLineParams &params) {
   SDL_ShowCursor(SDL_DISABLE);
   IMG_Init(IMG_INIT_JPG | IMG_INIT_PNG);
 
-  currentState = LoadingScreen::creator.createInstance(this, sounder);
+  currentState = LoadingScreen::creator.createInstance(this, sounder.get());
+}
+
+void SDL1_2Application::reportMissingSounds() const {
+  const FilePath data = FilePath::getDataFilesDir();
+  if (data.getPath().empty())
+    warn(
+        "sound files not found (looked in $MURMEL_WORLDS_DATA, \"data\" and \"../share/murmel-worlds\" beside "
+        "the program); playing without them");
+  else if (!ResourceManager::soundsFolder().isDirectory())
+    warn("no \"sounds\" folder in \"" + data.getUtf8Path() + "\": playing without sound files");
 }
 
 bool SDL1_2Application::openWindow() {
@@ -155,14 +167,14 @@ bool SDL1_2Application::openWindow() {
 
 void SDL1_2Application::startAudio() {
   sounder = appSettings.getSounder();
-  std::vector<boost::shared_ptr<AudioDevice>> candidates;
-  if (isPortAudioHostApi(audioAPI)) candidates.push_back(boost::shared_ptr<AudioDevice>(new PortAudioDevice()));
-  candidates.push_back(boost::shared_ptr<AudioDevice>(new SDL1_2AudioDevice()));
+  std::vector<std::unique_ptr<AudioDevice>> candidates;
+  if (isPortAudioHostApi(audioAPI)) candidates.push_back(std::make_unique<PortAudioDevice>());
+  candidates.push_back(std::make_unique<SDL1_2AudioDevice>());
   // The silent clock keeps everything timed by audio going without a sound card.
-  candidates.push_back(boost::shared_ptr<AudioDevice>(new SilentClockAudioDevice()));
+  candidates.push_back(std::make_unique<SilentClockAudioDevice>());
 
   for (size_t i = 0; i < candidates.size(); ++i) {
-    const boost::shared_ptr<AudioDevice> &device = candidates[i];
+    std::unique_ptr<AudioDevice> &device = candidates[i];
     device->setAPI(audioAPI);
     device->setCallback(this);
     sounder->setNumChannels(device->getNumInputs(), device->getNumOutputs());
@@ -171,10 +183,8 @@ void SDL1_2Application::startAudio() {
     // Opening the device may have changed its format.
     sounder->setNumChannels(device->getNumInputs(), device->getNumOutputs());
     sounder->setSamplerate(device->getSamplerate());
-    audioDevice = device;
-    if (i + 1 == candidates.size())
-      std::fprintf(stderr, "%s: sound is off: no audio device could be started\n",
-                   narrow(AppSettings::applicationName).c_str());
+    audioDevice = std::move(device);
+    if (i + 1 == candidates.size()) warn("sound is off: no audio device could be started");
     break;
   }
   if (mute) sounder->setMute(true);
@@ -189,8 +199,7 @@ void SDL1_2Application::eventLoop() {
   for (;;) {
     if (quitRequested) return;
     if (frameHook) frameHook->beforeFrame(*this);
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) dispatch(event);
+    pollEvents();
 
     MW_ASSERT(drawer.get() != 0);
     // The loop's own reference keeps a state alive that switches states while drawing.
@@ -220,82 +229,128 @@ void SDL1_2Application::paceFrame() {
   }
 }
 
+void SDL1_2Application::pollEvents() {
+  // Mice report far more often than once a frame, and the states' gestures
+  // expect about one move a frame: queued motion is merged into its latest
+  // position, delivered before whatever event follows it.
+  SDL_Event event, motion;
+  bool moved = false;
+  while (SDL_PollEvent(&event)) {
+    if (event.type == SDL_MOUSEMOTION) {
+      motion = event;
+      moved = true;
+      continue;
+    }
+    if (moved) dispatch(motion);
+    moved = false;
+    dispatch(event);
+  }
+  if (moved) dispatch(motion);
+}
+
 void SDL1_2Application::dispatch(const SDL_Event &event) {
-  if (!currentState) return;
-  const boost::shared_ptr<GameState> state = currentState;
   switch (event.type) {
     case SDL_KEYDOWN:
-    case SDL_KEYUP: {
-      SDL_keysym keysym = event.key.keysym;
-      const std::wstring keyText(1, static_cast<wchar_t>(keysym.unicode));
-      SDLMod mod = keysym.mod;
-      const int modifier = keyManager.getModVal(mod);
-      keyManager.getActions(keysym, actions);
-      const bool down = event.type == SDL_KEYDOWN;
-      forEachAction(actions, [&](const std::wstring &action) {
-        if (down)
-          state->keyDown(action, keyText, modifier);
-        else
-          state->keyUp(action, keyText, modifier);
-      });
-      break;
-    }
+    case SDL_KEYUP: dispatchKey(event.key); break;
     case SDL_MOUSEMOTION:
-      state->mouseMove(
-          mouseToDrawer(TwoFloats(static_cast<float>(event.motion.x), static_cast<float>(event.motion.y))));
-      break;
-    case SDL_MOUSEBUTTONDOWN: {
-      const TwoFloats pos =
-          mouseToDrawer(TwoFloats(static_cast<float>(event.button.x), static_cast<float>(event.button.y)));
-      if (event.button.button == SDL_BUTTON_WHEELUP)
-        state->mouseWheel(false);
-      else if (event.button.button == SDL_BUTTON_WHEELDOWN)
-        state->mouseWheel(true);
-      else
-        state->mouseDown(event.button.button, pos);
-      break;
-    }
-    case SDL_MOUSEBUTTONUP:
-      state->mouseUp(event.button.button,
-                     mouseToDrawer(TwoFloats(static_cast<float>(event.button.x), static_cast<float>(event.button.y))));
-      break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: dispatchMouse(event); break;
+    case SDL_JOYAXISMOTION:
+    case SDL_JOYHATMOTION:
+    case SDL_JOYBUTTONDOWN:
+    case SDL_JOYBUTTONUP: dispatchJoystick(event); break;
+    default: dispatchWindow(event); break;
+  }
+}
+
+template <class Call>
+void SDL1_2Application::deliver(Call call) {
+  // The loop's own reference keeps a state alive that switches states from
+  // inside the call.
+  const boost::shared_ptr<GameState> state = currentState;
+  if (state) call(*state);
+}
+
+template <class Call>
+void SDL1_2Application::deliverActions(Call call) {
+  // An action may switch states: the next one goes to the new state.
+  if (actions.empty()) {
+    deliver([&](GameState &state) { call(state, std::wstring()); });
+    return;
+  }
+  for (const std::wstring &action : actions) deliver([&](GameState &state) { call(state, action); });
+}
+
+void SDL1_2Application::dispatchKey(const SDL_KeyboardEvent &key) {
+  SDL_keysym keysym = key.keysym;
+  const std::wstring keyText(1, static_cast<wchar_t>(keysym.unicode));
+  SDLMod mod = keysym.mod;
+  const int modifier = keyManager.getModVal(mod);
+  keyManager.getActions(keysym, actions);
+  if (key.type == SDL_KEYDOWN)
+    deliverActions([&](GameState &state, const std::wstring &action) { state.keyDown(action, keyText, modifier); });
+  else
+    deliverActions([&](GameState &state, const std::wstring &action) { state.keyUp(action, keyText, modifier); });
+}
+
+void SDL1_2Application::dispatchMouse(const SDL_Event &event) {
+  if (event.type == SDL_MOUSEMOTION) {
+    const TwoFloats pos = eventPosition(event.motion.x, event.motion.y);
+    deliver([&](GameState &state) { state.mouseMove(pos); });
+    return;
+  }
+  const SDL_MouseButtonEvent &button = event.button;
+  const TwoFloats pos = eventPosition(button.x, button.y);
+  if (event.type == SDL_MOUSEBUTTONUP)
+    deliver([&](GameState &state) { state.mouseUp(button.button, pos); });
+  else if (button.button == SDL_BUTTON_WHEELUP || button.button == SDL_BUTTON_WHEELDOWN)
+    deliver([&](GameState &state) { state.mouseWheel(button.button == SDL_BUTTON_WHEELDOWN); });
+  else
+    deliver([&](GameState &state) { state.mouseDown(button.button, pos); });
+}
+
+void SDL1_2Application::dispatchJoystick(const SDL_Event &event) {
+  switch (event.type) {
     case SDL_JOYAXISMOTION: {
       SDL_JoyAxisEvent axis = event.jaxis;
       keyManager.getActions(axis, actions);
       const float value = static_cast<float>(axis.value) * (1.0f / 32768.0f);
-      forEachAction(actions, [&](const std::wstring &action) { state->joyMove(action, value, axis.which, axis.axis); });
+      deliverActions(
+          [&](GameState &state, const std::wstring &action) { state.joyMove(action, value, axis.which, axis.axis); });
       break;
     }
     case SDL_JOYHATMOTION: {
       SDL_JoyHatEvent hat = event.jhat;
       keyManager.getActions(hat, actions);
       const std::wstring text = keyManager.getJoyHatText(hat);
-      forEachAction(actions, [&](const std::wstring &action) { state->keyUp(action, text, 0); });
+      deliverActions([&](GameState &state, const std::wstring &action) { state.keyUp(action, text, 0); });
       break;
     }
-    case SDL_JOYBUTTONDOWN:
-    case SDL_JOYBUTTONUP: {
+    default: {
       SDL_JoyButtonEvent button = event.jbutton;
       keyManager.getActions(button, actions);
       const std::wstring text = keyManager.getJoyButtonText(button);
-      const bool down = event.type == SDL_JOYBUTTONDOWN;
-      forEachAction(actions, [&](const std::wstring &action) {
-        if (down)
-          state->keyDown(action, text, 0);
-        else
-          state->keyUp(action, text, 0);
-      });
+      if (event.type == SDL_JOYBUTTONDOWN)
+        deliverActions([&](GameState &state, const std::wstring &action) { state.keyDown(action, text, 0); });
+      else
+        deliverActions([&](GameState &state, const std::wstring &action) { state.keyUp(action, text, 0); });
       break;
     }
-    case SDL_QUIT: quitRequested = true; break;
-    default: break;
   }
+}
+
+void SDL1_2Application::dispatchWindow(const SDL_Event &event) {
+  // Focus, resizing and exposure need nothing: every frame is drawn whole.
+  if (event.type == SDL_QUIT) quitRequested = true;
 }
 
 void SDL1_2Application::quit() { quitRequested = true; }
 
 void SDL1_2Application::setMousePos(const TwoFloats &pos) {
-  SDL_WarpMouse(static_cast<Uint16>(static_cast<int>(pos.x)), static_cast<Uint16>(static_cast<int>(pos.y)));
+  // States compute positions freely; only a pixel of the window is a place.
+  int x = 0, y = 0;
+  SDL_GetMouseState(&x, &y);
+  SDL_WarpMouse(windowPixel(pos.x, width, x), windowPixel(pos.y, height, y));
 }
 
 void SDL1_2Application::nextState(std::wstring stateName, std::wstring) {
@@ -303,7 +358,7 @@ void SDL1_2Application::nextState(std::wstring stateName, std::wstring) {
   const auto found = gameStates.find(wanted);
   if (found == gameStates.end()) return;
   currentState.reset();
-  currentState = found->second->createInstance(this, sounder);
+  currentState = found->second->createInstance(this, sounder.get());
 }
 
 void SDL1_2Application::registerGameState(const std::wstring &name, const GameStateCreatorBase *creator,
@@ -335,6 +390,12 @@ void SDL1_2Application::cmdLineParameterFound(const std::wstring &name, const st
     helpRequested = true;
     quit();
   }
+}
+
+TwoFloats SDL1_2Application::eventPosition(Uint16 x, Uint16 y) const {
+  // A grabbed or synthetic event may lie outside the window.
+  return mouseToDrawer(
+      TwoFloats(static_cast<float>(windowPixel(x, width, 0)), static_cast<float>(windowPixel(y, height, 0))));
 }
 
 TwoFloats SDL1_2Application::mouseToDrawer(const TwoFloats &windowPos) const {

@@ -12,6 +12,7 @@
 #include <boost/shared_ptr.hpp>
 #include <chrono>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -66,8 +67,8 @@ class SDL1_2Application final : public Application, public CmdLineCallback, publ
   void setFrameHook(FrameHook *hook) { frameHook = hook; }
   boost::shared_ptr<GameState> getCurrentState() const { return currentState; }
   boost::shared_ptr<Drawer> getDrawer() const { return drawer; }
-  Sounder *getSounder() const { return sounder; }
-  boost::shared_ptr<AudioDevice> getAudioDevice() const { return audioDevice; }
+  Sounder *getSounder() const { return sounder.get(); }
+  AudioDevice *getAudioDevice() const { return audioDevice.get(); }
   int getWindowWidth() const { return width; }
   int getWindowHeight() const { return height; }
   bool isWindowed() const { return windowed; }
@@ -82,16 +83,30 @@ class SDL1_2Application final : public Application, public CmdLineCallback, publ
  private:
   bool openWindow();
   void startAudio();
+  void reportMissingSounds() const;
+  // Drains the event queue; queued mouse motion reaches the state merged.
+  void pollEvents();
   void dispatch(const SDL_Event &event);
+  void dispatchKey(const SDL_KeyboardEvent &key);
+  void dispatchMouse(const SDL_Event &event);
+  void dispatchJoystick(const SDL_Event &event);
+  void dispatchWindow(const SDL_Event &event);
+  // Hands each action to the state current when it is delivered.
+  template <class Call>
+  void deliverActions(Call call);
+  template <class Call>
+  void deliver(Call call);
+  // An event's window pixel as a position inside the window.
+  TwoFloats eventPosition(Uint16 x, Uint16 y) const;
   void paceFrame();
   void failStartUp(const std::string &cause);
 
   AppSettings appSettings;
   ResourceManager resourceManager;
   boost::shared_ptr<GlobalData> globalData;
-  boost::shared_ptr<AudioDevice> audioDevice;
+  std::unique_ptr<AudioDevice> audioDevice;
   boost::shared_ptr<Drawer> drawer;
-  Sounder *sounder = nullptr;  // owned
+  std::unique_ptr<Sounder> sounder;
   SDL1_2KeyManager keyManager;
   std::vector<std::wstring> actions;
   std::vector<SDL_Joystick *> joysticks;

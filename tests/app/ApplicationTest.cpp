@@ -17,6 +17,9 @@
 
 #include <cstdlib>
 #include <functional>
+#include <iterator>
+#include <limits>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -293,4 +296,171 @@ TEST_F(ApplicationTest, HelpStopsStartUpBeforeAnyWindow) {
   EXPECT_EQ(0, app.getExitStatus());
   app.eventLoop();  // returns at once
   EXPECT_EQ(0, app.getFrameCount());
+}
+
+namespace {
+
+// Hands over to the recorder on the action "First".
+class HandingOverState final : public GameState {
+ public:
+  HandingOverState(Application *app, Sounder *sounder) : GameState(app, sounder) {}
+  void draw(boost::shared_ptr<Drawer>) override {}
+  void keyDown(const std::wstring &action, const std::wstring &, int) override {
+    log.push_back("handing over on '" + narrowName(action) + "'");
+    if (action == L"First") nextState(L"Recorder", L"");
+  }
+  std::wstring getName() const override { return L"HandingOver"; }
+  static GameStateCreator<HandingOverState> creator;
+};
+GameStateCreator<HandingOverState> HandingOverState::creator;
+
+SDL_Event motion(Uint16 x, Uint16 y) {
+  SDL_Event event{};
+  event.type = SDL_MOUSEMOTION;
+  event.motion.type = SDL_MOUSEMOTION;
+  event.motion.x = x;
+  event.motion.y = y;
+  return event;
+}
+
+// The application with the recorder as its state, in a window of the given size.
+void startRecording(SDL1_2Application &app, const wchar_t *width, const wchar_t *height) {
+  CmdLineParams params({L"-win", L"-w", width, L"-h", height, L"-m"});
+  app.initialise(params);
+  pinLoadedLibraries();
+  ASSERT_EQ(0, app.getExitStatus());
+  app.registerGameState(L"Recorder", &RecordingState::creator, false);
+  app.registerGameState(L"HandingOver", &HandingOverState::creator, false);
+  app.nextState(L"Recorder", L"");
+}
+
+}  // namespace
+
+TEST_F(ApplicationTest, EachActionGoesToTheStateCurrentWhenDelivered) {
+  settings.write("keyconfig.txt",
+                 "\xEF\xBB\xBF"
+                 "First x\nSecond x\nFirst Joy0Button1\nSecond Joy0Button1\n");
+  SDL1_2Application app;
+  startRecording(app, L"320", L"200");
+  SDL_Event joyButton{};
+  joyButton.type = SDL_JOYBUTTONDOWN;
+  joyButton.jbutton.type = SDL_JOYBUTTONDOWN;
+  joyButton.jbutton.button = 1;
+  Hook hook;
+  hook.before = [&](SDL1_2Application &a, long frame) {
+    if (frame == 1 || frame == 2) a.nextState(L"HandingOver", L"");
+    if (frame == 1) push(key(SDL_KEYDOWN, SDLK_x));
+    if (frame == 2) push(joyButton);
+    if (frame == 3) a.quit();
+  };
+  app.setFrameHook(&hook);
+  app.eventLoop();
+  EXPECT_EQ((std::vector<std::string>{"handing over on 'First'", "keyDown 'Second' 0 0", "handing over on 'First'",
+                                      "keyDown 'Second' 74 0"}),
+            withoutPointerMotion(log));
+}
+
+TEST_F(ApplicationTest, QueuedMouseMotionReachesTheStateOncePerFrameInOrder) {
+  SDL1_2Application app;
+  startRecording(app, L"640", L"360");
+  // Bursts of one-pixel moves, as a mouse polled at 1000 Hz sends them, with
+  // a press and a release in between: each burst arrives as its last place,
+  // before the event that follows it.
+  std::set<std::string> ours;
+  auto burst = [&](Uint16 fromX, Uint16 y, int count) {
+    for (int i = 0; i < count; ++i) {
+      push(motion(static_cast<Uint16>(fromX + i), y));
+      ours.insert("mouseMove 0 " + std::to_string(2 * (fromX + i)) + "," + std::to_string(2 * y));
+    }
+  };
+  Hook hook;
+  hook.before = [&](SDL1_2Application &a, long frame) {
+    if (frame == 2) {
+      burst(100, 100, 40);
+      push(button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 139, 100));
+      burst(200, 101, 10);
+      push(button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 209, 101));
+    }
+    if (frame == 3) {
+      burst(300, 150, 25);
+      push(button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 324, 150));
+    }
+    if (frame == 5) a.quit();
+  };
+  app.setFrameHook(&hook);
+  app.eventLoop();
+  // Pointer motion from the X server comes at other places; leave it out.
+  std::vector<std::string> seen;
+  for (const std::string &line : log) {
+    if (line.rfind("mouseMove", 0) != 0 || ours.count(line)) seen.push_back(line);
+  }
+  EXPECT_EQ((std::vector<std::string>{"mouseMove 0 278,200", "mouseDown 1 278,200", "mouseMove 0 418,202",
+                                      "mouseUp 1 418,202", "mouseMove 0 648,300", "mouseDown 3 648,300"}),
+            seen);
+}
+
+TEST_F(ApplicationTest, MousePositionsStayInsideTheWindow) {
+  SDL1_2Application app;
+  startRecording(app, L"320", L"200");
+  const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+  struct Case {
+    TwoFloats wanted;
+    int x, y;  // window pixels
+  } const cases[] = {
+      {TwoFloats(100, 60), 100, 60}, {TwoFloats(-5, 10), 0, 10},       {TwoFloats(70000, 250), 319, 199},
+      {TwoFloats(nan, 50), 319, 50}, {TwoFloats(1e30f, -inf), 319, 0}, {TwoFloats(12.9f, nan), 12, 0},
+  };
+  std::vector<std::string> reached;
+  size_t next = 0;
+  Hook hook;
+  hook.before = [&](SDL1_2Application &a, long frame) {
+    // One warp every few frames, read back once the X server has moved the pointer.
+    if (frame % 4 == 3) {
+      int x = -1, y = -1;
+      SDL_GetMouseState(&x, &y);
+      reached.push_back(std::to_string(x) + "," + std::to_string(y));
+    }
+    if (frame % 4 != 0) return;
+    if (next < std::size(cases)) {
+      a.setMousePos(cases[next++].wanted);
+      return;
+    }
+    // An event from beyond the window (a grab, a synthetic one) lands on its edge.
+    push(button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 65535, 400));
+    a.quit();
+  };
+  app.setFrameHook(&hook);
+  app.eventLoop();
+  std::vector<std::string> expected;
+  for (const Case &c : cases) expected.push_back(std::to_string(c.x) + "," + std::to_string(c.y));
+  EXPECT_EQ(expected, reached);
+  EXPECT_EQ("mouseDown 1 1276,796", withoutPointerMotion(log).back());
+}
+
+TEST_F(ApplicationTest, AMissingSoundsFolderIsReportedOnceAndTheGamePlaysOn) {
+  TempDir data;
+  ScopedEnv env("MURMEL_WORLDS_DATA", data.path().c_str());
+  testing::internal::CaptureStderr();
+  {
+    SDL1_2Application app;
+    CmdLineParams params({L"-win", L"-w", L"320", L"-h", L"200", L"-m"});
+    app.initialise(params);
+    pinLoadedLibraries();
+    ASSERT_EQ(0, app.getExitStatus());
+    Hook hook;
+    hook.before = [&](SDL1_2Application &a, long frame) {
+      if (stateName(a) == "TitleScreen" || frame > 500) a.quit();
+    };
+    app.setFrameHook(&hook);
+    app.eventLoop();
+    EXPECT_EQ("TitleScreen", stateName(app));
+  }
+  const std::string errors = testing::internal::GetCapturedStderr();
+  const std::string line =
+      "Murmel Worlds: no \"sounds\" folder in \"" + data.path() + "\": playing without sound files\n";
+  const size_t at = errors.find(line);
+  ASSERT_NE(std::string::npos, at) << errors;
+  // Once, and not again for each of the files that would have been in it.
+  EXPECT_EQ(std::string::npos, errors.find(line, at + 1)) << errors;
+  EXPECT_EQ(std::string::npos, errors.find(".ogg")) << errors;
 }

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -94,6 +96,28 @@ TEST(EndToEnd, HelpPrintsUsageAndOpensNoWindow) {
   GameProcess game(GameProcess::builtProgram(), {"--help"}, environment);
   EXPECT_EQ(0, game.waitForExit(20));
   EXPECT_EQ("", game.errorOutput());
+}
+
+TEST(EndToEnd, WithoutAHomeFolderSaysSoInOneLine) {
+  // A user the password database does not know, with no $HOME: only root
+  // can become one.
+  if (geteuid() != 0 || !exists("/usr/bin/setpriv")) GTEST_SKIP() << "needs root and setpriv";
+  uid_t stranger = 54321;
+  while (getpwuid(stranger)) ++stranger;
+  const std::string id = std::to_string(stranger);
+  TempDir home;
+  std::vector<std::string> environment = freshHome(home);
+  environment.push_back("HOME=");
+  environment.push_back("DISPLAY=");
+  // "--help" writes "config.txt" on a first run, and needs no window.
+  GameProcess game("/usr/bin/setpriv",
+                   {"--reuid=" + id, "--regid=" + id, "--clear-groups", GameProcess::builtProgram(), "--help"},
+                   environment);
+  EXPECT_EQ(0, game.waitForExit(20));
+  EXPECT_EQ(
+      "Murmel Worlds: no home folder known ($HOME is not set and the user has none): settings are neither read nor "
+      "saved\n",
+      game.errorOutput());
 }
 
 TEST(EndToEnd, NoDisplayFailsWithOneClearLine) {

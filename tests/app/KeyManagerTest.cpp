@@ -70,6 +70,17 @@ TEST(KeyManager, LoadedFileRulesAndDefaultsFillGaps) {
   EXPECT_EQ(handMade, settings.read("keyconfig.txt"));
 }
 
+TEST(KeyManager, AFileMadeDuringTheRunIsKept) {
+  SettingsFolder settings;
+  const std::string madeMeanwhile = bom + "Action x\n";
+  {
+    SDL1_2KeyManager keys;
+    addDefaults(keys);
+    settings.write("keyconfig.txt", madeMeanwhile);
+  }
+  EXPECT_EQ(madeMeanwhile, settings.read("keyconfig.txt"));
+}
+
 TEST(KeyManager, LinesWithoutSpaceAndUnfinishedLastLine) {
   SettingsFolder settings;
   settings.write("keyconfig.txt", bom + "Solo\nP1Up w s\nEscape q");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -83,4 +84,45 @@ TEST(GameCounter, ResetKeepsListenersAndUnregisterRemovesFirstMatches) {
   counter.incrementCount(L"c", 2);
   EXPECT_EQ(3u, first.heard.size());
   EXPECT_EQ(3u, second.heard.size());
+}
+
+TEST(GameCounter, EveryListenerRegisteredWhenReachedHearsItOnce) {
+  // A listener that changes the listeners from inside its notification.
+  class Meddler final : public CounterNotification {
+   public:
+    explicit Meddler(std::function<void()> act) : act(std::move(act)) {}
+    void countReached(const std::wstring &, int count) override {
+      heard.push_back(count);
+      act();
+    }
+    std::function<void()> act;
+    std::vector<int> heard;
+  };
+  struct Case {
+    const char *what;
+    std::vector<int> meddlerHears, laterHears, newcomerHears;
+  };
+  const Case cases[] = {
+      {"unregisters itself", {3}, {3, 6}, {}},
+      {"unregisters the later listener", {3, 6}, {3}, {}},
+      {"registers a newcomer", {3, 6}, {3, 6}, {6}},
+  };
+  for (const Case &c : cases) {
+    GameCounter counter;
+    Recorder later, newcomer;
+    const std::string what = c.what;
+    Meddler meddler([&] {
+      if (what == "unregisters itself") counter.unregisterNotification(L"c", 3, &meddler);
+      if (what == "unregisters the later listener") counter.unregisterNotification(L"c", 3, &later);
+      if (what == "registers a newcomer" && newcomer.heard.empty() && counter.getCount(L"c") == 3)
+        counter.registerNotification(L"c", 3, &newcomer);
+    });
+    counter.registerNotification(L"c", 3, &meddler);
+    counter.registerNotification(L"c", 3, &later);
+    counter.incrementCount(L"c", 3);
+    counter.incrementCount(L"c", 3);
+    EXPECT_EQ(c.meddlerHears, meddler.heard) << c.what;
+    EXPECT_EQ(c.laterHears, counts(later)) << c.what;
+    EXPECT_EQ(c.newcomerHears, counts(newcomer)) << c.what;
+  }
 }

@@ -3,12 +3,15 @@
 #include "sound/SoundFileLoader.h"
 #include "sound/Sounder.h"
 
+#include "support/DataFolder.h"
 #include "support/FakeApplication.h"
 #include "support/PngFile.h"
 #include "support/RecordingDrawer.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 namespace {
 
@@ -38,6 +41,7 @@ int runToSwitch(LoadingScreen &screen, FakeApplication &app, RecordingDrawer &dr
 }  // namespace
 
 TEST(LoadingScreen, BuiltInCatalogueLoadsOneEntryPerFrameThenFades) {
+  DataFolder data;
   FakeApplication app;
   RecordingSounder sounder;
   RecordingDrawer drawer;
@@ -78,6 +82,7 @@ TEST(LoadingScreen, BuiltInCatalogueLoadsOneEntryPerFrameThenFades) {
 }
 
 TEST(LoadingScreen, EveryKindOfResourceInOrder) {
+  DataFolder data;
   FakeApplication app;
   TempDir folder;
   const std::vector<uint8_t> pixel = {10, 20, 30, 255};
@@ -105,4 +110,50 @@ TEST(LoadingScreen, EveryKindOfResourceInOrder) {
                                       "loadSingleImage b", "loadShader Glow", "loadFont Comfortaa-Light/Body"}),
             loaded);
   EXPECT_EQ(18u, sounder.names.size());
+}
+
+TEST(LoadingScreen, FoldersThatAreEmptyOrLoseFilesStillLoadEverything) {
+  struct Case {
+    const char *what;
+    std::vector<std::string> files;  // written before the count
+    std::vector<std::string> lost;   // removed after the first frame
+    int totalSteps;
+    std::vector<std::string> loaded;
+  };
+  const Case cases[] = {
+      {"empty folder", {}, {}, 20, {"loadTextureAtlas Title", "loadSingleImage Circle"}},
+      {"a file lost during loading",
+       {"a.png", "b.png"},
+       {"b.png"},
+       22,
+       {"loadTextureAtlas Title", "loadSingleImage Circle", "loadSingleImage a", "loadSingleImage(null) b"}},
+  };
+  const std::vector<uint8_t> pixel = {10, 20, 30, 255};
+  for (const Case &c : cases) {
+    DataFolder data;
+    FakeApplication app;
+    TempDir folder;
+    for (const std::string &file : c.files) folder.writeFile(file, PngFile::encode(1, 1, PngFile::Rgba, pixel));
+    app.resources.registerImageFolder(FilePath(folder.widePath()));
+    RecordingSounder sounder;
+    RecordingDrawer drawer;
+    LoadingScreen screen(&app, &sounder);
+    const boost::shared_ptr<Drawer> shared(&drawer, [](Drawer *) {});
+    screen.draw(shared);
+    for (const std::string &file : c.lost) std::remove((folder.path() + "/" + file).c_str());
+    std::vector<std::vector<RecordingDrawer::Call>> frames{drawer.calls};
+    const int switchFrame = runToSwitch(screen, app, drawer, &frames) + 1;
+
+    EXPECT_EQ(c.totalSteps, screen.getTotalSteps()) << c.what;
+    EXPECT_EQ(c.totalSteps + 49, switchFrame) << c.what;
+    EXPECT_EQ(18u, sounder.names.size()) << c.what;
+    std::vector<std::string> loaded;
+    for (const auto &frame : frames) {
+      for (const auto &call : frame) {
+        if (call.operation.rfind("load", 0) == 0)
+          loaded.push_back(call.operation + " " + std::string(call.name.begin(), call.name.end()));
+      }
+    }
+    EXPECT_EQ(c.loaded, loaded) << c.what;
+  }
 }

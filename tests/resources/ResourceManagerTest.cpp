@@ -2,14 +2,13 @@
 
 #include "sound/SoundFileLoader.h"
 
-#include "support/ScopedEnv.h"
-#include "support/TempDir.h"
+#include "support/DataFolder.h"
 
 #include <gtest/gtest.h>
 
 TEST(ResourceManager, BuiltInCatalogue) {
-  TempDir data;
-  ScopedEnv env("MURMEL_WORLDS_DATA", data.path().c_str());
+  DataFolder folder;
+  const TempDir &data = folder.dir();
   ResourceManager resources;
   EXPECT_EQ(1, resources.getNumSingleImages());
   EXPECT_EQ(1, resources.getNumTextureAtlases());
@@ -33,6 +32,7 @@ TEST(ResourceManager, BuiltInCatalogue) {
 }
 
 TEST(ResourceManager, LoadersByExactExtensionAndFreshOnEveryCall) {
+  DataFolder data;
   ResourceManager resources;
   resources.registerSound(FilePath(L"/x/Loud.OGG"));
   resources.registerSound(FilePath(L"/x/Loud.wav"));
@@ -45,4 +45,19 @@ TEST(ResourceManager, LoadersByExactExtensionAndFreshOnEveryCall) {
   ASSERT_TRUE(first && second);
   EXPECT_NE(first.get(), second.get());
   EXPECT_NE(resources.getSound(20).get(), first.get());
+}
+
+TEST(ResourceManager, NoSoundFilesWithoutTheirFolder) {
+  // No data folder at all: nothing at the root of the file system stands in.
+  TempDir empty;
+  {
+    ScopedEnv data("MURMEL_WORLDS_DATA", (empty.path() + "/missing").c_str());
+    ASSERT_EQ(L"", FilePath::getDataFilesDir().getPath());
+    ResourceManager resources;
+    EXPECT_EQ(0, resources.getNumSounds());
+    EXPECT_EQ(1, resources.getNumSingleImages());
+  }
+  // A data folder without "sounds".
+  ScopedEnv data("MURMEL_WORLDS_DATA", empty.path().c_str());
+  EXPECT_EQ(0, ResourceManager().getNumSounds());
 }
