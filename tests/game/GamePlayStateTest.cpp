@@ -261,27 +261,32 @@ TEST(GamePlayStateWithGameSounder, BarsComeFromTheFourthWorldOnAndNoneAfterTheSt
     GamePlayDriver::finish(*state, world);
     while (state->getCurrentWorld() == world) frame();
   }
-  // The audio thread mixes one bar while the main thread draws.
-  std::thread audio([&] { SoundRecorder::record(sounder, barPlus, 512); });
-  for (int i = 0; i < 20; ++i) frame();
+  // The audio thread mixes three bars (the second starts a red flash) while
+  // the main thread draws and ticks the world.
+  std::atomic<bool> mixed{false};
+  std::thread audio([&] {
+    SoundRecorder::record(sounder, 2 * MurmelSounder::BarLength + barPlus, 512);
+    mixed = true;
+  });
+  while (!mixed) frame();
   audio.join();
   frame();
   EXPECT_TRUE(fourth.flashOnThisBar);
 
   // Bars keep coming while the state goes; none may reach it.
   std::atomic<bool> stop{false};
-  std::atomic<int> mixed{0};
+  std::atomic<int> frames{0};
   std::thread mixer([&] {
     std::vector<float> block(2 * 512);
     while (!stop.load()) {
       sounder.getAudio(block.data(), block.data(), 512);
-      mixed += 512;
+      frames += 512;
     }
   });
-  while (mixed.load() < MurmelSounder::BarLength / 2) std::this_thread::yield();
+  while (frames.load() < MurmelSounder::BarLength / 2) std::this_thread::yield();
   state.reset();
-  const int after = mixed.load();
-  while (mixed.load() < after + 3 * MurmelSounder::BarLength) std::this_thread::yield();
+  const int after = frames.load();
+  while (frames.load() < after + 3 * MurmelSounder::BarLength) std::this_thread::yield();
   stop = true;
   mixer.join();
 }
