@@ -95,7 +95,9 @@ TEST(CircleDetector, StillAndJumpingMiceAreNeverCirclesFromTheFirstFrame) {
       // Two places in turn: two clusters at one distance from the box's centre.
       [](int f) { return (f / 5) % 2 ? TwoFloats(300, 400) : TwoFloats(800, 200); },
       // Three places in turn: still not round the centre.
-      [](int f) { return f % 3 == 0 ? TwoFloats(300, 300) : f % 3 == 1 ? TwoFloats(700, 300) : TwoFloats(500, 600); },
+      [](int f) { return f % 3 == 0   ? TwoFloats(300, 300)
+                         : f % 3 == 1 ? TwoFloats(700, 300)
+                                      : TwoFloats(500, 600); },
   };
   int index = 0;
   for (const auto &path : paths) {
