@@ -63,9 +63,9 @@ float riseAndFall(float phase) { return 1.0f - (std::cos(2.0f * pi * phase) * 0.
 
 }  // namespace
 
-GamePlayState::GamePlayState(Application *app, Sounder *sounder) : GameState(app, sounder), sounder(nullptr) {
-  ownSounds = soundsOf(sounder);
-  this->sounder = ownSounds.get();
+GamePlayState::GamePlayState(Application *app, Sounder *gameSounder)
+    : GameState(app, gameSounder), sounder(nullptr), ownSounds(soundsOf(gameSounder)) {
+  sounder = ownSounds.get();
   start();
 }
 
