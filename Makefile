@@ -38,7 +38,7 @@ tsan:
 images: build/CMakeCache.txt
 	cmake --build build -j $(JOBS) --target images
 
-# Regenerates data/sounds/*.ogg from code (needs espeak-ng for the voices).
+# Regenerates data/sounds/*.ogg from code (needs Festival and its HTS voice for the speech).
 sounds: build/CMakeCache.txt
 	scripts/install-deps.sh --sounds
 	cmake --build build -j $(JOBS) --target forge-sounds

@@ -23,7 +23,8 @@ packages=(
 
 for arg in "$@"; do
   case "$arg" in
-    --sounds) packages+=(espeak-ng) ;;
+    # the voice of the spoken passages
+    --sounds) packages+=(festival festvox-us-slt-hts) ;;
     *) echo "install-deps.sh: unknown option $arg" >&2; exit 2 ;;
   esac
 done

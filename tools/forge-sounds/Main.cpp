@@ -4,6 +4,7 @@
 // then reads each back and prints what it measures.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <optional>
@@ -83,7 +84,8 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "forging %s\n", recipe.name.c_str());
     std::optional<Take> forged = recipe.forge();
     if (!forged) {
-      std::fprintf(stderr, "forge-sounds: %s: no sound (is espeak-ng installed?)\n", recipe.name.c_str());
+      std::fprintf(stderr, "forge-sounds: %s: no sound (are festival and festvox-us-slt-hts installed?)\n",
+                   recipe.name.c_str());
       ok = false;
       continue;
     }
@@ -104,8 +106,9 @@ int main(int argc, char **argv) {
     const std::string path = folder + "/" + name + ".ogg";
     SoundReport::printLine(name, SoundReport::measure(path), fileSize(path));
   }
+  // A passage that was not written has already been reported.
   for (const Speech::Passage &passage : Speech::passages()) {
-    if (!wanted(passage.name, only)) continue;
+    if (std::find(written.begin(), written.end(), passage.name) == written.end()) continue;
     const SoundReport::Figures figures = SoundReport::measure(folder + "/" + passage.name + ".ogg");
     const float seconds = static_cast<float>(figures.frames) / 44100.0f;
     if (seconds < passage.shortestSeconds || seconds > passage.longestSeconds) {

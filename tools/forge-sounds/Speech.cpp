@@ -1,5 +1,7 @@
 #include "Speech.h"
 
+#include <limits.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -7,10 +9,12 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <numeric>
 
 #include "Biquad.h"
 #include "PeakLimiter.h"
 #include "Reverb.h"
+#include "app/Assertion.h"
 
 namespace {
 
@@ -50,27 +54,43 @@ std::vector<float> Speech::parseWav(const std::string &bytes, int &rate) {
   return samples;
 }
 
-// The new in-between samples come from a windowed sinc.
-std::vector<float> Speech::doubleRate(const std::vector<float> &in) {
-  const int taps = 24;
-  const double band = 0.92;
-  std::vector<double> kernel(2 * taps);
-  for (int k = -taps; k < taps; ++k) {
-    const double d = k + 0.5;
-    const double window = 0.42 + 0.5 * std::cos(pi * d / taps) + 0.08 * std::cos(2 * pi * d / taps);
-    kernel[static_cast<size_t>(k + taps)] = band * std::sin(pi * band * d) / (pi * band * d) * window;
+// A windowed sinc, evaluated where each output sample falls between the
+// input samples. Those places repeat every `up` outputs, so each phase's
+// kernel is worked out once, and scaled to unit gain so no phase stands out.
+std::vector<float> Speech::resample(const std::vector<float> &in, int fromRate, int toRate) {
+  if (fromRate <= 0 || toRate <= 0) return {};
+  const long common = std::gcd(fromRate, toRate);
+  const long up = toRate / common, down = fromRate / common;
+  // Going down, the band and the kernel's reach scale with the ratio, so the
+  // cut stays short of the new Nyquist frequency and just as steep.
+  const double ratio = std::min(1.0, static_cast<double>(toRate) / fromRate);
+  const double band = 0.92 * ratio;
+  const int taps = static_cast<int>(std::ceil(24.0 / ratio));
+  std::vector<double> kernels(static_cast<size_t>(up * 2 * taps));
+  for (long phase = 0; phase < up; ++phase) {
+    double *kernel = &kernels[static_cast<size_t>(phase * 2 * taps)];
+    double sum = 0.0;
+    for (int k = -taps + 1; k <= taps; ++k) {
+      const double d = k - static_cast<double>(phase) / static_cast<double>(up);
+      const double window = 0.42 + 0.5 * std::cos(pi * d / taps) + 0.08 * std::cos(2 * pi * d / taps);
+      const double sinc = d == 0.0 ? 1.0 : std::sin(pi * band * d) / (pi * band * d);
+      kernel[k + taps - 1] = band * sinc * window;
+      sum += kernel[k + taps - 1];
+    }
+    for (int k = 0; k < 2 * taps; ++k) kernel[k] /= sum;
   }
   const long count = static_cast<long>(in.size());
-  std::vector<float> out(in.size() * 2);
-  for (long n = 0; n < count; ++n) {
-    out[static_cast<size_t>(2 * n)] = in[static_cast<size_t>(n)];
-    double sum = 0.0;
-    for (int k = -taps; k < taps; ++k) {
-      const long index = n - k;
-      if (index >= 0 && index < count) sum += in[static_cast<size_t>(index)] * kernel[static_cast<size_t>(k + taps)];
+  std::vector<float> out(static_cast<size_t>((count * up + down - 1) / down));
+  for (size_t n = 0; n < out.size(); ++n) {
+    const long position = static_cast<long>(n) * down;
+    const long base = position / up;
+    const double *kernel = &kernels[static_cast<size_t>((position % up) * 2 * taps)];
+    double value = 0.0;
+    for (int k = -taps + 1; k <= taps; ++k) {
+      const long index = base + k;
+      if (index >= 0 && index < count) value += in[static_cast<size_t>(index)] * kernel[k + taps - 1];
     }
-    // The sample half-way between n and n + 1.
-    out[static_cast<size_t>(2 * n + 1)] = static_cast<float>(sum);
+    out[n] = static_cast<float>(value);
   }
   return out;
 }
@@ -113,43 +133,64 @@ const std::vector<Speech::Passage> &Speech::passages() {
 }
 
 std::vector<float> Speech::runVoice(const std::string &text, int &rate) {
-  int pipeEnds[2];
-  if (pipe(pipeEnds) != 0) return {};
-  const pid_t child = fork();
-  if (child < 0) {
-    close(pipeEnds[0]);
-    close(pipeEnds[1]);
+  // The text goes in whole before the sound is read, so it must fit the
+  // smallest buffer a pipe is sure to have.
+  MW_ASSERT(text.size() <= PIPE_BUF);
+  int toVoice[2], fromVoice[2];
+  if (pipe(toVoice) != 0) return {};
+  if (pipe(fromVoice) != 0) {
+    close(toVoice[0]);
+    close(toVoice[1]);
     return {};
   }
+  const pid_t child = fork();
   if (child == 0) {
-    dup2(pipeEnds[1], STDOUT_FILENO);
-    close(pipeEnds[0]);
-    close(pipeEnds[1]);
-    // A calm, clear voice, a little slower than usual, short pauses between words.
-    const char *arguments[] = {"espeak-ng", "-v", "en-gb+f3", "-s",       "135",        "-p",
-                               "42",        "-g", "3",        "--stdout", text.c_str(), nullptr};
-    execvp("espeak-ng", const_cast<char *const *>(arguments));
+    dup2(toVoice[0], STDIN_FILENO);
+    dup2(fromVoice[1], STDOUT_FILENO);
+    for (int end : {toVoice[0], toVoice[1], fromVoice[0], fromVoice[1]}) close(end);
+    // The HTS voice, a little slower than its own pace: calm, and clear over
+    // the music. It gives the same samples for the same text on every run,
+    // so the files regenerate byte for byte.
+    const char *arguments[] = {"text2wave",
+                               "-eval",
+                               "(voice_cmu_us_slt_arctic_hts)",
+                               "-eval",
+                               "(set! hts_engine_params (append hts_engine_params '((\"-r\" 0.95))))",
+                               "-o",
+                               "-",
+                               nullptr};
+    execvp("text2wave", const_cast<char *const *>(arguments));
     _exit(127);
   }
-  close(pipeEnds[1]);
+  close(toVoice[0]);
+  close(fromVoice[1]);
   std::string bytes;
-  char buffer[65536];
-  ssize_t count;
-  while ((count = read(pipeEnds[0], buffer, sizeof buffer)) > 0) bytes.append(buffer, static_cast<size_t>(count));
-  close(pipeEnds[0]);
-  int status = 0;
-  waitpid(child, &status, 0);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return {};
+  if (child > 0) {
+    // A voice that did not start closes its end: the write then fails
+    // instead of ending the forge with SIGPIPE.
+    struct sigaction ignore = {}, previous;
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGPIPE, &ignore, &previous);
+    const ssize_t written = write(toVoice[1], text.data(), text.size());
+    sigaction(SIGPIPE, &previous, nullptr);
+    close(toVoice[1]);
+    char buffer[65536];
+    ssize_t count;
+    while ((count = read(fromVoice[0], buffer, sizeof buffer)) > 0) bytes.append(buffer, static_cast<size_t>(count));
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (written != static_cast<ssize_t>(text.size()) || !WIFEXITED(status) || WEXITSTATUS(status) != 0) bytes.clear();
+  } else {
+    close(toVoice[1]);
+  }
+  close(fromVoice[0]);
   return parseWav(bytes, rate);
 }
 
 std::optional<Take> Speech::speak(const std::string &text) {
   int rate = 0;
   std::vector<float> voice = runVoice(text, rate);
-  if (rate == Take::rate / 2)
-    voice = doubleRate(voice);
-  else if (rate != Take::rate)
-    return std::nullopt;
+  if (rate != Take::rate) voice = resample(voice, rate, Take::rate);
 
   // The voice's own silence before and after the words goes; ours replaces it.
   const auto loud = [](float s) { return std::fabs(s) > 0.01f; };
