@@ -124,6 +124,8 @@ void StreamingSound::startPlaying(boost::shared_ptr<SoundFileLoader> newLoader) 
 void StreamingSound::begin(float startFade) {
   requests.store(0, std::memory_order_relaxed);
   fadingOut = false;
+  // A new sound starts at its own level; only a change while it plays glides.
+  level = targetLevel.load(std::memory_order_relaxed);
   ++startCount;
   fadeLevel.store(startFade, std::memory_order_seq_cst);
 }

@@ -50,7 +50,8 @@ class StreamingSound {
   // full level from its next block; on an idle slot it only takes effect at
   // the next startPlaying.
   void setFade(bool fade);
-  // Main thread. The gain that the level follows by 0.001 per frame.
+  // Main thread. The gain: a sound starts at it, and while the sound plays,
+  // the level follows a new one by 0.001 per frame.
   void setLevel(float level);
   // Main thread. 0.0 left only, 0.5 centre, 1.0 right only.
   void setPan(float pan);

@@ -89,13 +89,37 @@ TEST_F(MurmelSounderTest, MusicPlaysAtItsLevelAndStopMusicFadesItOut) {
   sounder->loadSoundFileResource(constant(L"Music", 120000, 0.4f));
   sounder->playMusic(L"Music");
   std::vector<float> out = record(1000);
-  EXPECT_FLOAT_EQ(0.4f * 0.5f * 0.75f, out[0]);
+  EXPECT_FLOAT_EQ(0.4f * 1.5f * 0.5f * 0.75f, out[0]);
   EXPECT_FLOAT_EQ(0.4f * 1.5f * 0.5f * 0.75f, out[2 * 999]);
   sounder->stopMusic();
   out = record(102000);
   // Summed in single precision, the fade runs a little off the straight line.
   EXPECT_NEAR(0.4f * 1.5f * 0.5f * 0.5f * 0.75f, out[2 * 50000], 5e-4f);
   EXPECT_EQ(0, sounder->getNumActiveSlots());
+}
+
+// A slot starts a new sound at that sound's level, not at the level of the
+// sound it played last: music after a spoken passage (level 4), a spoken
+// passage after an instrument (0.66).
+TEST_F(MurmelSounderTest, ASlotStartsEachNewSoundAtThatSoundsOwnLevel) {
+  sounder->loadSoundFileResource(constant(L"Word", 100, 0.1f));
+  sounder->loadSoundFileResource(constant(L"Bell", 1000, 0.1f));
+  sounder->loadSoundFileResource(constant(L"Music", 1000, 0.1f));
+  const float unit = 0.1f * 0.5f * 0.75f;
+  sounder->triggerSound(L"Word", 0.5f, nullptr);
+  record(4096);
+  sounder->playMusic(L"Music");
+  EXPECT_FLOAT_EQ(MurmelSounder::MusicLevel * unit, record(1)[0]);
+  sounder->stopMusic();
+  record(110000);
+
+  const int bell = sounder->activateSound(L"Bell");
+  record(110000);
+  sounder->deactivateSound(bell);
+  record(110000);
+  ASSERT_EQ(0, sounder->getNumActiveSlots());
+  sounder->triggerSound(L"Word", 0.5f, nullptr);
+  EXPECT_FLOAT_EQ(MurmelSounder::TriggeredLevel * unit, record(1)[0]);
 }
 
 TEST_F(MurmelSounderTest, BarClockCallsBackEvery44100FramesEvenForUnknownMusic) {
@@ -143,7 +167,7 @@ TEST_F(MurmelSounderTest, KillTriggeredSilencesOnlyTheLatestSpokenPassage) {
   sounder->triggerSound(L"First", 0.0f, nullptr);
   sounder->triggerSound(L"Second", 1.0f, nullptr);
   std::vector<float> out = record(4000);
-  // Spoken passages play at level 4 (reached after 3000 frames).
+  // Spoken passages play at level 4.
   EXPECT_FLOAT_EQ(0.1f * 4.0f * 0.5f * 0.75f, out[2 * 3999]);
   EXPECT_FLOAT_EQ(0.1f * 4.0f * 0.5f * 0.75f, out[2 * 3999 + 1]);
   sounder->killTriggered();
