@@ -5,6 +5,15 @@
 
 #include <algorithm>
 
+namespace {
+
+// A handle as an int: the slot above the start's low bits.
+constexpr int startBits = 23;
+constexpr unsigned startMask = (1u << startBits) - 1;
+static_assert(FileSounder::NumSlots <= (1 << (31 - startBits)), "a handle must fit an int");
+
+}  // namespace
+
 FileSounder::FileSounder(const std::string &threadName) : Thread(threadName) {}
 
 FileSounder::~FileSounder() { stopStreaming(); }
@@ -122,5 +131,19 @@ FileSounder::SlotHandle FileSounder::handleOf(int slot) const {
 }
 
 bool FileSounder::isCurrent(const SlotHandle &handle) const {
-  return handle.slot >= 0 && slots[static_cast<size_t>(handle.slot)].getStartCount() == handle.start;
+  return handle.slot >= 0 && handle.slot < NumSlots &&
+         (slots[static_cast<size_t>(handle.slot)].getStartCount() & startMask) == (handle.start & startMask);
+}
+
+int FileSounder::toInt(const SlotHandle &handle) {
+  if (handle.slot < 0) return -1;
+  return (handle.slot << startBits) | static_cast<int>(handle.start & startMask);
+}
+
+FileSounder::SlotHandle FileSounder::fromInt(int handle) {
+  SlotHandle result;
+  if (handle < 0 || (handle >> startBits) >= NumSlots) return result;
+  result.slot = handle >> startBits;
+  result.start = static_cast<unsigned>(handle) & startMask;
+  return result;
 }

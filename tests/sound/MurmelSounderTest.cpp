@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cmath>
 #include <memory>
+#include <set>
 #include <thread>
 
 namespace {
@@ -56,7 +57,13 @@ class MurmelSounderTest : public ::testing::Test {
 TEST_F(MurmelSounderTest, ActivateGivesMinusOneForUnknownNamesAndAFullPool) {
   sounder->loadSoundFileResource(constant(L"Bell", 1000, 0.1f));
   EXPECT_EQ(-1, sounder->activateSound(L"Nothing"));
-  for (int i = 0; i < MurmelSounder::NumSlots; ++i) ASSERT_EQ(i, sounder->activateSound(L"Bell"));
+  std::set<int> handles;
+  for (int i = 0; i < MurmelSounder::NumSlots; ++i) {
+    const int handle = sounder->activateSound(L"Bell");
+    ASSERT_GE(handle, 0);
+    handles.insert(handle);
+  }
+  EXPECT_EQ(128u, handles.size());
   EXPECT_EQ(-1, sounder->activateSound(L"Bell"));
 
   // Indices outside the pool are ignored.
@@ -76,6 +83,26 @@ TEST_F(MurmelSounderTest, InstrumentsFadeInAtTheirLevelAndFadeOutWhenDeactivated
   out = record(110000);
   EXPECT_NEAR(0.5f * 0.5f * 0.5f * 0.66f * 0.75f, out[2 * 50000], 1e-4f);
   EXPECT_EQ(0, sounder->getNumActiveSlots());
+}
+
+// The handle from activateSound names that start of the instrument: once the
+// instrument has gone and a spoken passage has taken its slot, deactivating
+// the old handle leaves the passage alone, and its end is still reported.
+TEST_F(MurmelSounderTest, DeactivatingAnInstrumentThatHasGoneLeavesItsSlotsNewSoundAlone) {
+  FinishCounter finish;
+  sounder->loadSoundFileResource(constant(L"Bell", 1000, 0.5f));
+  sounder->loadSoundFileResource(constant(L"Speech", 150000, 0.1f));
+  const int bell = sounder->activateSound(L"Bell");
+  record(4096);
+  sounder->killAllSounds();
+  record(110000);
+  ASSERT_EQ(0, sounder->getNumActiveSlots());
+  sounder->triggerSound(L"Speech", 0.5f, &finish);
+  sounder->deactivateSound(bell);
+  const std::vector<float> out = record(150000);
+  EXPECT_FLOAT_EQ(0.1f * MurmelSounder::TriggeredLevel * 0.5f * 0.75f, out[2 * 120000]);
+  EXPECT_EQ(1, finish.finished.load());
+  sounder->unregisterCallback(&finish);
 }
 
 TEST_F(MurmelSounderTest, StopMusicBeforeAnyMusicLeavesEverySlotAlone) {
@@ -183,7 +210,7 @@ TEST_F(MurmelSounderTest, KillTriggeredLeavesAloneASoundThatTookOverTheSlot) {
   sounder->loadSoundFileResource(constant(L"Bell", 1000, 0.5f));
   sounder->triggerSound(L"Word", 0.5f, nullptr);
   record(4096);
-  ASSERT_EQ(0, sounder->activateSound(L"Bell"));
+  ASSERT_EQ(0, FileSounder::fromInt(sounder->activateSound(L"Bell")).slot);
   sounder->killTriggered();
   record(200000);
   EXPECT_EQ(1, sounder->getNumActiveSlots());
