@@ -26,7 +26,11 @@
 //   handed over through their needs-update flags; while refilling it marks the
 //   slot as busy, and a busy slot is not idle, so it is never restarted under
 //   the streaming thread's feet. Playback that reaches a buffer not yet
-//   refilled waits there in silence rather than read it.
+//   refilled does not read it: it plays silence while time goes on, and once
+//   the buffer comes it skips what it missed, so that a stream that starved
+//   is back in time (with the bar clock, say) within a block. The streaming
+//   thread helps: a buffer it refills for playback that has gone past its
+//   start begins where playback is due.
 class StreamingSound {
  public:
   static constexpr int NumBuffers = 3;
@@ -98,9 +102,14 @@ class StreamingSound {
   void postRequest(unsigned request, unsigned cancels);
   float applyRequests(float fade);
   int mix(const float *source, float *output, int frames, float &fade, float leftGain, float rightGain, float target);
-  void hold(int frames, float &fade, float target);
+  int miss(int frames, float &fade, float target);
+  // Audio thread: moves the ring cursor on, handing a finished buffer over.
+  void advance(int frames);
+  // Audio thread: skips in the ring what playback missed while it waited.
+  // False while the buffer it needs has not been refilled.
+  bool catchUp();
   void finished();
-  void refill(Buffer &buffer);
+  void refill(int index);
   int fillFromStart(float *buffer, int filled);
 
   // Settings: written by the main thread at any time, read once per block.
@@ -130,15 +139,23 @@ class StreamingSound {
   int currentBuffer = 0;
   int bufferIndex = 0;
   long long playPosition = 0;
+  // Frames since the start, played or missed.
+  long long streamFrame = 0;
   float level = 1.0f;
   bool fadingOut = false;
 
+  // Where playback has got to (streamFrame), for the streaming thread.
+  std::atomic<long long> dueFrame{0};
+
   // Streaming state, owned by the streaming thread while the slot plays.
   long long readPosition = 0;
+  // The stream frame that the next refilled buffer starts at.
+  long long nextStart = 0;
   int nextRefill = 0;
   bool sourceEnded = false;
 
-  // The decode ring; each buffer is owned by playback or by the streaming
-  // thread as its needs-update flag says.
+  // The decode ring; each buffer, and the stream frame it starts at, is
+  // owned by playback or by the streaming thread as its needs-update flag says.
   std::array<Buffer, NumBuffers> buffers;
+  std::array<long long, NumBuffers> bufferStart{};
 };

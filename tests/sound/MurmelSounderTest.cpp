@@ -164,6 +164,32 @@ TEST_F(MurmelSounderTest, BarClockCallsBackEvery44100FramesEvenForUnknownMusic) 
   sounder->setCallback(nullptr);
 }
 
+// The streaming thread falls behind for several blocks; the music plays
+// silence meanwhile, and within a block after its data arrives it is back on
+// the bar clock, which counted on.
+TEST_F(MurmelSounderTest, StarvedMusicIsBackOnTheBarClockWithinABlockOfItsData) {
+  const long long length = 5 * MurmelSounder::BarLength;
+  const std::vector<float> file = MemorySoundLoader::ramp(length, 1e7f);
+  sounder->loadSoundFileResource(boost::shared_ptr<SoundFileLoader>(new MemorySoundLoader(L"Music", file)));
+  BarCounter bars;
+  sounder->setCallback(&bars);
+  sounder->playMusic(L"Music");
+  std::vector<float> block(2 * 4096);
+  long long clock = 0;
+  for (int i = 0; i < 14; ++i, clock += 4096) {
+    std::fill(block.begin(), block.end(), 0.0f);
+    sounder->getAudio(block.data(), block.data(), 4096);
+  }
+  EXPECT_EQ(1, bars.bars.load());
+  sounder->updateStreams();
+  const std::vector<float> out = record(4096);
+  for (long long i = 0; i < 4096; ++i)
+    ASSERT_FLOAT_EQ(file[2 * static_cast<size_t>((clock + i) % length)] * MurmelSounder::MusicLevel * 0.5f * 0.75f,
+                    out[2 * static_cast<size_t>(i)])
+        << i;
+  sounder->setCallback(nullptr);
+}
+
 TEST_F(MurmelSounderTest, MixIsClampedThenScaledByThreeQuarters) {
   std::vector<float> block = {1.6f, -0.4f, -3.0f, 0.9f};
   sounder->getAudio(block.data(), block.data(), 2);

@@ -175,21 +175,59 @@ TEST(StreamingSound, StreamedLoopGoesOnSeamlesslyFromTheFilesEndToItsStart) {
   EXPECT_TRUE(slot->isActive());
 }
 
-// Playback that catches up with the streaming thread waits at the unfilled
-// buffer instead of playing what is being written, and goes on from there.
-TEST(StreamingSound, StarvedStreamWaitsInSilenceAndResumesWhereItStopped) {
-  const int frames = 6 * B;
+// Playback that finds its next buffer not yet refilled plays silence rather
+// than what is being written, and time goes on meanwhile: once the buffer
+// arrives, the sound plays from where it would be had it never waited. That
+// holds when playback goes on waiting while the buffer is being decoded, too.
+TEST(StreamingSound, StarvedStreamPlaysSilenceThenSkipsWhatItMissed) {
+  const int frames = 20 * B;
   const std::vector<float> file = MemorySoundLoader::ramp(frames, 1e6f);
+  boost::shared_ptr<SoundFileLoader> loader = streamedLoader(L"Long", file);
   auto slot = makeSlot();
-  slot->startPlaying(streamedLoader(L"Long", file));
-  std::vector<float> out = play(*slot, 3 * B + 5000, 4096, false);
+  slot->startPlaying(loader);
+  int played = 3 * B + 5000;
+  std::vector<float> out = play(*slot, played, 4096, false);
   for (size_t i = 2 * 3 * B; i < out.size(); ++i) ASSERT_EQ(0.0f, out[i]);
   EXPECT_TRUE(slot->isActive());
 
   slot->threadUpdate();
+  out = play(*slot, 100, 100, false);
+  for (int i = 0; i < 100; ++i) ASSERT_EQ(file[2 * static_cast<size_t>(played + i)] * 0.5f, out[2 * i]) << i;
+  played += 100;
+
+  // Starved again, and a block goes by while the streaming thread decodes.
+  out = play(*slot, 3 * B, 4096, false);
+  played += 3 * B;
+  static_cast<MemorySoundLoader &>(*loader).setBeforeLoad([&] {
+    play(*slot, 4096, 4096, false);
+    played += 4096;
+    static_cast<MemorySoundLoader &>(*loader).setBeforeLoad(nullptr);
+  });
+  slot->threadUpdate();
   out = play(*slot, 100);
-  EXPECT_EQ(file[2 * 3 * B] * 0.5f, out[0]);
-  EXPECT_EQ(file[2 * (3 * B + 99)] * 0.5f, out[2 * 99]);
+  for (int i = 0; i < 100; ++i) ASSERT_EQ(file[2 * static_cast<size_t>(played + i)] * 0.5f, out[2 * i]) << i;
+}
+
+// A starved sound reaches its end on time: once, without loop; with loop it
+// goes on from the start of the file.
+TEST(StreamingSound, StarvedStreamEndsOrLoopsOnTime) {
+  const int frames = 4 * B;
+  const std::vector<float> file = MemorySoundLoader::ramp(frames, 1e6f);
+  for (bool looping : {false, true}) {
+    CountingCallback callback;
+    auto slot = makeSlot();
+    slot->setLoop(looping);
+    slot->registerCallback(&callback);
+    slot->startPlaying(streamedLoader(L"Short", file));
+    const int played = frames + 2000;
+    play(*slot, played, 4096, false);
+    EXPECT_EQ(1, callback.calls) << looping;
+    EXPECT_EQ(looping, slot->isActive());
+    slot->threadUpdate();
+    const std::vector<float> out = play(*slot, 100);
+    for (int i = 0; i < 100; ++i)
+      ASSERT_EQ(looping ? file[2 * static_cast<size_t>(played - frames + i)] * 0.5f : 0.0f, out[2 * i]) << i;
+  }
 }
 
 TEST(StreamingSound, ADecoderThatDeliversLessThanItReportsPlaysSilenceNotStaleData) {
