@@ -63,12 +63,13 @@ void FileSounder::loadSoundFileResource(boost::shared_ptr<SoundFileLoader> loade
   const std::wstring name = loader->getName();
   // A later file of the same name is dropped whole, so that the first wins
   // whichever map it lands in.
-  if (!streamedSounds.insert(std::make_pair(name, loader)).second) return;
+  const auto inserted = streamedSounds.insert(std::make_pair(name, StreamedSound{loader, {}}));
+  if (!inserted.second) return;
   const long long length = std::max(loader->getFileLength(), 0LL);
   const int bufferFloats = StreamingSound::BufferSize * 2;
 
   if (length >= StreamingThreshold) {
-    std::vector<std::vector<float>> initial(StreamingSound::NumBuffers, std::vector<float>(bufferFloats, 0.0f));
+    StreamingSound::InitialBuffers initial(StreamingSound::NumBuffers, std::vector<float>(bufferFloats, 0.0f));
     for (int i = 0; i < StreamingSound::NumBuffers; ++i) {
       // A decoder that delivers less than it promised leaves silence, and one
       // that makes no progress ends the reading.
@@ -80,7 +81,7 @@ void FileSounder::loadSoundFileResource(boost::shared_ptr<SoundFileLoader> loade
         filled = reached;
       }
     }
-    loader->initialBuffers = std::move(initial);
+    inserted.first->second.initialBuffers = std::move(initial);
     return;
   }
 
@@ -95,6 +96,10 @@ void FileSounder::loadSoundFileResource(boost::shared_ptr<SoundFileLoader> loade
 
 bool FileSounder::isKnown(const std::wstring &name) const {
   return preloadedSounds.count(name) > 0 || streamedSounds.count(name) > 0;
+}
+
+bool FileSounder::isStreamed(const std::wstring &name) const {
+  return preloadedSounds.count(name) == 0 && streamedSounds.count(name) > 0;
 }
 
 int FileSounder::getNumActiveSlots() const {
@@ -115,7 +120,8 @@ void FileSounder::startConfiguredSlot(int slot, const std::wstring &name) {
     return;
   }
   const auto streamed = streamedSounds.find(name);
-  if (streamed != streamedSounds.end()) getSlot(slot).startPlaying(streamed->second);
+  if (streamed != streamedSounds.end())
+    getSlot(slot).startPlaying(streamed->second.loader, streamed->second.initialBuffers);
 }
 
 void FileSounder::unregisterCallback(StreamingSound::Callback *callback) {

@@ -65,6 +65,9 @@ class FileSounder : public Sounder, public Thread {
 
   // Main thread: whether a sound of that name was loaded.
   bool isKnown(const std::wstring &name) const;
+  // Main thread: whether it was loaded to be streamed rather than played
+  // from memory.
+  bool isStreamed(const std::wstring &name) const;
   // Any thread: how many slots are playing right now.
   int getNumActiveSlots() const;
 
@@ -117,7 +120,14 @@ class FileSounder : public Sounder, public Thread {
   int findIdleSlot() const;
   void startConfiguredSlot(int slot, const std::wstring &name);
 
-  std::map<std::wstring, boost::shared_ptr<SoundFileLoader>> streamedSounds;
+  // Every loaded file: its loader and, for one played streamed, its first
+  // ring buffers, decoded at load time so that it starts at once.
+  struct StreamedSound {
+    boost::shared_ptr<SoundFileLoader> loader;
+    StreamingSound::InitialBuffers initialBuffers;
+  };
+
+  std::map<std::wstring, StreamedSound> streamedSounds;
   std::map<std::wstring, PreLoadedBuffer> preloadedSounds;
   std::array<StreamingSound, NumSlots> slots;
   std::atomic<bool> quit{false};

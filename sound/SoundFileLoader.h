@@ -2,7 +2,6 @@
 
 #include <boost/shared_ptr.hpp>
 #include <string>
-#include <vector>
 
 class FilePath;
 
@@ -34,11 +33,6 @@ class SoundFileLoader {
   virtual int getNumChannels() const = 0;
   // The file name without folder and extension: the sound's name.
   virtual std::wstring getName() const = 0;
-
-  // The first stream buffers of the file (three of 22050 floats for a
-  // streamed sound), filled by the sounder at load time and copied by every
-  // playback slot that starts the sound. Main thread only.
-  std::vector<std::vector<float>> initialBuffers;
 
   // Makes loaders of one file format.
   class Creator {

@@ -91,9 +91,8 @@ void StreamingSound::startPlaying(float *data, int size, const std::wstring &nam
   begin(startFade);
 }
 
-void StreamingSound::startPlaying(boost::shared_ptr<SoundFileLoader> newLoader) {
+void StreamingSound::startPlaying(boost::shared_ptr<SoundFileLoader> newLoader, const InitialBuffers &initialBuffers) {
   MW_ASSERT(newLoader);
-  const std::vector<std::vector<float>> &initialBuffers = newLoader->initialBuffers;
   MW_ASSERT(initialBuffers.size() >= NumBuffers);
   // clang-format off
   MW_ASSERT(initialBuffers[0].size() >= (BufferSize*2));

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <boost/shared_ptr.hpp>
 #include <string>
+#include <vector>
 
 // One playback slot of a sounder: plays a sound held in memory (preloaded) or
 // streamed from its loader through a ring of three decode buffers, and adds
@@ -37,6 +38,9 @@ class StreamingSound {
   // Frames per ring buffer: a quarter of a second at 44100 Hz.
   static constexpr int BufferSize = 11025;
 
+  // The first ring buffers of a streamed sound, decoded when it is loaded.
+  using InitialBuffers = std::vector<std::vector<float>>;
+
   // Told when the end of the sound is reached; called on the audio thread.
   class Callback {
    public:
@@ -67,10 +71,10 @@ class StreamingSound {
   // call in progress (the sounders do that).
   void unregisterCallback(Callback *callback);
 
-  // Main thread, idle slot only. Streams from the loader, whose
-  // initialBuffers must hold three buffers of 22050 floats (the first 33075
-  // frames of the file).
-  void startPlaying(boost::shared_ptr<SoundFileLoader> loader);
+  // Main thread, idle slot only. Streams from the loader; initialBuffers must
+  // hold its first 33075 frames, decoded ahead, as three buffers of 22050
+  // floats. They are copied.
+  void startPlaying(boost::shared_ptr<SoundFileLoader> loader, const InitialBuffers &initialBuffers);
   // Main thread, idle slot only. Plays `size` floats of interleaved stereo
   // data (not copied, not owned; must outlive the playing).
   void startPlaying(float *data, int size, const std::wstring &name);
