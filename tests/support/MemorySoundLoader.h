@@ -26,9 +26,9 @@ class MemorySoundLoader final : public SoundFileLoader {
 
   // Calls so far; read only while no other thread uses the loader.
   int getLoadCalls() const { return loadCalls; }
-  // Run at the start of every loadChunk: what happens elsewhere while the
-  // loader decodes.
-  void setBeforeLoad(std::function<void()> action) { beforeLoad = std::move(action); }
+  // Run once, at the start of the next loadChunk: what happens elsewhere
+  // while the loader decodes.
+  void beforeNextLoad(std::function<void()> action) { beforeLoad = std::move(action); }
 
  private:
   std::wstring name;
