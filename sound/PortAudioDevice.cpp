@@ -88,11 +88,13 @@ bool PortAudioDevice::start() {
     Pa_IsFormatSupported(nullptr, &outputParameters, settings.samplerate);
   }
 
-  if (outputs > 0 && outputs != 2 && !stereoBlock) stereoBlock.reset(new float[2 * StereoBlockFrames]);
+  // Allocated here, never in the callback.
+  const bool fitted = outputs > 0 && outputs != 2;
+  if (fitted && !stereoBlock) stereoBlock.reset(new float[2 * StereoBlockFrames]);
   running.callback = settings.callback;
   running.inputs = inputs;
   running.outputs = outputs;
-  running.stereoBlock = outputs > 0 && outputs != 2 ? stereoBlock.get() : nullptr;
+  running.stereoBlock = fitted ? stereoBlock.get() : nullptr;
   PaStream *opened = nullptr;
   if (Pa_OpenStream(&opened, inputs > 0 ? &inputParameters : nullptr, outputs > 0 ? &outputParameters : nullptr,
                     settings.samplerate, paFramesPerBufferUnspecified, paNoFlag, portAudioCallback,
