@@ -11,6 +11,11 @@ class AudioDeviceCallback;
 // main thread); the callback runs on the device's own thread from start()
 // until stop() returns.
 //
+// Whatever channel count the hardware takes, the callback is handed stereo
+// blocks (two floats a frame), which the device fits to the hardware: one
+// channel gets the average of left and right, more than two get left and
+// right in the first two channels and silence in the others.
+//
 // Typical use by a host:
 //   device->setAPI(api); device->setCallback(host);
 //   sounder->setNumChannels(device->getNumInputs(), device->getNumOutputs());
@@ -19,12 +24,23 @@ class AudioDeviceCallback;
 //   ... copy the three values into the sounder again: start() may change them.
 class AudioDevice {
  public:
+  // What the host tells every device, kept in one place.
+  struct Settings {
+    // Not owned; must outlive the running device.
+    AudioDeviceCallback *callback = nullptr;
+    int numInputs = 0;
+    int numOutputs = 2;
+    double samplerate = 44100.0;
+  };
+
   virtual ~AudioDevice() = default;
 
-  // Not owned; must outlive the running device.
-  virtual void setCallback(AudioDeviceCallback *callback) = 0;
-  virtual void setNumChannels(int inputs, int outputs) = 0;
-  virtual void setSamplerate(double samplerate) = 0;
+  void setCallback(AudioDeviceCallback *callback) { settings.callback = callback; }
+  void setNumChannels(int inputs, int outputs) {
+    settings.numInputs = inputs;
+    settings.numOutputs = outputs;
+  }
+  void setSamplerate(double samplerate) { settings.samplerate = samplerate; }
   // The name of the host audio interface, for back-ends that offer several.
   virtual void setAPI(const std::wstring &api) = 0;
   // True when audio is running. False when already started or when the
@@ -34,7 +50,11 @@ class AudioDevice {
   // closed.
   virtual void stop() = 0;
 
-  virtual int getNumInputs() const = 0;
-  virtual int getNumOutputs() const = 0;
-  virtual double getSamplerate() const = 0;
+  // The hardware's own channel counts once started.
+  int getNumInputs() const { return settings.numInputs; }
+  int getNumOutputs() const { return settings.numOutputs; }
+  double getSamplerate() const { return settings.samplerate; }
+
+ protected:
+  Settings settings;
 };

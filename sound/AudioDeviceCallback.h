@@ -6,9 +6,10 @@ class AudioDeviceCallback {
   virtual ~AudioDeviceCallback() = default;
 
   // Called on the audio library's own thread; must not allocate, lock or do
-  // I/O. numSamples counts frames. output holds numSamples x (output
-  // channels) interleaved floats, arrives silent (0.0), and the callback adds
-  // or writes its signal into it. input holds the same number of input frames;
-  // a back-end may pass one buffer as both.
+  // I/O. numSamples counts frames. output holds numSamples interleaved stereo
+  // frames (two floats each) whatever channel count the device opened,
+  // arrives silent (0.0), and the callback adds or writes its signal into it.
+  // input holds the same number of input frames; a back-end may pass one
+  // buffer as both.
   virtual void getAudio(float *input, float *output, int numSamples) = 0;
 };

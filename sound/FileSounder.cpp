@@ -5,6 +5,15 @@
 
 #include <algorithm>
 
+namespace {
+
+// A handle as an int: the slot above the start's low bits.
+constexpr int startBits = 23;
+constexpr unsigned startMask = (1u << startBits) - 1;
+static_assert(FileSounder::NumSlots <= (1 << (31 - startBits)), "a handle must fit an int");
+
+}  // namespace
+
 FileSounder::FileSounder(const std::string &threadName) : Thread(threadName) {}
 
 FileSounder::~FileSounder() { stopStreaming(); }
@@ -54,12 +63,13 @@ void FileSounder::loadSoundFileResource(boost::shared_ptr<SoundFileLoader> loade
   const std::wstring name = loader->getName();
   // A later file of the same name is dropped whole, so that the first wins
   // whichever map it lands in.
-  if (!streamedSounds.insert(std::make_pair(name, loader)).second) return;
+  const auto inserted = streamedSounds.insert(std::make_pair(name, StreamedSound{loader, {}}));
+  if (!inserted.second) return;
   const long long length = std::max(loader->getFileLength(), 0LL);
   const int bufferFloats = StreamingSound::BufferSize * 2;
 
   if (length >= StreamingThreshold) {
-    std::vector<std::vector<float>> initial(StreamingSound::NumBuffers, std::vector<float>(bufferFloats, 0.0f));
+    StreamingSound::InitialBuffers initial(StreamingSound::NumBuffers, std::vector<float>(bufferFloats, 0.0f));
     for (int i = 0; i < StreamingSound::NumBuffers; ++i) {
       // A decoder that delivers less than it promised leaves silence, and one
       // that makes no progress ends the reading.
@@ -71,7 +81,7 @@ void FileSounder::loadSoundFileResource(boost::shared_ptr<SoundFileLoader> loade
         filled = reached;
       }
     }
-    loader->initialBuffers = std::move(initial);
+    inserted.first->second.initialBuffers = std::move(initial);
     return;
   }
 
@@ -86,6 +96,10 @@ void FileSounder::loadSoundFileResource(boost::shared_ptr<SoundFileLoader> loade
 
 bool FileSounder::isKnown(const std::wstring &name) const {
   return preloadedSounds.count(name) > 0 || streamedSounds.count(name) > 0;
+}
+
+bool FileSounder::isStreamed(const std::wstring &name) const {
+  return preloadedSounds.count(name) == 0 && streamedSounds.count(name) > 0;
 }
 
 int FileSounder::getNumActiveSlots() const {
@@ -106,7 +120,8 @@ void FileSounder::startConfiguredSlot(int slot, const std::wstring &name) {
     return;
   }
   const auto streamed = streamedSounds.find(name);
-  if (streamed != streamedSounds.end()) getSlot(slot).startPlaying(streamed->second);
+  if (streamed != streamedSounds.end())
+    getSlot(slot).startPlaying(streamed->second.loader, streamed->second.initialBuffers);
 }
 
 void FileSounder::unregisterCallback(StreamingSound::Callback *callback) {
@@ -122,5 +137,19 @@ FileSounder::SlotHandle FileSounder::handleOf(int slot) const {
 }
 
 bool FileSounder::isCurrent(const SlotHandle &handle) const {
-  return handle.slot >= 0 && slots[static_cast<size_t>(handle.slot)].getStartCount() == handle.start;
+  return handle.slot >= 0 && handle.slot < NumSlots &&
+         (slots[static_cast<size_t>(handle.slot)].getStartCount() & startMask) == (handle.start & startMask);
+}
+
+int FileSounder::toInt(const SlotHandle &handle) {
+  if (handle.slot < 0) return -1;
+  return (handle.slot << startBits) | static_cast<int>(handle.start & startMask);
+}
+
+FileSounder::SlotHandle FileSounder::fromInt(int handle) {
+  SlotHandle result;
+  if (handle < 0 || (handle >> startBits) >= NumSlots) return result;
+  result.slot = handle >> startBits;
+  result.start = static_cast<unsigned>(handle) & startMask;
+  return result;
 }

@@ -65,8 +65,24 @@ class FileSounder : public Sounder, public Thread {
 
   // Main thread: whether a sound of that name was loaded.
   bool isKnown(const std::wstring &name) const;
+  // Main thread: whether it was loaded to be streamed rather than played
+  // from memory.
+  bool isStreamed(const std::wstring &name) const;
   // Any thread: how many slots are playing right now.
   int getNumActiveSlots() const;
+
+  // One start of a sound on a slot, so that a later stop reaches that sound
+  // and not whatever was started on the slot after it ended.
+  struct SlotHandle {
+    int slot = -1;
+    unsigned start = 0;
+  };
+  // A handle as one int of 0 or more, for callers that keep an int, and back;
+  // a negative int is no handle. The int keeps the low 23 bits of the start,
+  // so a handle is mistaken for a later start only after 8388608 more starts
+  // on its slot.
+  static int toInt(const SlotHandle &handle);
+  static SlotHandle fromInt(int handle);
 
  protected:
   explicit FileSounder(const std::string &threadName);
@@ -97,12 +113,6 @@ class FileSounder : public Sounder, public Thread {
   }
   StreamingSound &getSlot(int slot) { return slots[static_cast<size_t>(slot)]; }
 
-  // One start of a sound on a slot, so that a later stop reaches that sound
-  // and not whatever was started on the slot after it ended.
-  struct SlotHandle {
-    int slot = -1;
-    unsigned start = 0;
-  };
   SlotHandle handleOf(int slot) const;
   bool isCurrent(const SlotHandle &handle) const;
 
@@ -110,7 +120,14 @@ class FileSounder : public Sounder, public Thread {
   int findIdleSlot() const;
   void startConfiguredSlot(int slot, const std::wstring &name);
 
-  std::map<std::wstring, boost::shared_ptr<SoundFileLoader>> streamedSounds;
+  // Every loaded file: its loader and, for one played streamed, its first
+  // ring buffers, decoded at load time so that it starts at once.
+  struct StreamedSound {
+    boost::shared_ptr<SoundFileLoader> loader;
+    StreamingSound::InitialBuffers initialBuffers;
+  };
+
+  std::map<std::wstring, StreamedSound> streamedSounds;
   std::map<std::wstring, PreLoadedBuffer> preloadedSounds;
   std::array<StreamingSound, NumSlots> slots;
   std::atomic<bool> quit{false};

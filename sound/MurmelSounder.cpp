@@ -6,17 +6,19 @@ MurmelSounder::~MurmelSounder() { stopStreaming(); }
 
 int MurmelSounder::activateSound(const std::wstring &name) {
   // The pan is left as the slot last had it.
-  return startSound(name, [](StreamingSound &sound) {
+  const int slot = startSound(name, [](StreamingSound &sound) {
     sound.setFade(true);
     sound.setLoop(true);
     sound.setLevel(InstrumentLevel);
     sound.registerCallback(nullptr);
   });
+  return slot < 0 ? -1 : toInt(handleOf(slot));
 }
 
-void MurmelSounder::deactivateSound(int slot) {
-  if (slot < 0 || slot >= NumSlots || !getSlot(slot).isActive()) return;
-  StreamingSound &sound = getSlot(slot);
+void MurmelSounder::deactivateSound(int handle) {
+  const SlotHandle instrument = fromInt(handle);
+  if (!isCurrent(instrument) || !getSlot(instrument.slot).isActive()) return;
+  StreamingSound &sound = getSlot(instrument.slot);
   sound.setFade(true);
   sound.stopPlaying();
 }

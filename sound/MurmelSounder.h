@@ -39,10 +39,13 @@ class MurmelSounder final : public FileSounder {
   ~MurmelSounder() override;
 
   // Starts an instrument: looping, fading in over 100000 frames, at level
-  // 0.66. Returns its slot, or -1 for an unknown name or a full pool.
+  // 0.66. Returns a handle (0 or more) to this start of it, or -1 for an
+  // unknown name or a full pool.
   int activateSound(const std::wstring &name);
-  // Fades the instrument on that slot out; ignores indices that play nothing.
-  void deactivateSound(int slot);
+  // Fades out the instrument that activateSound's handle names. Ignores
+  // values that are no handle, and handles whose instrument has ended, even
+  // when another sound now plays on its slot.
+  void deactivateSound(int handle);
   // Plays a sound once at level 4 (the spoken passages), at once; the
   // callback, if any, gets soundFinished(name) at its end. Not owned; remove
   // it with unregisterCallback before destroying it.

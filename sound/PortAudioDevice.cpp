@@ -1,9 +1,11 @@
 #include "sound/PortAudioDevice.h"
 
 #include "sound/AudioDeviceCallback.h"
+#include "sound/StereoChannels.h"
 
 #include <portaudio.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -11,11 +13,25 @@ namespace {
 int portAudioCallback(const void *input, void *output, unsigned long frameCount, const PaStreamCallbackTimeInfo *,
                       PaStreamCallbackFlags, void *userData) {
   const PortAudioDevice::Running *data = static_cast<const PortAudioDevice::Running *>(userData);
+  float *in = static_cast<float *>(const_cast<void *>(input));
   float *out = static_cast<float *>(output);
-  // Exactly the stream's output floats: a one-channel stream has no room for two.
-  if (out) std::memset(out, 0, frameCount * static_cast<unsigned long>(data->outputs) * sizeof(float));
-  if (data->callback)
-    data->callback->getAudio(static_cast<float *>(const_cast<void *>(input)), out, static_cast<int>(frameCount));
+  if (!data->stereoBlock) {
+    if (out) std::memset(out, 0, frameCount * static_cast<unsigned long>(data->outputs) * sizeof(float));
+    if (data->callback) data->callback->getAudio(in, out, static_cast<int>(frameCount));
+    return paContinue;
+  }
+  // Another channel count than two: the callback writes stereo pieces into
+  // the device's block, which are fitted to the stream's channels.
+  for (unsigned long done = 0; done < frameCount;) {
+    const int frames = static_cast<int>(std::min<unsigned long>(frameCount - done, PortAudioDevice::StereoBlockFrames));
+    std::fill(data->stereoBlock, data->stereoBlock + 2 * frames, 0.0f);
+    if (data->callback)
+      data->callback->getAudio(in ? in + done * static_cast<unsigned long>(data->inputs) : nullptr, data->stereoBlock,
+                               frames);
+    StereoChannels::toDevice(data->stereoBlock, out + done * static_cast<unsigned long>(data->outputs), frames,
+                             data->outputs);
+    done += static_cast<unsigned long>(frames);
+  }
   return paContinue;
 }
 
@@ -35,11 +51,6 @@ PaStreamParameters defaultDeviceParameters(PaDeviceIndex device, int channels, b
 PortAudioDevice::PortAudioDevice() : hostApiType(paCoreAudio) {}
 
 PortAudioDevice::~PortAudioDevice() { stop(); }
-
-void PortAudioDevice::setNumChannels(int inputs, int outputs) {
-  numInputs = inputs;
-  numOutputs = outputs;
-}
 
 void PortAudioDevice::setAPI(const std::wstring &api) {
   static const struct {
@@ -69,18 +80,25 @@ bool PortAudioDevice::start() {
     Pa_Terminate();
     return false;
   }
-  const PaStreamParameters inputParameters = defaultDeviceParameters(info->defaultInputDevice, numInputs, true);
-  const PaStreamParameters outputParameters = defaultDeviceParameters(info->defaultOutputDevice, numOutputs, false);
-  if (Pa_IsFormatSupported(nullptr, &outputParameters, samplerate) == paInvalidSampleRate) {
-    samplerate = 48000.0;
-    Pa_IsFormatSupported(nullptr, &outputParameters, samplerate);
+  const int inputs = settings.numInputs, outputs = settings.numOutputs;
+  const PaStreamParameters inputParameters = defaultDeviceParameters(info->defaultInputDevice, inputs, true);
+  const PaStreamParameters outputParameters = defaultDeviceParameters(info->defaultOutputDevice, outputs, false);
+  if (Pa_IsFormatSupported(nullptr, &outputParameters, settings.samplerate) == paInvalidSampleRate) {
+    settings.samplerate = 48000.0;
+    Pa_IsFormatSupported(nullptr, &outputParameters, settings.samplerate);
   }
 
-  running.callback = callback;
-  running.outputs = numOutputs;
+  // Allocated here, never in the callback.
+  const bool fitted = outputs > 0 && outputs != 2;
+  if (fitted && !stereoBlock) stereoBlock.reset(new float[2 * StereoBlockFrames]);
+  running.callback = settings.callback;
+  running.inputs = inputs;
+  running.outputs = outputs;
+  running.stereoBlock = fitted ? stereoBlock.get() : nullptr;
   PaStream *opened = nullptr;
-  if (Pa_OpenStream(&opened, numInputs > 0 ? &inputParameters : nullptr, numOutputs > 0 ? &outputParameters : nullptr,
-                    samplerate, paFramesPerBufferUnspecified, paNoFlag, portAudioCallback, &running) != paNoError) {
+  if (Pa_OpenStream(&opened, inputs > 0 ? &inputParameters : nullptr, outputs > 0 ? &outputParameters : nullptr,
+                    settings.samplerate, paFramesPerBufferUnspecified, paNoFlag, portAudioCallback,
+                    &running) != paNoError) {
     Pa_Terminate();
     return false;
   }

@@ -2,21 +2,25 @@
 
 #include "sound/AudioDevice.h"
 
+#include <memory>
+
 // Audio through PortAudio V19: 32-bit float interleaved streams with the
-// host's own buffer size, handed straight to the callback. The output buffer
-// is cleared before each call. On Linux the host interfaces that can exist
-// are "ALSA", "JACK" and "OSS".
+// host's own buffer size. A stereo output buffer is cleared and handed
+// straight to the callback; for other channel counts the callback writes
+// stereo pieces into a block of the device's, which are then fitted to the
+// stream's channels. On Linux the host interfaces that can exist are "ALSA",
+// "JACK" and "OSS".
 class PortAudioDevice final : public AudioDevice {
  public:
+  // Frames of one stereo piece for streams of other than two output channels.
+  static constexpr int StereoBlockFrames = 1024;
+
   PortAudioDevice();
   ~PortAudioDevice() override;
 
   PortAudioDevice(const PortAudioDevice &) = delete;
   PortAudioDevice &operator=(const PortAudioDevice &) = delete;
 
-  void setCallback(AudioDeviceCallback *callback) override { this->callback = callback; }
-  void setNumChannels(int inputs, int outputs) override;
-  void setSamplerate(double samplerate) override { this->samplerate = samplerate; }
   // Chooses the host interface by its exact name: "DirectSound", "ASIO",
   // "MME", "WDM", "WASAPI", "ALSA", "JACK", "OSS"; "CoreAudio" and any other
   // text choose CoreAudio.
@@ -26,27 +30,23 @@ class PortAudioDevice final : public AudioDevice {
   bool start() override;
   void stop() override;
 
-  int getNumInputs() const override { return numInputs; }
-  int getNumOutputs() const override { return numOutputs; }
-  double getSamplerate() const override { return samplerate; }
-
   // The chosen host interface as PortAudio's PaHostApiTypeId value.
   int getHostApiType() const { return hostApiType; }
 
   // What the stream's callback sees, fixed from start() to stop().
   struct Running {
     AudioDeviceCallback *callback;
+    int inputs;
     int outputs;
+    // StereoBlockFrames stereo frames; null when the output is stereo.
+    float *stereoBlock;
   };
 
  private:
   // A PaStream; null while closed.
   void *stream = nullptr;
-  AudioDeviceCallback *callback = nullptr;
-  int numInputs = 0;
-  int numOutputs = 2;
-  double samplerate = 44100.0;
   int hostApiType;
   bool started = false;
-  Running running = {nullptr, 0};
+  Running running = {nullptr, 0, 0, nullptr};
+  std::unique_ptr<float[]> stereoBlock;
 };

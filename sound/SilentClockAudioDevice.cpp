@@ -9,18 +9,14 @@
 
 SilentClockAudioDevice::~SilentClockAudioDevice() { stop(); }
 
-void SilentClockAudioDevice::setNumChannels(int inputs, int outputs) {
-  numInputs = inputs;
-  numOutputs = outputs;
-}
-
 bool SilentClockAudioDevice::start() {
+  AudioDeviceCallback *callback = settings.callback;
   MW_ASSERT(callback);
-  if (started || !(samplerate > 0.0)) return false;
-  const int channels = std::max({numInputs, numOutputs, 2});
+  if (started || !(settings.samplerate > 0.0)) return false;
+  const int channels = std::max({settings.numInputs, settings.numOutputs, 2});
   buffer.assign(static_cast<size_t>(channels) * FramesPerBlock, 0.0f);
   stopping = false;
-  clock = std::thread(&SilentClockAudioDevice::runClock, this, callback, samplerate);
+  clock = std::thread(&SilentClockAudioDevice::runClock, this, callback, settings.samplerate);
   started = true;
   return true;
 }

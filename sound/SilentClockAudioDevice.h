@@ -23,26 +23,15 @@ class SilentClockAudioDevice final : public AudioDevice {
   SilentClockAudioDevice(const SilentClockAudioDevice &) = delete;
   SilentClockAudioDevice &operator=(const SilentClockAudioDevice &) = delete;
 
-  void setCallback(AudioDeviceCallback *callback) override { this->callback = callback; }
-  void setNumChannels(int inputs, int outputs) override;
-  void setSamplerate(double samplerate) override { this->samplerate = samplerate; }
   // There is no host interface to choose; the name is ignored.
   void setAPI(const std::wstring &) override {}
   // Requires a callback. False when already started or the rate is not positive.
   bool start() override;
   void stop() override;
 
-  int getNumInputs() const override { return numInputs; }
-  int getNumOutputs() const override { return numOutputs; }
-  double getSamplerate() const override { return samplerate; }
-
  private:
   void runClock(AudioDeviceCallback *target, double rate);
 
-  AudioDeviceCallback *callback = nullptr;
-  int numInputs = 0;
-  int numOutputs = 2;
-  double samplerate = 44100.0;
   bool started = false;
 
   // The block handed to the callback, allocated by start().

@@ -91,9 +91,8 @@ void StreamingSound::startPlaying(float *data, int size, const std::wstring &nam
   begin(startFade);
 }
 
-void StreamingSound::startPlaying(boost::shared_ptr<SoundFileLoader> newLoader) {
+void StreamingSound::startPlaying(boost::shared_ptr<SoundFileLoader> newLoader, const InitialBuffers &initialBuffers) {
   MW_ASSERT(newLoader);
-  const std::vector<std::vector<float>> &initialBuffers = newLoader->initialBuffers;
   MW_ASSERT(initialBuffers.size() >= NumBuffers);
   // clang-format off
   MW_ASSERT(initialBuffers[0].size() >= (BufferSize*2));
@@ -109,8 +108,12 @@ void StreamingSound::startPlaying(boost::shared_ptr<SoundFileLoader> newLoader) 
     std::copy_n(initialBuffers[i].begin(), count, buffers[i].begin());
     std::fill(buffers[i].begin() + static_cast<long>(count), buffers[i].end(), 0.0f);
   }
+  for (int i = 0; i < NumBuffers; ++i) bufferStart[i] = static_cast<long long>(i) * BufferSize;
   bufferIndex = 0;
+  streamFrame = 0;
+  dueFrame.store(0, std::memory_order_relaxed);
   readPosition = NumBuffers * BufferSize;
+  nextStart = NumBuffers * BufferSize;
   nextRefill = 0;
   sourceEnded = false;
   playPosition = 0;
@@ -124,6 +127,8 @@ void StreamingSound::startPlaying(boost::shared_ptr<SoundFileLoader> newLoader) 
 void StreamingSound::begin(float startFade) {
   requests.store(0, std::memory_order_relaxed);
   fadingOut = false;
+  // A new sound starts at its own level; only a change while it plays glides.
+  level = targetLevel.load(std::memory_order_relaxed);
   ++startCount;
   fadeLevel.store(startFade, std::memory_order_seq_cst);
 }
@@ -152,31 +157,26 @@ void StreamingSound::getAudio(float *output, int numSamples) {
       break;
     }
     long long run = std::min<long long>(remaining, length - playPosition);
-    const float *source;
-    if (streamed) {
-      if (needsUpdate[currentBuffer].load(std::memory_order_acquire)) {
-        // The streaming thread has not refilled this buffer yet: wait here.
-        hold(remaining, fade, target);
-        break;
-      }
-      source = buffers[currentBuffer].data() + 2 * bufferIndex;
-      run = std::min<long long>(run, BufferSize - bufferIndex);
+    int done;
+    if (streamed && !catchUp()) {
+      // The streaming thread has not refilled the buffer yet: time goes on in
+      // silence, so that the sound is where it should be once it comes.
+      done = miss(static_cast<int>(run), fade, target);
     } else {
-      source = preloadedData + 2 * playPosition;
-    }
-
-    const int played = mix(source, out, static_cast<int>(run), fade, leftGain, rightGain, target);
-    out += 2 * played;
-    remaining -= played;
-    playPosition += played;
-    if (streamed) {
-      bufferIndex += played;
-      if (bufferIndex == BufferSize) {
-        needsUpdate[currentBuffer].store(true, std::memory_order_release);
-        bufferIndex = 0;
-        currentBuffer = (currentBuffer + 1) % NumBuffers;
+      const float *source;
+      if (streamed) {
+        source = buffers[currentBuffer].data() + 2 * bufferIndex;
+        run = std::min<long long>(run, BufferSize - bufferIndex);
+      } else {
+        source = preloadedData + 2 * playPosition;
       }
+      done = mix(source, out, static_cast<int>(run), fade, leftGain, rightGain, target);
+      if (streamed) advance(done);
     }
+    out += 2 * done;
+    remaining -= done;
+    playPosition += done;
+    streamFrame += done;
     if (playPosition >= length) {
       finished();
       if (!looping) {
@@ -188,7 +188,25 @@ void StreamingSound::getAudio(float *output, int numSamples) {
       playPosition = 0;
     }
   }
+  if (streamed) dueFrame.store(streamFrame, std::memory_order_relaxed);
   fadeLevel.store(fade, std::memory_order_seq_cst);
+}
+
+void StreamingSound::advance(int frames) {
+  bufferIndex += frames;
+  if (bufferIndex < BufferSize) return;
+  needsUpdate[currentBuffer].store(true, std::memory_order_release);
+  bufferIndex = 0;
+  currentBuffer = (currentBuffer + 1) % NumBuffers;
+}
+
+bool StreamingSound::catchUp() {
+  for (;;) {
+    if (needsUpdate[currentBuffer].load(std::memory_order_acquire)) return false;
+    const long long behind = streamFrame - (bufferStart[currentBuffer] + bufferIndex);
+    if (behind <= 0) return true;
+    advance(static_cast<int>(std::min<long long>(behind, BufferSize - bufferIndex)));
+  }
 }
 
 // Mixes up to `frames` frames; stops early at the frame where a fade-out ends.
@@ -215,14 +233,19 @@ int StreamingSound::mix(const float *source, float *output, int frames, float &f
   return frames;
 }
 
-// A starved slot stays where it is but keeps its envelope moving, so that a
-// fade-out still ends on time.
-void StreamingSound::hold(int frames, float &fade, float target) {
+// Frames that playback misses still move the envelope, so that a fade-out
+// ends on time. Stops early at the frame where a fade-out ends.
+int StreamingSound::miss(int frames, float &fade, float target) {
   float gain = level;
+  if (!fadingOut && fade >= 1.0f && gain == target) return frames;
   for (int i = 0; i < frames; ++i) {
-    if (stepEnvelope(fadingOut, fade, gain, target)) break;
+    if (stepEnvelope(fadingOut, fade, gain, target)) {
+      level = gain;
+      return i + 1;
+    }
   }
   level = gain;
+  return frames;
 }
 
 void StreamingSound::finished() {
@@ -240,7 +263,7 @@ void StreamingSound::threadUpdate() {
   if (fadeLevel.load(std::memory_order_seq_cst) > 0.0f && loader) {
     // Buffers are handed over in ring order and refilled in the same order.
     for (int i = 0; i < NumBuffers && needsUpdate[nextRefill].load(std::memory_order_acquire); ++i) {
-      refill(buffers[nextRefill]);
+      refill(nextRefill);
       needsUpdate[nextRefill].store(false, std::memory_order_release);
       nextRefill = (nextRefill + 1) % NumBuffers;
     }
@@ -248,8 +271,19 @@ void StreamingSound::threadUpdate() {
   refilling.store(false, std::memory_order_release);
 }
 
-void StreamingSound::refill(Buffer &buffer) {
-  float *data = buffer.data();
+void StreamingSound::refill(int index) {
+  // Playback kept waiting has gone on in silence: the buffer starts where it
+  // is due by now, and what it missed is skipped in the file.
+  const long long due = dueFrame.load(std::memory_order_relaxed);
+  if (due > nextStart && length > 0) {
+    const long long skipped = due - nextStart;
+    readPosition = loop.load(std::memory_order_relaxed) ? (readPosition + skipped) % length : readPosition + skipped;
+    nextStart = due;
+  }
+  bufferStart[index] = nextStart;
+  nextStart += BufferSize;
+
+  float *data = buffers[index].data();
   int filled = 0;
   if (!sourceEnded) {
     filled = loader->loadChunk(data, readPosition, BufferSize * 2, 0);

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <boost/shared_ptr.hpp>
 #include <string>
+#include <vector>
 
 // One playback slot of a sounder: plays a sound held in memory (preloaded) or
 // streamed from its loader through a ring of three decode buffers, and adds
@@ -26,12 +27,19 @@
 //   handed over through their needs-update flags; while refilling it marks the
 //   slot as busy, and a busy slot is not idle, so it is never restarted under
 //   the streaming thread's feet. Playback that reaches a buffer not yet
-//   refilled waits there in silence rather than read it.
+//   refilled does not read it: it plays silence while time goes on, and once
+//   the buffer comes it skips what it missed, so that a stream that starved
+//   is back in time (with the bar clock, say) within a block. The streaming
+//   thread helps: a buffer it refills for playback that has gone past its
+//   start begins where playback is due.
 class StreamingSound {
  public:
   static constexpr int NumBuffers = 3;
   // Frames per ring buffer: a quarter of a second at 44100 Hz.
   static constexpr int BufferSize = 11025;
+
+  // The first ring buffers of a streamed sound, decoded when it is loaded.
+  using InitialBuffers = std::vector<std::vector<float>>;
 
   // Told when the end of the sound is reached; called on the audio thread.
   class Callback {
@@ -50,7 +58,8 @@ class StreamingSound {
   // full level from its next block; on an idle slot it only takes effect at
   // the next startPlaying.
   void setFade(bool fade);
-  // Main thread. The gain that the level follows by 0.001 per frame.
+  // Main thread. The gain: a sound starts at it, and while the sound plays,
+  // the level follows a new one by 0.001 per frame.
   void setLevel(float level);
   // Main thread. 0.0 left only, 0.5 centre, 1.0 right only.
   void setPan(float pan);
@@ -62,10 +71,10 @@ class StreamingSound {
   // call in progress (the sounders do that).
   void unregisterCallback(Callback *callback);
 
-  // Main thread, idle slot only. Streams from the loader, whose
-  // initialBuffers must hold three buffers of 22050 floats (the first 33075
-  // frames of the file).
-  void startPlaying(boost::shared_ptr<SoundFileLoader> loader);
+  // Main thread, idle slot only. Streams from the loader; initialBuffers must
+  // hold its first 33075 frames, decoded ahead, as three buffers of 22050
+  // floats. They are copied.
+  void startPlaying(boost::shared_ptr<SoundFileLoader> loader, const InitialBuffers &initialBuffers);
   // Main thread, idle slot only. Plays `size` floats of interleaved stereo
   // data (not copied, not owned; must outlive the playing).
   void startPlaying(float *data, int size, const std::wstring &name);
@@ -97,9 +106,14 @@ class StreamingSound {
   void postRequest(unsigned request, unsigned cancels);
   float applyRequests(float fade);
   int mix(const float *source, float *output, int frames, float &fade, float leftGain, float rightGain, float target);
-  void hold(int frames, float &fade, float target);
+  int miss(int frames, float &fade, float target);
+  // Audio thread: moves the ring cursor on, handing a finished buffer over.
+  void advance(int frames);
+  // Audio thread: skips in the ring what playback missed while it waited.
+  // False while the buffer it needs has not been refilled.
+  bool catchUp();
   void finished();
-  void refill(Buffer &buffer);
+  void refill(int index);
   int fillFromStart(float *buffer, int filled);
 
   // Settings: written by the main thread at any time, read once per block.
@@ -129,15 +143,23 @@ class StreamingSound {
   int currentBuffer = 0;
   int bufferIndex = 0;
   long long playPosition = 0;
+  // Frames since the start, played or missed.
+  long long streamFrame = 0;
   float level = 1.0f;
   bool fadingOut = false;
 
+  // Where playback has got to (streamFrame), for the streaming thread.
+  std::atomic<long long> dueFrame{0};
+
   // Streaming state, owned by the streaming thread while the slot plays.
   long long readPosition = 0;
+  // The stream frame that the next refilled buffer starts at.
+  long long nextStart = 0;
   int nextRefill = 0;
   bool sourceEnded = false;
 
-  // The decode ring; each buffer is owned by playback or by the streaming
-  // thread as its needs-update flag says.
+  // The decode ring; each buffer, and the stream frame it starts at, is
+  // owned by playback or by the streaming thread as its needs-update flag says.
   std::array<Buffer, NumBuffers> buffers;
+  std::array<long long, NumBuffers> bufferStart{};
 };

@@ -7,8 +7,12 @@
 
 // Ogg Vorbis files through libvorbisfile. A file that is missing or cannot be
 // decoded gives a closed loader: length 0, rate 44100, two channels, and
-// loadChunk writes nothing. Only the first logical stream of a chained file
-// is played. Files play at whatever rate the device runs; nothing resamples.
+// loadChunk writes nothing. Such a file, or one that fails to decode later on,
+// is named with the reason in one line on standard error, once per loader.
+// A damaged page is skipped and the file read on. Files of more than two
+// channels are folded down to stereo. Only the first logical stream of a
+// chained file is played. Files play at whatever rate the device runs;
+// nothing resamples.
 class VorbisfileLoader final : public SoundFileLoader {
  public:
   explicit VorbisfileLoader(const FilePath &path);
@@ -33,10 +37,16 @@ class VorbisfileLoader final : public SoundFileLoader {
   // libvorbisfile's state; present once the file was handed to the decoder.
   struct Decoder;
 
+  // Prints why the file cannot be read, the first time only.
+  void report(const char *reason);
+  // Writes `frames` decoded frames as stereo frames to out.
+  void writeStereo(float *const *pcm, long frames, float *out) const;
+
   FilePath path;
   std::unique_ptr<Decoder> decoder;
   long long fileLength = 0;
   float samplerate = 44100.0f;
   int fileNumChannels = 2;
   bool open = false;
+  bool reported = false;
 };

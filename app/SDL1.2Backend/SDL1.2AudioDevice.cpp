@@ -2,9 +2,11 @@
 
 #include "app/Assertion.h"
 #include "sound/AudioDeviceCallback.h"
+#include "sound/StereoChannels.h"
 
 #include <SDL/SDL.h>
 
+#include <algorithm>
 #include <cstdint>
 
 float *SDL1_2AudioDevice::floatBuffer = nullptr;
@@ -38,20 +40,22 @@ void floatToSample(float value, Uint8 *bytes) {
 
 SDL1_2AudioDevice::~SDL1_2AudioDevice() { stop(); }
 
-void SDL1_2AudioDevice::setNumChannels(int inputs, int outputs) {
-  numInputs = inputs;
-  numOutputs = outputs;
-}
-
 void SDL1_2AudioDevice::sdlAudioCallback(void *userdata, Uint8 *stream, int len) {
   SDL1_2AudioDevice *device = static_cast<SDL1_2AudioDevice *>(userdata);
   // The obtained channel count, fixed while the device runs.
   const int channels = device->audioSpec->channels;
   const int frames = (len / 2) / channels;
-  const int count = frames * channels;
-  for (int i = 0; i < count; ++i) floatBuffer[i] = sampleToFloat(stream + 2 * i);
+  for (int frame = 0; frame < frames; ++frame) {
+    const Uint8 *samples = stream + 2 * frame * channels;
+    floatBuffer[2 * frame] = sampleToFloat(samples + 2 * StereoChannels::fromDevice(0, channels));
+    floatBuffer[2 * frame + 1] = sampleToFloat(samples + 2 * StereoChannels::fromDevice(1, channels));
+  }
   device->runningCallback->getAudio(floatBuffer, floatBuffer, frames);
-  for (int i = 0; i < count; ++i) floatToSample(floatBuffer[i], stream + 2 * i);
+  for (int frame = 0; frame < frames; ++frame) {
+    Uint8 *samples = stream + 2 * frame * channels;
+    for (int channel = 0; channel < channels; ++channel)
+      floatToSample(StereoChannels::toDevice(floatBuffer + 2 * frame, channel, channels), samples + 2 * channel);
+  }
 }
 
 void SDL1_2AudioDevice::close() {
@@ -71,14 +75,15 @@ void SDL1_2AudioDevice::stop() {
 
 // The obtained format, which start() adopts, is what SDL actually opened.
 bool SDL1_2AudioDevice::start() {
+  AudioDeviceCallback *callback = settings.callback;
   MW_ASSERT(callback);
   if (started) return false;
   if (audioSpec) close();
 
   SDL_AudioSpec desired = {};
-  desired.freq = static_cast<int>(samplerate);
+  desired.freq = static_cast<int>(settings.samplerate);
   desired.format = deviceFormat;
-  desired.channels = static_cast<Uint8>(numInputs > numOutputs ? numInputs : numOutputs);
+  desired.channels = static_cast<Uint8>(std::max(settings.numInputs, settings.numOutputs));
   desired.samples = framesPerCallback;
   desired.callback = sdlAudioCallback;
   desired.userdata = this;
@@ -98,10 +103,10 @@ bool SDL1_2AudioDevice::start() {
   // SDL's audio lock.
   SDL_LockAudio();
   audioSpec = obtained;
-  numInputs = audioSpec->channels;
-  numOutputs = audioSpec->channels;
-  samplerate = audioSpec->freq;
-  // More than one buffer's samples need: channels x the buffer's size in bytes.
+  settings.numInputs = audioSpec->channels;
+  settings.numOutputs = audioSpec->channels;
+  settings.samplerate = audioSpec->freq;
+  // More than one buffer's stereo frames need: channels x the buffer's size in bytes.
   floatBuffer = new float[static_cast<size_t>(audioSpec->channels) * audioSpec->size]();
   runningCallback = callback;
   SDL_UnlockAudio();

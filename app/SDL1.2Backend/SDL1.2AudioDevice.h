@@ -5,10 +5,11 @@
 #include <SDL/SDL_audio.h>
 
 // Audio output through SDL 1.2: signed 16-bit little-endian samples, 4096
-// frames per callback. SDL's buffer is converted to floats for the callback
-// and back to 16 bits (clamped to -1 .. 1, times 32767, truncated). The
-// callback gets one buffer as both input and output. SDL 1.2 opens one audio
-// device per process, so one instance at a time can run.
+// frames per callback. SDL's buffer is converted to stereo floats for the
+// callback and back to SDL's channels in 16 bits (clamped to -1 .. 1, times
+// 32767, truncated). The callback gets one buffer as both input and output.
+// SDL 1.2 opens one audio device per process, so one instance at a time can
+// run.
 class SDL1_2AudioDevice final : public AudioDevice {
  public:
   SDL1_2AudioDevice() = default;
@@ -17,9 +18,6 @@ class SDL1_2AudioDevice final : public AudioDevice {
   SDL1_2AudioDevice(const SDL1_2AudioDevice &) = delete;
   SDL1_2AudioDevice &operator=(const SDL1_2AudioDevice &) = delete;
 
-  void setCallback(AudioDeviceCallback *callback) override { this->callback = callback; }
-  void setNumChannels(int inputs, int outputs) override;
-  void setSamplerate(double samplerate) override { this->samplerate = samplerate; }
   // SDL has one audio interface; the name is ignored.
   void setAPI(const std::wstring &) override {}
   // Requires a callback. Opens SDL audio (SDL's audio subsystem must be
@@ -27,10 +25,6 @@ class SDL1_2AudioDevice final : public AudioDevice {
   // rate become what SDL obtained.
   bool start() override;
   void stop() override;
-
-  int getNumInputs() const override { return numInputs; }
-  int getNumOutputs() const override { return numOutputs; }
-  double getSamplerate() const override { return samplerate; }
 
   // SDL's callback, on SDL's audio thread; userdata is the device.
   static void sdlAudioCallback(void *userdata, Uint8 *stream, int len);
@@ -40,10 +34,6 @@ class SDL1_2AudioDevice final : public AudioDevice {
 
   // The format in use; null while closed.
   SDL_AudioSpec *audioSpec = nullptr;
-  AudioDeviceCallback *callback = nullptr;
-  int numInputs = 0;
-  int numOutputs = 2;
-  double samplerate = 44100.0;
   bool started = false;
   // The callback that start() installed; setCallback takes effect at the next start.
   AudioDeviceCallback *runningCallback = nullptr;

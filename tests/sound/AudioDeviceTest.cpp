@@ -19,6 +19,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <cwchar>
 #include <functional>
 #include <limits>
@@ -56,6 +57,34 @@ class PatternCallback final : public AudioDeviceCallback {
 };
 constexpr float PatternCallback::pattern[];
 
+// Writes stereo frames that tell left from right and one frame from the
+// next, counting frames over all calls; every value is exact in 16 bits and
+// none is 0, so that the first frame played can be found in a stream.
+class StereoPattern final : public AudioDeviceCallback {
+ public:
+  static float left(long frame) { return static_cast<float>(1 + frame % 50) / 64.0f; }
+  static float right(long frame) { return -static_cast<float>(1 + frame % 30) / 128.0f; }
+
+  void getAudio(float *, float *output, int numSamples) override {
+    for (int i = 0; i < 2 * numSamples; ++i)
+      if (output[i] != 0.0f) wrongCall = true;
+    for (int i = 0; i < numSamples; ++i) {
+      output[2 * i] = left(frames + i);
+      output[2 * i + 1] = right(frames + i);
+    }
+    frames += numSamples;
+    ++blocks;
+  }
+  // What a device of that many channels should make of stereo frame `frame`.
+  static float expected(long frame, int channel, int channels) {
+    if (channels == 1) return (left(frame) + right(frame)) * 0.5f;
+    return channel == 0 ? left(frame) : channel == 1 ? right(frame) : 0.0f;
+  }
+  long frames = 0;
+  std::atomic<int> blocks{0};
+  std::atomic<bool> wrongCall{false};
+};
+
 // What the application does: forward every block to the sounder.
 class Forwarder final : public AudioDeviceCallback {
  public:
@@ -80,13 +109,13 @@ class SdlDiskAudio : public ::testing::Test {
 
   // The stream's 16-bit samples from the first block the callback produced:
   // while the device is still paused, SDL writes silent blocks of its own.
-  std::vector<int16_t> written() const {
+  std::vector<int16_t> written(int channels = 2) const {
     const std::string bytes = dir.readFile("stream.raw");
     std::vector<int16_t> samples(bytes.size() / 2);
     for (size_t i = 0; i < samples.size(); ++i)
       samples[i] = static_cast<int16_t>(
           static_cast<uint16_t>(static_cast<uint8_t>(bytes[2 * i]) | (static_cast<uint8_t>(bytes[2 * i + 1]) << 8)));
-    const long block = 2 * 4096;
+    const long block = channels * 4096;
     auto start = samples.begin();
     while (samples.end() - start >= block && std::all_of(start, start + block, [](int16_t v) { return v == 0; }))
       start += block;
@@ -136,6 +165,33 @@ TEST_F(SdlDiskAudio, StartsOnceReportsWhatItOpenedAndStartsAgainAfterStop) {
   EXPECT_EQ(blocks, callback.blocks.load());
   ASSERT_TRUE(device.start());
   ASSERT_TRUE(waitFor([&] { return callback.blocks > blocks; }));
+}
+
+// The sounder writes stereo whatever the device opened: one channel gets the
+// average, four get left and right and then silence.
+TEST_F(SdlDiskAudio, DevicesOfOtherChannelCountsGetStereoBlocksAndConvertThem) {
+  for (int channels : {1, 4}) {
+    StereoPattern callback;
+    SDL1_2AudioDevice device;
+    device.setCallback(&callback);
+    device.setNumChannels(0, channels);
+    ASSERT_TRUE(device.start());
+    EXPECT_EQ(channels, device.getNumOutputs());
+    ASSERT_TRUE(waitFor([&] { return callback.blocks >= 3; }));
+    device.stop();
+    EXPECT_FALSE(callback.wrongCall.load());
+
+    // The disk driver writes a one-channel stream to both sides of its file.
+    const int fileChannels = std::max(channels, 2);
+    const std::vector<int16_t> samples = written(fileChannels);
+    ASSERT_GE(samples.size(), 3u * 4096 * static_cast<size_t>(fileChannels));
+    for (size_t i = 0; i < 3u * 4096 * static_cast<size_t>(fileChannels); ++i) {
+      const long frame = static_cast<long>(i) / fileChannels;
+      const int channel = channels == 1 ? 0 : static_cast<int>(i) % channels;
+      ASSERT_EQ(static_cast<int16_t>(StereoPattern::expected(frame, channel, channels) * 32767.0), samples[i])
+          << channels << " channels, sample " << i;
+    }
+  }
 }
 
 // A known sound through the game sounder and the SDL device arrives in the
@@ -216,6 +272,43 @@ TEST(PortAudioDevice, FailureToStartReturnsFalseAndReleasesPortAudio) {
     EXPECT_EQ(paNotInitialized, Pa_GetHostApiCount());
     device.stop();
     EXPECT_EQ(0, callback.blocks.load());
+  }
+}
+
+// ALSA's file plugin over its null device stands in for a sound card: it
+// opens any channel count, takes the stream as fast as it comes and writes it
+// to a file as raw floats.
+TEST(PortAudioDevice, DevicesOfOtherChannelCountsGetStereoBlocksAndConvertThem) {
+  for (int channels : {1, 2, 4}) {
+    TempDir dir;
+    const std::string stream = dir.path() + "/stream.raw";
+    dir.writeFile("asound.conf", "pcm.!default {\n  type file\n  slave.pcm { type null }\n  file \"" + stream +
+                                     "\"\n  format \"raw\"\n}\n");
+    ScopedEnv config("ALSA_CONFIG_PATH", (dir.path() + "/asound.conf").c_str());
+    StereoPattern callback;
+    PortAudioDevice device;
+    device.setAPI(L"ALSA");
+    device.setCallback(&callback);
+    device.setNumChannels(0, channels);
+    ASSERT_TRUE(device.start()) << channels << " channels";
+    ASSERT_TRUE(waitFor([&] { return callback.blocks >= 200; }));
+    device.stop();
+    EXPECT_FALSE(callback.wrongCall.load());
+
+    const std::string bytes = dir.readFile("stream.raw");
+    std::vector<float> samples(bytes.size() / sizeof(float));
+    std::memcpy(samples.data(), bytes.data(), samples.size() * sizeof(float));
+    // The stream starts with the device's own silence.
+    size_t first = 0;
+    while (first < samples.size() && samples[first] == 0.0f) ++first;
+    first -= first % static_cast<size_t>(channels);
+    const long frames = static_cast<long>(samples.size() - first) / channels;
+    ASSERT_GT(frames, 1000) << channels << " channels";
+    for (long frame = 0; frame < frames; ++frame)
+      for (int channel = 0; channel < channels; ++channel)
+        ASSERT_EQ(StereoPattern::expected(frame, channel, channels),
+                  samples[first + static_cast<size_t>(frame * channels + channel)])
+            << channels << " channels, frame " << frame << ", channel " << channel;
   }
 }
 

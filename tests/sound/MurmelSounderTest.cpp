@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cmath>
 #include <memory>
+#include <set>
 #include <thread>
 
 namespace {
@@ -56,7 +57,13 @@ class MurmelSounderTest : public ::testing::Test {
 TEST_F(MurmelSounderTest, ActivateGivesMinusOneForUnknownNamesAndAFullPool) {
   sounder->loadSoundFileResource(constant(L"Bell", 1000, 0.1f));
   EXPECT_EQ(-1, sounder->activateSound(L"Nothing"));
-  for (int i = 0; i < MurmelSounder::NumSlots; ++i) ASSERT_EQ(i, sounder->activateSound(L"Bell"));
+  std::set<int> handles;
+  for (int i = 0; i < MurmelSounder::NumSlots; ++i) {
+    const int handle = sounder->activateSound(L"Bell");
+    ASSERT_GE(handle, 0);
+    handles.insert(handle);
+  }
+  EXPECT_EQ(128u, handles.size());
   EXPECT_EQ(-1, sounder->activateSound(L"Bell"));
 
   // Indices outside the pool are ignored.
@@ -78,6 +85,26 @@ TEST_F(MurmelSounderTest, InstrumentsFadeInAtTheirLevelAndFadeOutWhenDeactivated
   EXPECT_EQ(0, sounder->getNumActiveSlots());
 }
 
+// The handle from activateSound names that start of the instrument: once the
+// instrument has gone and a spoken passage has taken its slot, deactivating
+// the old handle leaves the passage alone, and its end is still reported.
+TEST_F(MurmelSounderTest, DeactivatingAnInstrumentThatHasGoneLeavesItsSlotsNewSoundAlone) {
+  FinishCounter finish;
+  sounder->loadSoundFileResource(constant(L"Bell", 1000, 0.5f));
+  sounder->loadSoundFileResource(constant(L"Speech", 150000, 0.1f));
+  const int bell = sounder->activateSound(L"Bell");
+  record(4096);
+  sounder->killAllSounds();
+  record(110000);
+  ASSERT_EQ(0, sounder->getNumActiveSlots());
+  sounder->triggerSound(L"Speech", 0.5f, &finish);
+  sounder->deactivateSound(bell);
+  const std::vector<float> out = record(150000);
+  EXPECT_FLOAT_EQ(0.1f * MurmelSounder::TriggeredLevel * 0.5f * 0.75f, out[2 * 120000]);
+  EXPECT_EQ(1, finish.finished.load());
+  sounder->unregisterCallback(&finish);
+}
+
 TEST_F(MurmelSounderTest, StopMusicBeforeAnyMusicLeavesEverySlotAlone) {
   startInstrumentAndSpeech();
   sounder->stopMusic();
@@ -89,13 +116,37 @@ TEST_F(MurmelSounderTest, MusicPlaysAtItsLevelAndStopMusicFadesItOut) {
   sounder->loadSoundFileResource(constant(L"Music", 120000, 0.4f));
   sounder->playMusic(L"Music");
   std::vector<float> out = record(1000);
-  EXPECT_FLOAT_EQ(0.4f * 0.5f * 0.75f, out[0]);
+  EXPECT_FLOAT_EQ(0.4f * 1.5f * 0.5f * 0.75f, out[0]);
   EXPECT_FLOAT_EQ(0.4f * 1.5f * 0.5f * 0.75f, out[2 * 999]);
   sounder->stopMusic();
   out = record(102000);
   // Summed in single precision, the fade runs a little off the straight line.
   EXPECT_NEAR(0.4f * 1.5f * 0.5f * 0.5f * 0.75f, out[2 * 50000], 5e-4f);
   EXPECT_EQ(0, sounder->getNumActiveSlots());
+}
+
+// A slot starts a new sound at that sound's level, not at the level of the
+// sound it played last: music after a spoken passage (level 4), a spoken
+// passage after an instrument (0.66).
+TEST_F(MurmelSounderTest, ASlotStartsEachNewSoundAtThatSoundsOwnLevel) {
+  sounder->loadSoundFileResource(constant(L"Word", 100, 0.1f));
+  sounder->loadSoundFileResource(constant(L"Bell", 1000, 0.1f));
+  sounder->loadSoundFileResource(constant(L"Music", 1000, 0.1f));
+  const float unit = 0.1f * 0.5f * 0.75f;
+  sounder->triggerSound(L"Word", 0.5f, nullptr);
+  record(4096);
+  sounder->playMusic(L"Music");
+  EXPECT_FLOAT_EQ(MurmelSounder::MusicLevel * unit, record(1)[0]);
+  sounder->stopMusic();
+  record(110000);
+
+  const int bell = sounder->activateSound(L"Bell");
+  record(110000);
+  sounder->deactivateSound(bell);
+  record(110000);
+  ASSERT_EQ(0, sounder->getNumActiveSlots());
+  sounder->triggerSound(L"Word", 0.5f, nullptr);
+  EXPECT_FLOAT_EQ(MurmelSounder::TriggeredLevel * unit, record(1)[0]);
 }
 
 TEST_F(MurmelSounderTest, BarClockCallsBackEvery44100FramesEvenForUnknownMusic) {
@@ -110,6 +161,32 @@ TEST_F(MurmelSounderTest, BarClockCallsBackEvery44100FramesEvenForUnknownMusic) 
     record(1000, 333);
     EXPECT_EQ((frames + 1000) / 44100, counter.bars.load()) << frames;
   }
+  sounder->setCallback(nullptr);
+}
+
+// The streaming thread falls behind for several blocks; the music plays
+// silence meanwhile, and within a block after its data arrives it is back on
+// the bar clock, which counted on.
+TEST_F(MurmelSounderTest, StarvedMusicIsBackOnTheBarClockWithinABlockOfItsData) {
+  const long long length = 5 * MurmelSounder::BarLength;
+  const std::vector<float> file = MemorySoundLoader::ramp(length, 1e7f);
+  sounder->loadSoundFileResource(boost::shared_ptr<SoundFileLoader>(new MemorySoundLoader(L"Music", file)));
+  BarCounter bars;
+  sounder->setCallback(&bars);
+  sounder->playMusic(L"Music");
+  std::vector<float> block(2 * 4096);
+  long long clock = 0;
+  for (int i = 0; i < 14; ++i, clock += 4096) {
+    std::fill(block.begin(), block.end(), 0.0f);
+    sounder->getAudio(block.data(), block.data(), 4096);
+  }
+  EXPECT_EQ(1, bars.bars.load());
+  sounder->updateStreams();
+  const std::vector<float> out = record(4096);
+  for (long long i = 0; i < 4096; ++i)
+    ASSERT_FLOAT_EQ(file[2 * static_cast<size_t>((clock + i) % length)] * MurmelSounder::MusicLevel * 0.5f * 0.75f,
+                    out[2 * static_cast<size_t>(i)])
+        << i;
   sounder->setCallback(nullptr);
 }
 
@@ -143,7 +220,7 @@ TEST_F(MurmelSounderTest, KillTriggeredSilencesOnlyTheLatestSpokenPassage) {
   sounder->triggerSound(L"First", 0.0f, nullptr);
   sounder->triggerSound(L"Second", 1.0f, nullptr);
   std::vector<float> out = record(4000);
-  // Spoken passages play at level 4 (reached after 3000 frames).
+  // Spoken passages play at level 4.
   EXPECT_FLOAT_EQ(0.1f * 4.0f * 0.5f * 0.75f, out[2 * 3999]);
   EXPECT_FLOAT_EQ(0.1f * 4.0f * 0.5f * 0.75f, out[2 * 3999 + 1]);
   sounder->killTriggered();
@@ -159,7 +236,7 @@ TEST_F(MurmelSounderTest, KillTriggeredLeavesAloneASoundThatTookOverTheSlot) {
   sounder->loadSoundFileResource(constant(L"Bell", 1000, 0.5f));
   sounder->triggerSound(L"Word", 0.5f, nullptr);
   record(4096);
-  ASSERT_EQ(0, sounder->activateSound(L"Bell"));
+  ASSERT_EQ(0, FileSounder::fromInt(sounder->activateSound(L"Bell")).slot);
   sounder->killTriggered();
   record(200000);
   EXPECT_EQ(1, sounder->getNumActiveSlots());

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace {
 
@@ -108,7 +109,7 @@ TEST_F(SoundFileLoading, OtherRatesAreReportedAndDeliveredUnresampled) {
   EXPECT_EQ(2 * 48000u, readAll(loader).size());
 }
 
-TEST_F(SoundFileLoading, UnreadableFilesGiveClosedLoadersThatWriteNothing) {
+TEST_F(SoundFileLoading, UnreadableFilesGiveClosedLoadersThatWriteNothingAndSayWhyOnce) {
   std::string random(4096, '\0');
   for (size_t i = 0; i < random.size(); ++i) random[i] = static_cast<char>((i * 7919u + 13u) % 251u);
   dir.writeFile("Random.ogg", random);
@@ -116,17 +117,93 @@ TEST_F(SoundFileLoading, UnreadableFilesGiveClosedLoadersThatWriteNothing) {
   dir.writeFile("Text.ogg", "this is not an Ogg Vorbis file\n");
   const std::string whole = dir.readFile(ogg("Whole.ogg", 20000, 2).substr(dir.path().size() + 1));
   dir.writeFile("HeaderOnly.ogg", whole.substr(0, 100));
+  ASSERT_EQ(0, mkdir((dir.path() + "/Folder.ogg").c_str(), 0755));
 
-  for (const char *name : {"Random.ogg", "Empty.ogg", "Text.ogg", "HeaderOnly.ogg", "Missing.ogg"}) {
-    VorbisfileLoader loader(pathOf(dir.path() + "/" + name));
-    EXPECT_FALSE(loader.isOpen()) << name;
-    EXPECT_EQ(0, loader.getFileLength()) << name;
-    EXPECT_EQ(44100.0f, loader.getSamplerate()) << name;
-    EXPECT_EQ(2, loader.getNumChannels()) << name;
-    std::vector<float> buffer(100, 3.0f);
-    long long position = 0;
-    EXPECT_EQ(4, loader.loadChunk(buffer.data(), position, 100, 4)) << name;
-    for (float v : buffer) EXPECT_EQ(3.0f, v);
+  const struct {
+    const char *name, *reason;
+  } cases[] = {{"Random.ogg", "not an Ogg Vorbis stream"},
+               {"Empty.ogg", "not an Ogg Vorbis stream"},
+               {"Text.ogg", "not an Ogg Vorbis stream"},
+               {"HeaderOnly.ogg", "not an Ogg Vorbis stream"},
+               {"Folder.ogg", "read error"},
+               {"Missing.ogg", "no such file"}};
+  for (const auto &c : cases) {
+    const std::string path = dir.path() + "/" + c.name;
+    ::testing::internal::CaptureStderr();
+    {
+      VorbisfileLoader loader(pathOf(path));
+      EXPECT_FALSE(loader.isOpen()) << c.name;
+      EXPECT_EQ(0, loader.getFileLength()) << c.name;
+      EXPECT_EQ(44100.0f, loader.getSamplerate()) << c.name;
+      EXPECT_EQ(2, loader.getNumChannels()) << c.name;
+      std::vector<float> buffer(100, 3.0f);
+      for (int attempt = 0; attempt < 3; ++attempt) {
+        long long position = 0;
+        EXPECT_EQ(4, loader.loadChunk(buffer.data(), position, 100, 4)) << c.name;
+      }
+      for (float v : buffer) EXPECT_EQ(3.0f, v);
+    }
+    EXPECT_EQ("Murmel Worlds: cannot read sound file \"" + path + "\": " + c.reason + "\n",
+              ::testing::internal::GetCapturedStderr());
+  }
+}
+
+// 200 bytes flipped in the middle lose a stretch of the file: the decoder
+// reports a hole and reads on, and so must the loader, to the file's end.
+TEST_F(SoundFileLoading, DamagedPageMidFileIsReadPastNotTakenForTheEnd) {
+  std::string damaged = dir.readFile(ogg("Whole.ogg", 220500, 2).substr(dir.path().size() + 1));
+  for (size_t i = damaged.size() / 2; i < damaged.size() / 2 + 200; ++i) damaged[i] = static_cast<char>(~damaged[i]);
+  dir.writeFile("Damaged.ogg", damaged);
+  const std::vector<float> reference = OggTestFile::decode(dir.path() + "/Damaged.ogg");
+  ASSERT_GT(reference.size(), 2u * 150000u);
+
+  ::testing::internal::CaptureStderr();
+  VorbisfileLoader loader(pathOf(dir.path() + "/Damaged.ogg"));
+  const std::vector<float> all = readAll(loader);
+  EXPECT_EQ(reference.size(), all.size());
+  EXPECT_TRUE(reference == all);
+  // A hole is damage the decoder recovers from, not a failure.
+  EXPECT_EQ("", ::testing::internal::GetCapturedStderr());
+}
+
+// Vorbis channel order: 3 channels L, C, R; 4: FL, FR, RL, RR; 5: FL, C, FR,
+// RL, RR; 5.1 adds the LFE; 7.1: FL, C, FR, SL, SR, RL, RR, LFE. Fronts go to
+// their side, surrounds at -3 dB into theirs, centre and LFE at -3 dB into both.
+TEST_F(SoundFileLoading, EveryChannelOfASurroundFileIsFoldedIntoLeftAndRight) {
+  const float h = std::sqrt(0.5f);
+  struct Gain {
+    float left, right;
+  };
+  const struct {
+    int channels;
+    std::vector<Gain> gains;
+  } cases[] = {{1, {{1, 1}}},
+               {2, {{1, 0}, {0, 1}}},
+               {3, {{1, 0}, {h, h}, {0, 1}}},
+               {4, {{1, 0}, {0, 1}, {h, 0}, {0, h}}},
+               {5, {{1, 0}, {h, h}, {0, 1}, {h, 0}, {0, h}}},
+               {6, {{1, 0}, {h, h}, {0, 1}, {h, 0}, {0, h}, {h, h}}},
+               {8, {{1, 0}, {h, h}, {0, 1}, {h, 0}, {0, h}, {h, 0}, {0, h}, {h, h}}}};
+  for (const auto &c : cases) {
+    const std::string name = "Channels" + std::to_string(c.channels) + ".ogg";
+    // Each channel its own frequency, quiet enough that the sums stay in range.
+    const std::string path = dir.path() + "/" + name;
+    ASSERT_TRUE(
+        OggTestFile::write(path, OggTestFile::sine(30000, c.channels, 44100, 110.0f, 0.15f), c.channels, 44100));
+    const std::vector<float> file = OggTestFile::decode(path);
+    VorbisfileLoader loader(pathOf(path));
+    const std::vector<float> all = readAll(loader);
+    ASSERT_EQ(2 * file.size() / static_cast<size_t>(c.channels), all.size()) << name;
+    for (size_t frame = 0; frame < all.size() / 2; ++frame) {
+      float left = 0.0f, right = 0.0f;
+      for (int channel = 0; channel < c.channels; ++channel) {
+        const float sample = file[frame * static_cast<size_t>(c.channels) + static_cast<size_t>(channel)];
+        left += sample * c.gains[static_cast<size_t>(channel)].left;
+        right += sample * c.gains[static_cast<size_t>(channel)].right;
+      }
+      ASSERT_NEAR(left, all[2 * frame], 1e-5f) << name << " frame " << frame;
+      ASSERT_NEAR(right, all[2 * frame + 1], 1e-5f) << name << " frame " << frame;
+    }
   }
 }
 

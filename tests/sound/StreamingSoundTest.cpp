@@ -23,17 +23,25 @@ class CountingCallback final : public StreamingSound::Callback {
 // A slot is several hundred kilobytes: keep it off the stack.
 std::unique_ptr<StreamingSound> makeSlot() { return std::unique_ptr<StreamingSound>(new StreamingSound()); }
 
-// What a sounder does at load time: the first three ring buffers.
-boost::shared_ptr<SoundFileLoader> streamedLoader(const std::wstring &name, const std::vector<float> &stereo) {
-  boost::shared_ptr<SoundFileLoader> loader(new MemorySoundLoader(name, stereo));
+// A streamed sound as a sounder keeps it: the loader, and the first three
+// ring buffers decoded at load time.
+struct Streamed {
+  boost::shared_ptr<SoundFileLoader> loader;
+  StreamingSound::InitialBuffers initialBuffers;
+};
+
+Streamed streamed(const std::wstring &name, const std::vector<float> &stereo, long long reportedLength = -1) {
+  Streamed sound{boost::shared_ptr<SoundFileLoader>(new MemorySoundLoader(name, stereo, reportedLength)), {}};
   for (int i = 0; i < StreamingSound::NumBuffers; ++i) {
     std::vector<float> buffer(2 * B, 0.0f);
     long long position = static_cast<long long>(i) * B;
-    loader->loadChunk(buffer.data(), position, 2 * B, 0);
-    loader->initialBuffers.push_back(buffer);
+    sound.loader->loadChunk(buffer.data(), position, 2 * B, 0);
+    sound.initialBuffers.push_back(buffer);
   }
-  return loader;
+  return sound;
 }
+
+void start(StreamingSound &slot, const Streamed &sound) { slot.startPlaying(sound.loader, sound.initialBuffers); }
 
 // Plays `frames` frames in device-sized blocks, refilling after each block as
 // the streaming thread would, and returns the output.
@@ -148,7 +156,7 @@ TEST(StreamingSound, StreamedSoundPlaysToItsLastFrameThenStopsWithOneFinish) {
   CountingCallback callback;
   auto slot = makeSlot();
   slot->registerCallback(&callback);
-  slot->startPlaying(streamedLoader(L"Long", file));
+  start(*slot, streamed(L"Long", file));
   const std::vector<float> out = play(*slot, frames + 10000);
   for (int i = 0; i < 2 * frames; ++i) ASSERT_EQ(file[static_cast<size_t>(i)] * 0.5f, out[static_cast<size_t>(i)]) << i;
   for (size_t i = 2 * frames; i < out.size(); ++i) ASSERT_EQ(0.0f, out[i]);
@@ -164,7 +172,7 @@ TEST(StreamingSound, StreamedLoopGoesOnSeamlesslyFromTheFilesEndToItsStart) {
   auto slot = makeSlot();
   slot->setLoop(true);
   slot->registerCallback(&callback);
-  slot->startPlaying(streamedLoader(L"Loop", file));
+  start(*slot, streamed(L"Loop", file));
   const int played = 3 * frames + 500;
   const std::vector<float> out = play(*slot, played);
   for (int i = 0; i < played; ++i) {
@@ -175,33 +183,48 @@ TEST(StreamingSound, StreamedLoopGoesOnSeamlesslyFromTheFilesEndToItsStart) {
   EXPECT_TRUE(slot->isActive());
 }
 
-// Playback that catches up with the streaming thread waits at the unfilled
-// buffer instead of playing what is being written, and goes on from there.
-TEST(StreamingSound, StarvedStreamWaitsInSilenceAndResumesWhereItStopped) {
-  const int frames = 6 * B;
+// Playback that finds its next buffer not yet refilled plays silence rather
+// than what is being written, and time goes on: once the buffer comes (even
+// with playback going on while it is decoded) the sound plays from where it
+// would be had it never waited, and it ends or loops on time.
+TEST(StreamingSound, StarvedStreamPlaysSilenceThenSkipsWhatItMissed) {
+  const int frames = 5 * B;
   const std::vector<float> file = MemorySoundLoader::ramp(frames, 1e6f);
-  auto slot = makeSlot();
-  slot->startPlaying(streamedLoader(L"Long", file));
-  std::vector<float> out = play(*slot, 3 * B + 5000, 4096, false);
-  for (size_t i = 2 * 3 * B; i < out.size(); ++i) ASSERT_EQ(0.0f, out[i]);
-  EXPECT_TRUE(slot->isActive());
+  for (bool looping : {false, true}) {
+    const Streamed sound = streamed(L"Long", file);
+    CountingCallback callback;
+    auto slot = makeSlot();
+    slot->setLoop(looping);
+    slot->registerCallback(&callback);
+    start(*slot, sound);
+    int played = 3 * B + 5000;
+    std::vector<float> out = play(*slot, played, 4096, false);
+    for (size_t i = 2 * 3 * B; i < out.size(); ++i) ASSERT_EQ(0.0f, out[i]);
+    static_cast<MemorySoundLoader &>(*sound.loader).beforeNextLoad([&] {
+      play(*slot, 4096, 4096, false);
+      played += 4096;
+    });
+    slot->threadUpdate();
+    out = play(*slot, 100, 100, false);
+    for (int i = 0; i < 100; ++i) ASSERT_EQ(file[2 * static_cast<size_t>(played + i)] * 0.5f, out[2 * i]) << i;
 
-  slot->threadUpdate();
-  out = play(*slot, 100);
-  EXPECT_EQ(file[2 * 3 * B] * 0.5f, out[0]);
-  EXPECT_EQ(file[2 * (3 * B + 99)] * 0.5f, out[2 * 99]);
+    // Starved through the end of the file.
+    play(*slot, frames + 2000 - played - 100, 4096, false);
+    EXPECT_EQ(1, callback.calls);
+    EXPECT_EQ(looping, slot->isActive());
+    slot->threadUpdate();
+    out = play(*slot, 100);
+    for (int i = 0; i < 100; ++i)
+      ASSERT_EQ(looping ? file[2 * static_cast<size_t>(2000 + i)] * 0.5f : 0.0f, out[2 * i]);
+  }
 }
 
 TEST(StreamingSound, ADecoderThatDeliversLessThanItReportsPlaysSilenceNotStaleData) {
   const int delivered = 3 * B + 100;
-  boost::shared_ptr<SoundFileLoader> loader = streamedLoader(L"Short", MemorySoundLoader::ramp(delivered, 1e6f));
-  boost::shared_ptr<SoundFileLoader> lying(
-      new MemorySoundLoader(L"Short", MemorySoundLoader::ramp(delivered, 1e6f), 8LL * B));
-  lying->initialBuffers = loader->initialBuffers;
   CountingCallback callback;
   auto slot = makeSlot();
   slot->registerCallback(&callback);
-  slot->startPlaying(lying);
+  start(*slot, streamed(L"Short", MemorySoundLoader::ramp(delivered, 1e6f), 8LL * B));
   const std::vector<float> out = play(*slot, 9 * B);
   EXPECT_NE(0.0f, out[2 * (delivered - 1)]);
   for (size_t i = 2 * delivered; i < out.size(); ++i) ASSERT_EQ(0.0f, out[i]) << i;
@@ -210,17 +233,18 @@ TEST(StreamingSound, ADecoderThatDeliversLessThanItReportsPlaysSilenceNotStaleDa
 
 TEST(StreamingSoundDeathTest, StreamingNeedsThreeFullInitialBuffers) {
   auto slot = makeSlot();
-  boost::shared_ptr<SoundFileLoader> none(new MemorySoundLoader(L"None", {}));
-  EXPECT_DEATH(slot->startPlaying(none),
+  Streamed sound = streamed(L"Sound", {});
+  EXPECT_DEATH(slot->startPlaying(sound.loader, {}),
                "^sound/StreamingSound:[0-9]+: failed assertion `initialBuffers.size\\(\\) >= NumBuffers'\n$");
 
-  boost::shared_ptr<SoundFileLoader> shortFirst = streamedLoader(L"Short", {});
-  shortFirst->initialBuffers[0].resize(100);
-  EXPECT_DEATH(slot->startPlaying(shortFirst),
+  StreamingSound::InitialBuffers shortFirst = sound.initialBuffers;
+  shortFirst[0].resize(100);
+  EXPECT_DEATH(slot->startPlaying(sound.loader, shortFirst),
                "^sound/StreamingSound:[0-9]+: failed assertion `initialBuffers\\[0\\].size\\(\\) >= "
                "\\(BufferSize\\*2\\)'\n$");
 
-  boost::shared_ptr<SoundFileLoader> four = streamedLoader(L"Four", {});
-  four->initialBuffers.push_back(four->initialBuffers[0]);
-  EXPECT_DEATH(slot->startPlaying(four), "^sound/StreamingSound:[0-9]+: failed assertion `i < NumBuffers'\n$");
+  StreamingSound::InitialBuffers four = sound.initialBuffers;
+  four.push_back(four[0]);
+  EXPECT_DEATH(slot->startPlaying(sound.loader, four),
+               "^sound/StreamingSound:[0-9]+: failed assertion `i < NumBuffers'\n$");
 }

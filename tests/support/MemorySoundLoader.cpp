@@ -9,6 +9,11 @@ MemorySoundLoader::MemorySoundLoader(const std::wstring &name, std::vector<float
 
 int MemorySoundLoader::loadChunk(float *buffer, long long &position, int numSamples, int offset) {
   ++loadCalls;
+  if (beforeLoad) {
+    const std::function<void()> action = std::move(beforeLoad);
+    beforeLoad = nullptr;
+    action();
+  }
   const long long available = static_cast<long long>(frames.size() / 2);
   const int target = numSamples / 2;
   int filled = offset;

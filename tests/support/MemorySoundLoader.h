@@ -2,6 +2,7 @@
 
 #include "sound/SoundFileLoader.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,10 +26,14 @@ class MemorySoundLoader final : public SoundFileLoader {
 
   // Calls so far; read only while no other thread uses the loader.
   int getLoadCalls() const { return loadCalls; }
+  // Run once, at the start of the next loadChunk: what happens elsewhere
+  // while the loader decodes.
+  void beforeNextLoad(std::function<void()> action) { beforeLoad = std::move(action); }
 
  private:
   std::wstring name;
   std::vector<float> frames;
   long long reportedLength;
   int loadCalls = 0;
+  std::function<void()> beforeLoad;
 };

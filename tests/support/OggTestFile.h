@@ -16,7 +16,7 @@ class OggTestFile {
   // frames x channels samples: channel c is a sine of frequency x (c + 1).
   static std::vector<float> sine(long frames, int channels, long rate, float frequency, float amplitude);
 
-  // Decodes the whole first logical stream; empty when the file cannot be
-  // opened. channels and rate receive the file's values when not null.
+  // Decodes the whole first logical stream, reading on past damaged pages;
+  // empty when the file cannot be opened. channels and rate receive the file's values when not null.
   static std::vector<float> decode(const std::string &path, int *channels = nullptr, long *rate = nullptr);
 };
