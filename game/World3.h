@@ -1,0 +1,26 @@
+#pragma once
+
+#include "game/World.h"
+
+// Move in time with the red flash. On every second bar of the music the rings
+// flash red for 50 frames; during a flash every mouse event more than 64
+// units from the previous one grows the world by 0.04. Between flashes an
+// event more than 256 units from the previous one shrinks it by 0.01, so
+// keep still (or move gently) then. Done at scale 0.66.
+class World3 final : public World {
+ public:
+  World3();
+
+  void mouseMove(const TwoFloats &position) override;
+  bool worldDone() const override { return done; }
+  void subclassTick() override;
+  void barStart() override;
+
+  std::array<ThreeFloats, 3> restingRingColours;
+  // 0 = no flash; otherwise 0.02 ... 1 progress of the red flash.
+  float flashPhase = 0.0f;
+  TwoFloats lastMousePosition;
+  // Toggled at every bar; a flash starts on the bars where it was true.
+  bool flashOnThisBar = false;
+  bool done = false;
+};

@@ -1,0 +1,48 @@
+#include "game/World5.h"
+
+#include "game/Random.h"
+
+World5::World5()
+    : World(ThreeFloats(0.38039216f, 0.6039216f, 0.11764706f), ThreeFloats(0.011764706f, 0.0f, 0.2f),
+            ThreeFloats(0.101960786f, 0.20784314f, 0.74509805f), ThreeFloats(0.7294118f, 0.8f, 0.8901961f),
+            ThreeFloats(1.0f, 0.78f, 0.7f), TwoFloats(4000.0f, -800.0f)) {
+  calcJumpPos();
+  ringCentre = jumpTarget;
+}
+
+void World5::calcJumpPos() {
+  // On a screen with no point 256 units from its centre any point will do
+  // (otherwise this would never end).
+  const bool roomy = distance(TwoFloats(0.0f, 0.0f), drawingAreaSize) * 0.5f > 256.0f;
+  do {
+    jumpTarget.x = Random::getGlobal().nextUnit() * drawingAreaSize.x;
+    jumpTarget.y = Random::getGlobal().nextUnit() * drawingAreaSize.y;
+  } while (roomy && distance(jumpTarget, centreSpot) < 256.0f);
+}
+
+void World5::mouseMove(const TwoFloats &position) {
+  if (distance(lastMousePosition, position) < 4.0f) {
+    holdFrames = 30;
+    progress += 0.005f;
+    if (progress >= 1.0f) {
+      done = true;
+      setPosition(homePosition);
+    }
+  }
+  lastMousePosition = position;
+}
+
+void World5::subclassTick() {
+  if (done) return;
+  centreSpot = screenCentre();
+  if (holdFrames == 0 && progress > 0.0f) progress = progress > 0.005f ? progress - 0.005f : 0.0f;
+  if (!samePoint(ringCentre, jumpTarget)) ringCentre = glide(ringCentre, jumpTarget, 0.1f, 1.0f);
+  scale = progress * 0.61f + 0.05f;
+  setPosition(screenToPlane(centreSpot * progress + ringCentre * (1.0f - progress)));
+  jumpFrames -= 1;
+  if (jumpFrames < 1) {
+    jumpFrames = static_cast<int32_t>(Random::getGlobal().nextUnit() * 30.0f) + 10;
+    calcJumpPos();
+  }
+  if (holdFrames != 0) holdFrames -= 1;
+}
