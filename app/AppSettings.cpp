@@ -4,6 +4,7 @@
 #include "app/GlobalData.h"
 #include "app/KeyManager.h"
 #include "drawing/GLImmediateDrawer.h"
+#include "game/GamePlayState.h"
 #include "game/TitleScreen.h"
 #include "sound/MurmelSounder.h"
 
@@ -16,6 +17,7 @@ void AppSettings::initialise(CmdLineParams &, Application *app, KeyManager &keys
   scalingMode = 1;
 
   app->registerGameState(L"TitleScreen", &TitleScreen::creator, true);
+  app->registerGameState(L"GamePlayState", &GamePlayState::creator, false);
 
   keys.addMapping(L"P1Up", L"CursorUp", true);
   keys.addMapping(L"P1Left", L"CursorLeft", true);
