@@ -1,12 +1,14 @@
 #include "Robot.h"
 
 #include "EventPusher.h"
+#include "GamePlayer.h"
 #include "Hand.h"
 #include "Screenshots.h"
 #include "Timeline.h"
 
 #include "app/GameState.h"
 #include "drawing/Drawer.h"
+#include "game/GamePlayState.h"
 #include "game/TitleScreen.h"
 
 namespace {
@@ -47,11 +49,20 @@ void Robot::beforeFrame(SDL1_2Application &app) {
     return;
   }
 
-  GameState *state = app.getCurrentState().get();
+  const boost::shared_ptr<GameState> current = app.getCurrentState();
+  GameState *state = current.get();
   const std::string stateName = state ? narrow(state->getName()) : std::string();
   if (const TitleScreen *title = dynamic_cast<const TitleScreen *>(state)) {
     if (lastStateName != stateName) timeline.mark("title screen", frame);
     playTitle(app, *title);
+  } else if (GamePlayState *game = dynamic_cast<GamePlayState *>(state)) {
+    if (!player || playerState.lock() != current) {
+      player.reset(new GamePlayer(*game, timeline));
+      playerState = current;
+    }
+    const GamePlayer::Look look = player->beforeFrame(*hand, frame);
+    place = look.place;
+    if (!look.keep.empty()) keepFrame(look.keep, look.caption);
   } else {
     place = "on the loading screen";
   }
@@ -101,4 +112,6 @@ void Robot::afterDraw(SDL1_2Application &app) {
     screenshots->capture(*app.getDrawer(), shotName, shotCaption);
     shotName.clear();
   }
+  if (player && playerState.lock() == app.getCurrentState() && player->afterDraw(app.getFrameCount()))
+    gameFinished = true;
 }

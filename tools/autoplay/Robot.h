@@ -2,10 +2,12 @@
 
 #include "app/SDL1.2Backend/SDL1.2Application.h"
 
+#include <boost/weak_ptr.hpp>
 #include <memory>
 #include <string>
 
 class EventPusher;
+class GamePlayer;
 class Hand;
 class Screenshots;
 class Timeline;
@@ -42,6 +44,9 @@ class Robot final : public SDL1_2Application::FrameHook {
   long maxFrames;
   std::unique_ptr<EventPusher> events;
   std::unique_ptr<Hand> hand;
+  std::unique_ptr<GamePlayer> player;
+  // The game state the player plays; a new one would need a new player.
+  boost::weak_ptr<GameState> playerState;
 
   std::string place = "at start-up";
   std::string lastStateName;
