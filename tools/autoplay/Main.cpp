@@ -34,7 +34,7 @@ int play(const AutoplayOptions &options, Screenshots *screenshots, AudioFormat &
     std::fprintf(stderr, "%s: stuck at start-up: the game could not start\n", name);
     return 1;
   }
-  if (const boost::shared_ptr<AudioDevice> device = app->getAudioDevice()) {
+  if (const auto device = app->getAudioDevice()) {
     format.sampleRate = static_cast<int>(device->getSamplerate());
     format.channels = device->getNumOutputs();
   }
