@@ -216,6 +216,7 @@ void SDL1_2Application::eventLoop() {
 }
 
 void SDL1_2Application::paceFrame() {
+  if (!frameCapped) return;
   // Every timer of the game advances per frame; a swap that does not wait for
   // the display would run it too fast, so never run faster than 60 frames a second.
   const auto period =

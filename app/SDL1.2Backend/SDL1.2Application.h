@@ -65,6 +65,12 @@ class SDL1_2Application final : public Application, public CmdLineCallback, publ
 
   // For tests and automation.
   void setFrameHook(FrameHook *hook) { frameHook = hook; }
+  // For automation, before initialise: false draws every frame as fast as the
+  // machine can (no 60 Hz cap, no swap control), so frame-stepped timers run fast.
+  void setFrameCap(bool capped) {
+    frameCapped = capped;
+    vsync = capped;
+  }
   boost::shared_ptr<GameState> getCurrentState() const { return currentState; }
   boost::shared_ptr<Drawer> getDrawer() const { return drawer; }
   Sounder *getSounder() const { return sounder.get(); }
@@ -122,6 +128,7 @@ class SDL1_2Application final : public Application, public CmdLineCallback, publ
   std::wstring audioAPI = L"SDL";
   bool helpRequested = false;
   bool vsync = true;
+  bool frameCapped = true;
 
   bool sdlStarted = false;
   int exitStatus = 0;

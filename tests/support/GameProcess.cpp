@@ -1,8 +1,8 @@
 #include "support/GameProcess.h"
 
 #include "app/FilePath.h"
+#include "app/UTF8File.h"
 
-#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -37,8 +37,10 @@ uint32_t bigEndian(const std::string &bytes, size_t at) {
 
 }  // namespace
 
-std::string GameProcess::builtProgram() {
-  return FilePath::getCurrentExecutableDir().getParent().getChild(L"murmel-worlds").getUtf8Path();
+std::string GameProcess::builtProgram(const std::string &name) {
+  std::wstring wide;
+  UTF8File::charToWstring(name, wide);
+  return FilePath::getCurrentExecutableDir().getParent().getChild(wide).getUtf8Path();
 }
 
 GameProcess::GameProcess(const std::string &program, const std::vector<std::string> &arguments,
@@ -47,6 +49,13 @@ GameProcess::GameProcess(const std::string &program, const std::vector<std::stri
   const int fd = mkstemp(pattern);
   if (fd < 0) return;
   errorFile = pattern;
+  char outputPattern[] = "/tmp/murmel-stdout-XXXXXX";
+  const int outputFd = mkstemp(outputPattern);
+  if (outputFd < 0) {
+    close(fd);
+    return;
+  }
+  outputFile = outputPattern;
 
   std::vector<std::string> env;
   for (char **e = environ; *e; ++e) env.push_back(*e);
@@ -76,10 +85,11 @@ GameProcess::GameProcess(const std::string &program, const std::vector<std::stri
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, fd, 2);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_adddup2(&actions, outputFd, 1);
   if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0) pid = -1;
   posix_spawn_file_actions_destroy(&actions);
   close(fd);
+  close(outputFd);
 }
 
 GameProcess::~GameProcess() {
@@ -88,6 +98,7 @@ GameProcess::~GameProcess() {
     waitpid(pid, nullptr, 0);
   }
   if (!errorFile.empty()) std::remove(errorFile.c_str());
+  if (!outputFile.empty()) std::remove(outputFile.c_str());
 }
 
 unsigned long GameProcess::findWindow(int timeoutSeconds) {
@@ -139,9 +150,17 @@ int GameProcess::waitForExit(int timeoutSeconds) {
   return -1;
 }
 
-std::string GameProcess::errorOutput() const {
-  std::ifstream in(errorFile);
+namespace {
+
+std::string readAll(const std::string &path) {
+  std::ifstream in(path);
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
 }
+
+}  // namespace
+
+std::string GameProcess::errorOutput() const { return readAll(errorFile); }
+
+std::string GameProcess::output() const { return readAll(outputFile); }

@@ -24,14 +24,16 @@ class GameProcess {
   void pressKey(unsigned long window, const std::string &key);
   // The exit status, or -1 if it did not end in time (it is then killed).
   int waitForExit(int timeoutSeconds);
-  // What the program wrote to standard error so far.
+  // What the program wrote to standard error, and to standard output, so far.
   std::string errorOutput() const;
+  std::string output() const;
 
-  // The program beside the test programs' folder.
-  static std::string builtProgram();
+  // A program of the build beside the test programs' folder: the game, or another by name.
+  static std::string builtProgram(const std::string &name = "murmel-worlds");
 
  private:
   pid_t pid = -1;
   std::string errorFile;
+  std::string outputFile;
   int status = -1;
 };

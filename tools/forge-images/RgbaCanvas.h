@@ -11,6 +11,7 @@ class RgbaCanvas {
   int getWidth() const { return width; }
   int getHeight() const { return height; }
   unsigned char *pixel(int x, int y) { return &pixels[(static_cast<size_t>(y) * width + x) * 4]; }
+  const unsigned char *pixel(int x, int y) const { return &pixels[(static_cast<size_t>(y) * width + x) * 4]; }
   void fill(unsigned char r, unsigned char g, unsigned char b, unsigned char a);
 
   // Best compression; false (with a message on standard error) on failure.

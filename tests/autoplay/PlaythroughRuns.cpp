@@ -1,0 +1,146 @@
+#include "app/FilePath.h"
+#include "app/UTF8File.h"
+#include "drawing/ImageLoader.h"
+
+#include "support/GameProcess.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <sstream>
+
+namespace {
+
+struct Mark {
+  std::string what;
+  long frame = 0;
+  long audioFrame = -1;
+};
+
+// The robot's milestone lines: "autoplay: world 3 at frame 2345, 24.50 s, audio frame 1080000".
+std::vector<Mark> readMarks(const std::string &output) {
+  std::vector<Mark> marks;
+  std::istringstream lines(output);
+  for (std::string line; std::getline(lines, line);) {
+    const size_t at = line.find(" at frame ");
+    if (line.rfind("autoplay: ", 0) != 0 || at == std::string::npos) continue;
+    Mark mark;
+    mark.what = line.substr(10, at - 10);
+    mark.frame = std::atol(line.c_str() + at + 10);
+    const size_t audio = line.find("audio frame ");
+    if (audio != std::string::npos) mark.audioFrame = std::atol(line.c_str() + audio + 12);
+    marks.push_back(mark);
+  }
+  return marks;
+}
+
+ImageLoader::ImageData loadPng(const std::string &path) {
+  std::wstring wide;
+  UTF8File::charToWstring(path, wide);
+  return ImageLoader().loadImage(FilePath(wide));
+}
+
+bool loads(const std::string &path) {
+  std::unique_ptr<unsigned char[]> pixels(loadPng(path).data);
+  return pixels != nullptr;
+}
+
+// The share of a PNG's pixels within 1 of the colour in each channel; 0 when it does not load.
+double shareOfColour(const std::string &path, const int rgb[3]) {
+  const ImageLoader::ImageData image = loadPng(path);
+  std::unique_ptr<unsigned char[]> pixels(image.data);
+  if (!image.data) return 0.0;
+  long matching = 0;
+  const long count = long(image.width) * image.height;
+  for (long i = 0; i < count; ++i) {
+    const unsigned char *p = &image.data[i * 4];
+    if (std::abs(p[0] - rgb[0]) <= 1 && std::abs(p[1] - rgb[1]) <= 1 && std::abs(p[2] - rgb[2]) <= 1) ++matching;
+  }
+  return double(matching) / double(count);
+}
+
+// The samples of a 16-bit stereo WAV file at 44100 Hz; empty when it is not one.
+std::vector<int16_t> readWav(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  auto number = [&](size_t at, int size) {
+    uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+    return value;
+  };
+  if (bytes.size() < 44 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 8, "WAVEfmt ") != 0 ||
+      number(20, 2) != 1 || number(22, 2) != 2 || number(24, 4) != 44100 || number(34, 2) != 16 ||
+      bytes.compare(36, 4, "data") != 0 || number(40, 4) != bytes.size() - 44)
+    return {};
+  std::vector<int16_t> samples((bytes.size() - 44) / 2);
+  for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<int16_t>(number(44 + i * 2, 2));
+  return samples;
+}
+
+}  // namespace
+
+// The robot plays the whole game uncapped in a small window, its sound
+// recorded by SDL's disk driver: every world in order, the closing sequence,
+// the fade and the quit; each world's own background in its picture; sound
+// in every world, and the mix's clamp almost never reached.
+TEST(Playthrough, TheRobotFinishesTheGame) {
+  TempDir home, out;
+  const std::string wav = out.path() + "/sound.wav";
+  GameProcess robot(GameProcess::builtProgram("murmel-worlds-autoplay"),
+                    {"--uncapped", "-win", "-w", "640", "-h", "360", "--screenshots", out.path(), "--wav", wav,
+                     "--max-frames", "300000"},
+                    {"HOME=" + home.path(), "XDG_CONFIG_HOME=", "MURMEL_WORLDS_DATA=", "SDL_AUDIODRIVER=disk",
+                     "SDL_DISKAUDIOFILE=" + out.path() + "/sound.raw"});
+  ASSERT_TRUE(robot.started());
+  ASSERT_EQ(0, robot.waitForExit(240)) << robot.errorOutput() << robot.output();
+
+  const std::vector<Mark> marks = readMarks(robot.output());
+  std::vector<std::string> order;
+  std::map<std::string, Mark> byName;
+  for (const Mark &mark : marks) {
+    order.push_back(mark.what);
+    byName[mark.what] = mark;
+  }
+  const std::vector<std::string> expected = {"title screen", "prompt",  "click",    "world 0", "world 1",
+                                             "world 2",      "world 3", "world 4",  "world 5", "world 6",
+                                             "world 7",      "closing", "gathered", "fade",    "quit"};
+  ASSERT_EQ(expected, order) << robot.output();
+  // The closing sequence lasts 1600 frames, the fade about 100 more.
+  EXPECT_NEAR(1600 + 100, byName["quit"].frame - byName["closing"].frame, 10);
+
+  // Each world's background colour, as 0-255 triples; the first one's warms as the robot finds the spot.
+  const int backgrounds[8][3] = {{115, 115, 115}, {50, 56, 180}, {134, 172, 136}, {233, 250, 185},
+                                 {184, 113, 180}, {97, 154, 30}, {0, 0, 0},       {143, 141, 40}};
+  for (int world = 1; world < 8; ++world)
+    EXPECT_GT(shareOfColour(out.path() + "/world-" + std::to_string(world) + ".png", backgrounds[world]), 0.5)
+        << "world " << world;
+  for (const char *name : {"title", "world-0", "gathering", "end", "contact-sheet"})
+    EXPECT_TRUE(loads(out.path() + "/" + name + ".png")) << name;
+
+  const std::vector<int16_t> samples = readWav(wav);
+  ASSERT_FALSE(samples.empty()) << "no 16-bit stereo WAV at 44100 Hz";
+  const char *sections[] = {"world 0", "world 1", "world 2", "world 3", "world 4",
+                            "world 5", "world 6", "world 7", "closing"};
+  for (int world = 0; world < 8; ++world) {
+    const long from = byName[sections[world]].audioFrame, to = byName[sections[world + 1]].audioFrame;
+    ASSERT_GE(from, 0) << robot.output();
+    // At least one device block, however fast the world went by.
+    const size_t begin = size_t(from) * 2, end = std::min(samples.size(), size_t(std::max(to, from + 4096)) * 2);
+    ASSERT_LT(begin, end) << "world " << world;
+    double power = 0.0;
+    for (size_t i = begin; i < end; ++i) power += double(samples[i]) * samples[i];
+    // Above 1 % of full scale.
+    EXPECT_GT(std::sqrt(power / double(end - begin)), 328.0) << "world " << world;
+  }
+  // The mix is clamped to -1 .. 1 and then scaled by 0.75.
+  long clamped = 0;
+  for (int16_t sample : samples) clamped += std::abs(int(sample)) >= 24575 ? 1 : 0;
+  EXPECT_LT(double(clamped) / double(samples.size()), 0.001);
+}

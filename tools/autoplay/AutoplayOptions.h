@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The robot player's command line: its own options are taken out, every
+// other argument goes to the game unchanged (-w, -h, -win, -m, -a).
+class AutoplayOptions {
+ public:
+  // False, with the reason in error, when one of the robot's options is malformed.
+  bool parse(int argc, char *argv[], std::string &error);
+
+  static const char *usage();
+
+  // Where the PNG frames and the contact sheet go; empty for none.
+  std::string screenshotDir;
+  // Where the captured sound goes as a WAV file; empty for none.
+  std::string wavFile;
+  bool uncapped = false;
+  // Frames after which the robot gives up; 0 plays on for ever.
+  long maxFrames = 0;
+  bool helpRequested = false;
+  std::vector<std::wstring> gameArguments;
+};

@@ -1,0 +1,117 @@
+#include "Robot.h"
+
+#include "EventPusher.h"
+#include "GamePlayer.h"
+#include "Hand.h"
+#include "Screenshots.h"
+#include "Timeline.h"
+
+#include "app/GameState.h"
+#include "drawing/Drawer.h"
+#include "game/GamePlayState.h"
+#include "game/TitleScreen.h"
+
+namespace {
+
+std::string narrow(const std::wstring &text) { return std::string(text.begin(), text.end()); }
+
+// Frames after a click before the robot clicks again, should the first one
+// not have started the game.
+const long clickRetryFrames = 30;
+
+}  // namespace
+
+Robot::Robot(Timeline &timeline, Screenshots *screenshots, long maxFrames)
+    : timeline(timeline), screenshots(screenshots), maxFrames(maxFrames) {}
+
+Robot::~Robot() = default;
+
+void Robot::keepFrame(const std::string &name, const std::string &caption) {
+  if (!screenshots) return;
+  shotName = name;
+  shotCaption = caption;
+}
+
+void Robot::beforeFrame(SDL1_2Application &app) {
+  const long frame = app.getFrameCount();
+  if (!events) {
+    events.reset(new EventPusher(app));
+    hand.reset(new Hand(*events, app.getDrawer()->getDrawingAreaSize() * 0.5f));
+  }
+  hand->newFrame();
+  if (gaveUp()) {
+    // Escape was not taken (the loading screen ignores it).
+    app.quit();
+    return;
+  }
+  if (maxFrames > 0 && frame >= maxFrames) {
+    giveUp(app);
+    return;
+  }
+
+  const boost::shared_ptr<GameState> current = app.getCurrentState();
+  GameState *state = current.get();
+  const std::string stateName = state ? narrow(state->getName()) : std::string();
+  if (const TitleScreen *title = dynamic_cast<const TitleScreen *>(state)) {
+    if (lastStateName != stateName) timeline.mark("title screen", frame);
+    playTitle(app, *title);
+  } else if (GamePlayState *game = dynamic_cast<GamePlayState *>(state)) {
+    if (!player || playerState.lock() != current) {
+      player.reset(new GamePlayer(*game, timeline));
+      playerState = current;
+    }
+    const GamePlayer::Look look = player->beforeFrame(*hand, frame);
+    place = look.place;
+    if (!look.keep.empty()) keepFrame(look.keep, look.caption);
+  } else {
+    place = "on the loading screen";
+  }
+  lastStateName = stateName;
+}
+
+void Robot::playTitle(SDL1_2Application &app, const TitleScreen &title) {
+  const long frame = app.getFrameCount();
+  if (title.getPromptAlpha() <= 0.0f) {
+    place = "on the title screen (listening to the introduction)";
+    return;
+  }
+  if (!promptSeen) {
+    promptSeen = true;
+    timeline.mark("prompt", frame);
+  }
+  // Towards the prompt in the bottom right corner, as a person reaches for it.
+  const TwoFloats area = app.getDrawer()->getDrawingAreaSize();
+  hand->moveToward(TwoFloats(area.x - 180.0f, area.y - 40.0f));
+  if (title.getPromptAlpha() < 1.0f) {
+    place = "on the title screen (waiting for the prompt)";
+    return;
+  }
+  if (screenshots && !titleKept) {
+    titleKept = true;
+    keepFrame("title", "title");
+    return;
+  }
+  if (clickedAt >= 0 && frame - clickedAt < clickRetryFrames) {
+    place = "on the title screen (the click did not start the game)";
+    return;
+  }
+  if (clickedAt < 0) timeline.mark("click", frame);
+  place = "on the title screen (clicking)";
+  hand->click();
+  clickedAt = frame;
+}
+
+void Robot::giveUp(SDL1_2Application &app) {
+  gaveUpAt = app.getFrameCount();
+  // As a person who has had enough: Escape, which the title screen and the game take.
+  events->pressKey(SDLK_ESCAPE);
+}
+
+void Robot::afterDraw(SDL1_2Application &app) {
+  if (!shotName.empty()) {
+    screenshots->capture(*app.getDrawer(), shotName, shotCaption);
+    shotName.clear();
+  }
+  if (player && playerState.lock() == app.getCurrentState() && player->afterDraw(app.getFrameCount()))
+    gameFinished = true;
+}
