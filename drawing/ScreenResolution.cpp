@@ -1,5 +1,7 @@
 #include "drawing/ScreenResolution.h"
 
+#include "app/SDL1.2Backend/SDL1.2VideoStart.h"
+
 #include <SDL.h>
 
 namespace {
@@ -7,9 +9,11 @@ namespace {
 void getScreenSize(int &width, int &height) {
   width = height = 0;
   const bool wasUp = SDL_WasInit(SDL_INIT_VIDEO) != 0;
-  if (!wasUp && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return;
-  // Before a video mode is set, this is the desktop's mode.
-  if (const SDL_VideoInfo *info = SDL_GetVideoInfo()) {
+  if (!wasUp && !SDL1_2VideoStart::start(SDL_INIT_VIDEO)) return;
+  // Before a video mode is set, this is the desktop's mode; a stand-in
+  // driver's invented size is no screen's.
+  const SDL_VideoInfo *info = SDL_GetVideoInfo();
+  if (info && !SDL1_2VideoStart::onUnchosenStandIn()) {
     width = info->current_w;
     height = info->current_h;
   }

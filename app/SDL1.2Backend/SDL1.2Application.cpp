@@ -1,4 +1,5 @@
 #include "app/SDL1.2Backend/SDL1.2Application.h"
+#include "app/SDL1.2Backend/SDL1.2VideoStart.h"
 
 #include "app/Assertion.h"
 #include "app/CmdLineParams.h"
@@ -18,7 +19,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <sstream>
 #include <thread>
 
@@ -117,7 +117,7 @@ void SDL1_2Application::reportMissingSounds() const {
 }
 
 bool SDL1_2Application::openWindow() {
-  if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) < 0) {
+  if (!SDL1_2VideoStart::start(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK)) {
     failStartUp(std::string("cannot open the window: ") + SDL_GetError());
     return false;
   }
@@ -125,11 +125,9 @@ bool SDL1_2Application::openWindow() {
 
   // Without a display SDL quietly picks an invisible window; a game nobody
   // can see would run for ever. Only a driver the user chose may be one.
-  char driver[64] = {0};
-  SDL_VideoDriverName(driver, sizeof driver);
-  const char *chosen = std::getenv("SDL_VIDEODRIVER");
-  if (!(chosen && *chosen) && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
-    failStartUp("cannot open the window: no display (SDL found only its '" + std::string(driver) + "' video driver)");
+  if (SDL1_2VideoStart::onUnchosenStandIn()) {
+    failStartUp("cannot open the window: no display (SDL found only its '" + SDL1_2VideoStart::driverName() +
+                "' video driver)");
     return false;
   }
 

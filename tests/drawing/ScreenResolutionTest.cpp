@@ -1,5 +1,7 @@
 #include "drawing/ScreenResolution.h"
 
+#include "app/SDL1.2Backend/SDL1.2VideoStart.h"
+
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -17,7 +19,7 @@ TEST(ScreenResolution, AsksBeforeSdlIsUpAndLeavesItDown) {
 }
 
 TEST(ScreenResolution, LeavesARunningVideoSubsystemRunning) {
-  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+  ASSERT_TRUE(SDL1_2VideoStart::start(SDL_INIT_VIDEO)) << SDL_GetError();
   EXPECT_GT(ScreenResolution::getScreenWidth(), 0);
   EXPECT_GT(ScreenResolution::getScreenHeight(), 0);
   EXPECT_NE(SDL_WasInit(SDL_INIT_VIDEO), 0u);
