@@ -442,7 +442,14 @@ void GLDrawerBase::bindTexture(int unit, unsigned int texture) {
 void GLDrawerBase::bindBaseTexture(unsigned int texture) {
   bindTexture(0, texture);
   texturingChanged(texture != 0);
-  if (!currentShader.empty()) gl->uniform1i(shaders[currentShader].baseTextureLocation, 0);
+  setSampler(&ShaderInternal::baseTextureLocation, 0);
+}
+
+void GLDrawerBase::setSampler(int ShaderInternal::*location, int unit) {
+  if (currentShader.empty()) return;
+  const int found = shaders[currentShader].*location;
+  // Most programs have no such sampler; the call would be wasted on each draw.
+  if (found >= 0) gl->uniform1i(found, unit);
 }
 
 const GLDrawerBase::GLImage &GLDrawerBase::bindForImageDraw(const GLImage &image, bool repeat) {
@@ -463,7 +470,7 @@ const GLDrawerBase::GLImage &GLDrawerBase::bindForImageDraw(const GLImage &image
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
   }
-  if (!currentShader.empty()) gl->uniform1i(shaders[currentShader].secondTextureLocation, 1);
+  setSampler(&ShaderInternal::secondTextureLocation, 1);
   return second;
 }
 

@@ -166,6 +166,9 @@ class GLDrawerBase : public Drawer, public TextLayout::MissingGlyphCallback {
   // returns the second image's record (blankImage without one).
   const GLImage &bindForImageDraw(const GLImage &image, bool repeat);
   void finishImageDraw(const GLImage &image, const GLImage &second, bool repeat);
+  // Points a sampler uniform ("base" or "second") of the program in use at
+  // a texture unit.
+  void setSampler(int ShaderInternal::*location, int unit);
   // Makes the next bind on each unit happen whatever it binds: others may
   // bind between frames (the window's own scaling pass).
   virtual void forgetBindings();

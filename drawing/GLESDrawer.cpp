@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <locale>
 #include <sstream>
@@ -122,28 +123,28 @@ void GLESDrawer::prepareDrawing() {
   useShader(std::wstring());
   // Rectangles and lines: positions and texture coordinates alike run 0 to 1.
   const float quad[8] = {0, 0, 0, 1, 1, 0, 1, 1};
-  createVertexArray(unitQuad, unitQuadBuffer, quad, sizeof quad, 8, 0, -1);
-  createVertexArray(streamArray, streamBuffer, nullptr, 0, sizeof(QuadVertex), offsetof(QuadVertex, texCoord),
-                    offsetof(QuadVertex, colour));
+  createVertexArray(unitQuad, unitQuadBuffer, quad, sizeof quad, Layout{8, 0, 0, -1});
+  createVertexArray(streamArray, streamBuffer, nullptr, 0,
+                    Layout{sizeof(QuadVertex), offsetof(QuadVertex, texCoord), offsetof(QuadVertex, secondTexCoord),
+                           offsetof(QuadVertex, colour)});
 }
 
 void GLESDrawer::createVertexArray(unsigned int &vertexArray, unsigned int &buffer, const float *data, size_t bytes,
-                                   int stride, int texCoordOffset, int colourOffset) {
+                                   const Layout &layout) {
   gl->genVertexArrays(1, &vertexArray);
   bindVertexArray(vertexArray);
   gl->genBuffers(1, &buffer);
   gl->bindBuffer(GL_ARRAY_BUFFER, buffer);
   if (bytes > 0) gl->bufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(bytes), data, GL_DYNAMIC_DRAW);
   const auto attribute = [&](Attribute index, int size, int offset) {
-    gl->vertexAttribPointer(index, size, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void *>(offset));
+    gl->vertexAttribPointer(index, size, GL_FLOAT, GL_FALSE, layout.stride,
+                            reinterpret_cast<const void *>(static_cast<uintptr_t>(offset)));
     gl->enableVertexAttribArray(index);
   };
   attribute(VertexPosition, 2, 0);
-  attribute(BaseTexCoords, 2, texCoordOffset);
-  // The second image's coordinates follow the first's unless the vertices
-  // carry their own, just after them.
-  attribute(SecondTexCoords, 2, colourOffset < 0 ? texCoordOffset : texCoordOffset + 8);
-  if (colourOffset >= 0) attribute(VertexColour, 4, colourOffset);
+  attribute(BaseTexCoords, 2, layout.texCoord);
+  attribute(SecondTexCoords, 2, layout.secondTexCoord);
+  if (layout.colour >= 0) attribute(VertexColour, 4, layout.colour);
   bindVertexArray(0);
   gl->bindBuffer(GL_ARRAY_BUFFER, 0);
 }
@@ -173,7 +174,8 @@ void GLESDrawer::imageRegistered(GLImage &record) {
                           0,      size.y, o.x,       o.y + e.y,  //
                           size.x, 0,      o.x + e.x, o.y,        //
                           size.x, size.y, o.x + e.x, o.y + e.y};
-  createVertexArray(record.vertexArray, record.vertexBuffer, quad, sizeof quad, 16, 8, -1);
+  // Both images' coordinates are the image's own.
+  createVertexArray(record.vertexArray, record.vertexBuffer, quad, sizeof quad, Layout{16, 8, 8, -1});
 }
 
 void GLESDrawer::imageReleased(GLImage &record) { deleteVertexArray(record.vertexArray, record.vertexBuffer); }
@@ -193,8 +195,12 @@ void GLESDrawer::useShader(const std::wstring &name) {
 
 void GLESDrawer::activateProgram(unsigned int program) {
   if (preparation != Preparation::Done) return;
+  // A caller's program that did not link cannot be used: the one in use
+  // before draws on, with its own uniforms.
+  GLint linked = GL_FALSE;
+  gl->getProgramiv(program, GL_LINK_STATUS, &linked);
+  if (linked != GL_TRUE) return;
   gl->useProgram(program);
-  currentProgram = program;
   // Uniforms belong to their program: a caller's program has its own.
   projectionLocation = gl->getUniformLocation(program, "pxuProjectionMatrix");
   modelviewLocation = gl->getUniformLocation(program, "pxuModelviewMatrix");
@@ -206,8 +212,9 @@ void GLESDrawer::activateProgram(unsigned int program) {
   gl->uniform1i(secondTextureLocation, 1);
   textureExists = -1.0f;
   uploadProjection();
-  modelviewChanged = true;
 }
+
+void GLESDrawer::uploadModelview() { gl->uniformMatrix4fv(modelviewLocation, 1, GL_FALSE, modelview.getElements()); }
 
 void GLESDrawer::uploadProjection() {
   if (preparation == Preparation::Done) gl->uniformMatrix4fv(projectionLocation, 1, GL_FALSE, projection.getElements());
@@ -218,10 +225,8 @@ void GLESDrawer::setProjection(const TwoFloats &size, bool yUp) {
   uploadProjection();
 }
 
-void GLESDrawer::resetTransform() {
-  modelview.identity();
-  modelviewChanged = true;
-}
+// The model-view goes to the program with each draw.
+void GLESDrawer::resetTransform() { modelview.identity(); }
 
 void GLESDrawer::texturingChanged(bool textured) {
   const float value = textured ? 1.0f : 0.0f;
@@ -240,22 +245,18 @@ void GLESDrawer::endDrawing() {
   modelview.clear();
 }
 
-void GLESDrawer::translate(const TwoFloats &offset) {
-  modelview.translate(offset.x, offset.y, 0.0f);
-  modelviewChanged = true;
-}
+void GLESDrawer::translate(const TwoFloats &offset) { modelview.translate(offset.x, offset.y, 0.0f); }
 
 void GLESDrawer::setColour(const ThreeFloats &colour, float alpha) {
   gl->uniform4f(colourLocation, colour.x, colour.y, colour.z, alpha);
 }
 
 void GLESDrawer::drawPushedStrip(unsigned int vertexArray, const ThreeFloats &colour, float alpha) {
-  gl->uniformMatrix4fv(modelviewLocation, 1, GL_FALSE, modelview.getElements());
+  uploadModelview();
   bindVertexArray(vertexArray);
   setColour(colour, alpha);
   glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
   modelview.pop();
-  modelviewChanged = true;
 }
 
 void GLESDrawer::drawPushedImage(const GLImage &image, const ThreeFloats &colour, float alpha) {
@@ -326,10 +327,7 @@ void GLESDrawer::drawQuads(const QuadVertex *vertices, size_t count, bool vertex
   if (ownProgram) activateProgram(vertexColourProgram);
   // A program just chosen knows nothing of the texture bound before it.
   texturingChanged(currentTexture != 0);
-  if (modelviewChanged) {
-    gl->uniformMatrix4fv(modelviewLocation, 1, GL_FALSE, modelview.getElements());
-    modelviewChanged = false;
-  }
+  uploadModelview();
   if (vertexColours)
     setColour(ThreeFloats(1.0f, 1.0f, 1.0f), 1.0f);
   else

@@ -74,14 +74,23 @@ class GLESDrawer final : public GLDrawerBase {
 
   // Uses the program and finds its uniforms; hands it the transforms.
   void activateProgram(unsigned int program);
-  // A vertex array with the attributes enabled, reading a buffer of
-  // stride-byte vertices at the given offsets (colourOffset < 0: none).
-  void createVertexArray(unsigned int &vertexArray, unsigned int &buffer, const float *data, size_t bytes, int stride,
-                         int texCoordOffset, int colourOffset);
+  // Where a vertex buffer holds each attribute: bytes from one vertex to
+  // the next, and offsets into a vertex (colour < 0: no colour).
+  struct Layout {
+    int stride;
+    int texCoord;
+    int secondTexCoord;
+    int colour;
+  };
+  // A vertex array and its buffer, filled with bytes of data, the
+  // attributes enabled as laid out.
+  void createVertexArray(unsigned int &vertexArray, unsigned int &buffer, const float *data, size_t bytes,
+                         const Layout &layout);
   void deleteVertexArray(unsigned int &vertexArray, unsigned int &buffer);
   // Every vertex-array bind goes through here; binds only on change.
   void bindVertexArray(unsigned int vertexArray);
   void uploadProjection();
+  void uploadModelview();
   // Draws a four-vertex strip from a vertex array with the model-view the
   // caller has pushed and transformed, then pops it.
   void drawPushedStrip(unsigned int vertexArray, const ThreeFloats &colour, float alpha);
@@ -105,11 +114,8 @@ class GLESDrawer final : public GLDrawerBase {
   // The vertex array last bound; unknownVertexArray forces the next bind.
   static constexpr unsigned int unknownVertexArray = ~0u;
   unsigned int currentVertexArray = unknownVertexArray;
-  // The program in use and the value its "pxuTextureExists" holds (-1: unknown).
-  unsigned int currentProgram = 0;
+  // The value the program's "pxuTextureExists" holds (-1: unknown).
   float textureExists = -1.0f;
-  // The model-view changed since it was last handed to the program.
-  bool modelviewChanged = true;
   // Gradients and connected lines: the program with a colour per vertex, and
   // the vertex array their vertices stream through.
   unsigned int vertexColourProgram = 0;

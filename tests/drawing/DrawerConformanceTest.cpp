@@ -631,6 +631,13 @@ TEST_P(DrawerConformance, ShaderFailuresAreReportedWithTheirLog) {
     EXPECT_NE(said.find("error"), std::string::npos) << said;
     EXPECT_TRUE(!said.empty() && said.back() == '\n') << said;
   }
+  // A broken program chosen leaves the one in use before drawing.
+  drawer->fillRect(TwoFloats(0, 0), TwoFloats(50, 50), red, 1.0f);
+  drawer->useShader(L"NoMain");
+  drawer->fillRect(TwoFloats(100, 0), TwoFloats(50, 50), green, 1.0f);
+  read();
+  expectAt(25, 25, fullRed);
+  expectAt(125, 25, fullGreen);
 }
 
 TEST_P(DrawerConformance, UsingAShaderNeverLoadedIsAProgrammingError) {
