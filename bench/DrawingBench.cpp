@@ -1,7 +1,8 @@
-// The gameplay frame through the immediate-mode drawer beside the same frame
-// in raw OpenGL, and the loading screen's step for the circle image: decode
-// and upload. Needs a display (Xvfb and llvmpipe here).
+// The gameplay frame through each drawer beside the same frame in raw
+// OpenGL, and the loading screen's step for the circle image: decode and
+// upload. Needs a display (Xvfb and llvmpipe here).
 #include "app/AppSettings.h"
+#include "drawing/GLESDrawer.h"
 #include "drawing/GLImmediateDrawer.h"
 #include "drawing/ImageLoader.h"
 #include "game/Circle.h"
@@ -20,9 +21,11 @@ namespace {
 const int width = 1280, height = 720;
 const int rings = 24;
 
-// One window and drawer for the whole program, with the circle loaded.
+// One window for the whole program, and each drawer in it with the circle
+// loaded.
 struct Scene {
   std::unique_ptr<GLImmediateDrawer> drawer;
+  std::unique_ptr<GLESDrawer> esDrawer;
   unsigned int circleTexture = 0;
   TwoFloats circleExtent;
 
@@ -31,16 +34,31 @@ struct Scene {
       std::fprintf(stderr, "DrawingBench: no OpenGL window: %s\n", SDL_GetError());
       std::exit(1);
     }
+    esDrawer.reset(new GLESDrawer);
+    if (!GLESDrawer::isSupported() || !esDrawer->prepare()) {
+      std::fprintf(stderr, "DrawingBench: the context does not run the shader drawer\n");
+      std::exit(1);
+    }
     drawer.reset(new GLImmediateDrawer);
-    drawer->initialise(width, height, AppSettings());
-    const Circle circle;
-    ImageLoader::ImageData image =
-        ImageLoader().loadImage(reinterpret_cast<const char *>(circle.imageData), circle.imageDataSize);
-    drawer->loadSingleImage(image.data, image.width, image.height, L"Circle");
+    for (Drawer *each : {static_cast<Drawer *>(drawer.get()), static_cast<Drawer *>(esDrawer.get())}) {
+      each->initialise(width, height, AppSettings());
+      const Circle circle;
+      ImageLoader::ImageData image =
+          ImageLoader().loadImage(reinterpret_cast<const char *>(circle.imageData), circle.imageDataSize);
+      each->loadSingleImage(image.data, image.width, image.height, L"Circle");
+    }
     const auto *record =
         static_cast<const GLImmediateDrawer::ImmediateImage *>(drawer->getInternalImageData(L"Circle"));
     circleTexture = record->texture;
     circleExtent = record->image.texCoordSize;
+  }
+
+  // The drawers share the context: the one about to draw sets its program
+  // and projection again.
+  Drawer &use(Drawer &next) {
+    next.useShader(L"");
+    next.resetViewport();
+    return next;
   }
 
   static Scene &get() {
@@ -53,9 +71,7 @@ float radiusOf(int i) { return 25.0f + (350.0f - 25.0f) * i / (rings - 1); }
 
 ThreeFloats colourOf(int i) { return ThreeFloats(0.3f + 0.02f * i, 0.9f - 0.03f * i, 0.5f); }
 
-void BM_GameplayFrameDrawer(benchmark::State &state) {
-  Scene &scene = Scene::get();
-  Drawer &drawer = *scene.drawer;
+void drawGameplayFrame(Drawer &drawer, benchmark::State &state) {
   for (auto _ : state) {
     drawer.beginDrawing();
     drawer.fillRect(TwoFloats(0, 0), TwoFloats(width, height), ThreeFloats(0.1f, 0.1f, 0.2f), 1.0f);
@@ -69,7 +85,18 @@ void BM_GameplayFrameDrawer(benchmark::State &state) {
     glFinish();
   }
 }
+
+void BM_GameplayFrameDrawer(benchmark::State &state) {
+  Scene &scene = Scene::get();
+  drawGameplayFrame(scene.use(*scene.drawer), state);
+}
 BENCHMARK(BM_GameplayFrameDrawer)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+
+void BM_GameplayFrameESDrawer(benchmark::State &state) {
+  Scene &scene = Scene::get();
+  drawGameplayFrame(scene.use(*scene.esDrawer), state);
+}
+BENCHMARK(BM_GameplayFrameESDrawer)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 
 void rawQuad(float x, float y, float w, float h, float u, float v) {
   glTexCoord2f(0, 0);
@@ -86,6 +113,7 @@ void rawQuad(float x, float y, float w, float h, float u, float v) {
 // the texture bound once per frame, no matrix changes.
 void BM_GameplayFrameRawGL(benchmark::State &state) {
   Scene &scene = Scene::get();
+  scene.use(*scene.drawer);
   const TwoFloats extent = scene.circleExtent;
   for (auto _ : state) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
