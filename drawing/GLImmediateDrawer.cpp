@@ -1,374 +1,32 @@
 #include "drawing/GLImmediateDrawer.h"
 
-#include "app/AppSettings.h"
 #include "app/Assertion.h"
-#include "app/UTF8File.h"
 #include "drawing/GLEntryPoints.h"
-#include "drawing/ImageLoader.h"
 
 #include <GL/glu.h>
 
-#include <algorithm>
-#include <cctype>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <string>
 
 namespace {
 
-const wchar_t *const frameBufferImageName = L"frameBufferImage";
-const wchar_t *const defaultLineName = L"lineDefault";
-
-int nextPowerOfTwo(int value) {
-  int power = 1;
-  while (power < value) power <<= 1;
-  return power;
-}
-
-bool isPowerOfTwo(int value) { return value > 0 && (value & (value - 1)) == 0; }
-
-// Pads an image to pw x ph by repeating its last column and last row, so
-// that linear filtering at the right and bottom edges sees the edge colour.
-unsigned char *padImage(const unsigned char *pixels, int width, int height, int pw, int ph) {
-  const size_t rowBytes = static_cast<size_t>(width) * 4;
-  const size_t paddedRowBytes = static_cast<size_t>(pw) * 4;
-  unsigned char *padded = new unsigned char[paddedRowBytes * ph];
-  for (int y = 0; y < ph; ++y) {
-    unsigned char *row = padded + paddedRowBytes * y;
-    if (y < height) {
-      std::memcpy(row, pixels + rowBytes * y, rowBytes);
-      for (size_t x = rowBytes; x < paddedRowBytes; x += 4) std::memcpy(row + x, row + rowBytes - 4, 4);
-    } else {
-      std::memcpy(row, padded + paddedRowBytes * (height - 1), paddedRowBytes);
-    }
-  }
-  return padded;
-}
-
 void vertex(const TwoFloats &p) { glVertex2f(p.x, p.y); }
-
-// The info log of a shader or program, without its closing line breaks.
-template <typename GetParameter, typename GetLog>
-std::string infoLog(GLuint object, GetParameter getParameter, GetLog getLog) {
-  GLint length = 0;
-  getParameter(object, GL_INFO_LOG_LENGTH, &length);
-  if (length <= 0 || !getLog) return std::string();
-  std::string log(static_cast<size_t>(length), '\0');
-  GLsizei written = 0;
-  getLog(object, length, &written, &log[0]);
-  log.resize(static_cast<size_t>(std::max(written, 0)));
-  while (!log.empty() && std::isspace(static_cast<unsigned char>(log.back()))) log.pop_back();
-  return log;
-}
-
-// One report on standard error, then the log as the driver wrote it.
-void reportShaderFailure(const std::wstring &name, const std::string &failure, const std::string &log) {
-  std::string application, shader;
-  UTF8File::wstringToChar(AppSettings::applicationName, application);
-  UTF8File::wstringToChar(name, shader);
-  std::fprintf(stderr, "%s: shader \"%s\": %s: %s\n", application.c_str(), shader.c_str(), failure.c_str(),
-               log.empty() ? "the driver gives no log" : log.c_str());
-}
 
 }  // namespace
 
 GLImmediateDrawer::GLImmediateDrawer(FrameBuffers frameBuffers)
-    : drawingAreaSize(1280.0f, 720.0f),
-      windowSize(1280.0f, 720.0f),
-      frameBufferUse(frameBuffers),
-      linePngSize(linePngBytes),
-      gl(new GLEntryPoints) {
+    : GLDrawerBase(BuiltInNames{L"", L"frameBufferImage", L"lineDefault"}, frameBuffers) {
+  // The empty name stands for no program.
   shaders[std::wstring()] = ShaderInternal();
-  blankImage.image.texCoordSize = TwoFloats(1.0f, 1.0f);
 }
 
-// OpenGL objects go with the context; only the records are freed here.
-GLImmediateDrawer::~GLImmediateDrawer() = default;
-
-void GLImmediateDrawer::initialise(int windowWidth, int windowHeight, const AppSettings &settings) {
-  gl->load();
-  windowSize = TwoFloats(static_cast<float>(windowWidth), static_cast<float>(windowHeight));
-  const float windowAspect = windowSize.y / windowSize.x;
-  drawingAreaSize =
-      TwoFloats(static_cast<float>(settings.drawingAreaWidth), static_cast<float>(settings.drawingAreaHeight));
-  const float areaAspect = drawingAreaSize.y / drawingAreaSize.x;
-  if (settings.scalingMode == 1 && areaAspect != windowAspect) drawingAreaSize.y = drawingAreaSize.x * windowAspect;
-
-  glViewport(0, 0, windowWidth, windowHeight);
-  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT);
-  if (settings.scalingMode == 0 && areaAspect != windowAspect) {
-    if (areaAspect > windowAspect) {
-      // Bars left and right.
-      viewportOffset.y = 0.0f;
-      viewportSize.y = windowSize.y;
-      viewportSize.x = drawingAreaSize.x / drawingAreaSize.y * windowSize.y;
-      viewportOffset.x = (windowSize.x - viewportSize.x) * 0.5f;
-    } else {
-      // Bars above and below.
-      viewportSize.x = windowSize.x;
-      viewportOffset.x = 0.0f;
-      viewportSize.y = areaAspect * windowSize.x;
-      viewportOffset.y = (windowSize.y - viewportSize.y) * 0.5f;
-    }
-    glViewport(static_cast<int>(viewportOffset.x), static_cast<int>(viewportOffset.y), static_cast<int>(viewportSize.x),
-               static_cast<int>(viewportSize.y));
-  }
-  if (viewportSize.x <= 0.0f) viewportSize.x = windowSize.x;
-  if (viewportSize.y <= 0.0f) viewportSize.y = windowSize.y;
-
-  if (frameBufferUse == FrameBuffers::IfAvailable && gl->hasFrameBuffers()) setupFrameBuffer();
-
+void GLImmediateDrawer::setProjection(const TwoFloats &size, bool yUp) {
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  gluOrtho2D(0.0, drawingAreaSize.x, drawingAreaSize.y, 0.0);
+  gluOrtho2D(0.0, size.x, yUp ? 0.0 : size.y, yUp ? size.y : 0.0);
   glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-
-  glShadeModel(GL_SMOOTH);
-  glClearDepth(1.0);
-  glDisable(GL_DEPTH_TEST);
-  glDepthFunc(GL_LEQUAL);
-  glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-  glEnable(GL_TEXTURE_2D);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  glEnable(GL_BLEND);
-
-  if (images.find(defaultLineName) == images.end()) loadDefaultLine();
 }
 
-void GLImmediateDrawer::loadDefaultLine() {
-  // An empty record left by drawing the name as an image would block the load.
-  images.erase(defaultLineName);
-  ImageLoader::ImageData line =
-      ImageLoader().loadImage(reinterpret_cast<const char *>(line_png), static_cast<unsigned int>(linePngSize));
-  loadSingleImage(line.data, line.width, line.height, defaultLineName);
-}
-
-void GLImmediateDrawer::setupFrameBuffer() {
-  const int width = static_cast<int>(drawingAreaSize.x);
-  const int height = static_cast<int>(drawingAreaSize.y);
-  gl->genFramebuffers(1, &frameBuffer);
-  gl->bindFramebuffer(GL_FRAMEBUFFER, frameBuffer);
-  GLuint depth = 0;
-  gl->genRenderbuffers(1, &depth);
-  gl->bindRenderbuffer(GL_RENDERBUFFER, depth);
-  gl->renderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, width, height);
-  gl->framebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
-
-  GLuint texture = 0;
-  glGenTextures(1, &texture);
-  bindTexture(0, texture);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  gl->framebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
-
-  ImmediateImage record;
-  record.image.size = drawingAreaSize;
-  record.image.texCoordSize = TwoFloats(1.0f, 1.0f);
-  record.texture = texture;
-  images.insert(std::make_pair(std::wstring(frameBufferImageName), record));
-
-  // Completeness is not acted on: an incomplete frame buffer draws nothing.
-  gl->checkFramebufferStatus(GL_FRAMEBUFFER);
-  bindTexture(0, 0);
-  gl->bindFramebuffer(GL_FRAMEBUFFER, 0);
-}
-
-void GLImmediateDrawer::setFontRenderer(FontAtlas::Creator &) {}
-
-bool GLImmediateDrawer::uploadTexture(unsigned char *pixels, int width, int height, unsigned int &texture,
-                                      TwoFloats &extent) {
-  if (!pixels) return false;
-  if (width <= 0 || height <= 0) {
-    delete[] pixels;
-    return false;
-  }
-  int textureWidth = width, textureHeight = height;
-  extent = TwoFloats(1.0f, 1.0f);
-  if (!isPowerOfTwo(width) || !isPowerOfTwo(height)) {
-    textureWidth = nextPowerOfTwo(width);
-    textureHeight = nextPowerOfTwo(height);
-    unsigned char *padded = padImage(pixels, width, height, textureWidth, textureHeight);
-    delete[] pixels;
-    pixels = padded;
-    extent = TwoFloats(static_cast<float>(width) / textureWidth, static_cast<float>(height) / textureHeight);
-  }
-  GLuint name = 0;
-  glGenTextures(1, &name);
-  bindTexture(0, name);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, textureWidth, textureHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
-  const GLint filter = smoothTextures ? GL_LINEAR : GL_NEAREST;
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-  bindTexture(0, 0);
-  delete[] pixels;
-  texture = name;
-  return true;
-}
-
-void GLImmediateDrawer::loadSingleImage(unsigned char *pixels, int width, int height, const std::wstring &name) {
-  // A taken name keeps its first registration; uploading the new pixels
-  // would only leave an unreachable texture behind.
-  if (images.find(name) != images.end()) {
-    delete[] pixels;
-    return;
-  }
-  ImmediateImage record;
-  if (!uploadTexture(pixels, width, height, record.texture, record.image.texCoordSize)) return;
-  record.image.size = TwoFloats(static_cast<float>(width), static_cast<float>(height));
-  images[name] = record;
-}
-
-void GLImmediateDrawer::loadTextureAtlas(unsigned char *pixels, int width, int height, const TextureAtlas &atlas) {
-  bool anyNameFree = false;
-  for (int i = 0; i < atlas.numImages; ++i) anyNameFree |= images.find(atlas.images[i].name) == images.end();
-  if (!anyNameFree) {
-    delete[] pixels;
-    return;
-  }
-  ImmediateImage record;
-  TwoFloats extent;
-  if (!uploadTexture(pixels, width, height, record.texture, extent)) return;
-  for (int i = 0; i < atlas.numImages; ++i) {
-    const AtlasImage &member = atlas.images[i];
-    record.image.texCoordOrigin = TwoFloats(extent.x * member.position.x, extent.y * member.position.y);
-    record.image.texCoordSize = TwoFloats(extent.x * member.size.x, extent.y * member.size.y);
-    // The member's natural size is its share of the unpadded image.
-    record.image.size = TwoFloats(member.size.x * width, member.size.y * height);
-    images.insert(std::make_pair(member.name, record));
-  }
-}
-
-void GLImmediateDrawer::releaseImage(const std::wstring &name) {
-  auto it = images.find(name);
-  if (it == images.end()) return;
-  const GLuint texture = it->second.texture;
-  images.erase(it);
-  // An empty record shares no texture with anything.
-  if (texture == 0) return;
-  glDeleteTextures(1, &texture);
-  // The number may come back for a new texture: forget it as bound.
-  if (currentTexture == texture) currentTexture = 0;
-  if (currentSecondTexture == texture) currentSecondTexture = 0;
-  for (auto other = images.begin(); other != images.end();) {
-    if (other->second.texture == texture)
-      other = images.erase(other);
-    else
-      ++other;
-  }
-}
-
-void GLImmediateDrawer::loadShader(const std::wstring &vertexSource, const std::wstring &fragmentSource,
-                                   const std::wstring &name) {
-  if (!canSupport(ShaderPrograms)) return;
-  const GLuint vertexShader = gl->createShader(GL_VERTEX_SHADER);
-  const GLuint fragmentShader = gl->createShader(GL_FRAGMENT_SHADER);
-  // Both are compiled, so that each reports its own faults.
-  const bool vertexCompiled = compileShader(vertexShader, vertexSource, "vertex", name);
-  const bool fragmentCompiled = compileShader(fragmentShader, fragmentSource, "fragment", name);
-  const GLuint program = gl->createProgram();
-  if (program != 0) {
-    gl->attachShader(program, vertexShader);
-    gl->attachShader(program, fragmentShader);
-    gl->linkProgram(program);
-    GLint linked = GL_FALSE;
-    gl->getProgramiv(program, GL_LINK_STATUS, &linked);
-    // A shader that did not compile has already said why the link fails.
-    if (linked != GL_TRUE && vertexCompiled && fragmentCompiled)
-      reportShaderFailure(name, "the program does not link", infoLog(program, gl->getProgramiv, gl->getProgramInfoLog));
-    // Registered even when broken, so that useShader of the name stays legal;
-    // OpenGL then keeps drawing with the program in use before.
-    ShaderInternal shader;
-    shader.program = program;
-    shader.baseTextureLocation = gl->getUniformLocation(program, "base");
-    shader.secondTextureLocation = gl->getUniformLocation(program, "second");
-    if (!shaders.insert(std::make_pair(name, shader)).second) gl->deleteProgram(program);
-  }
-  // Attached shaders live on with their program.
-  gl->deleteShader(vertexShader);
-  gl->deleteShader(fragmentShader);
-}
-
-bool GLImmediateDrawer::compileShader(unsigned int shader, const std::wstring &source, const char *stage,
-                                      const std::wstring &name) {
-  std::string text;
-  UTF8File::wstringToChar(source, text);
-  const GLchar *string = text.c_str();
-  gl->shaderSource(shader, 1, &string, nullptr);
-  gl->compileShader(shader);
-  GLint compiled = GL_FALSE;
-  gl->getShaderiv(shader, GL_COMPILE_STATUS, &compiled);
-  if (compiled == GL_TRUE) return true;
-  reportShaderFailure(name, std::string("the ") + stage + " shader does not compile",
-                      infoLog(shader, gl->getShaderiv, gl->getShaderInfoLog));
-  return false;
-}
-
-void GLImmediateDrawer::registerShaderParam(const std::wstring &paramName) {
-  ShaderInternal &shader = shaders[currentShader];
-  std::string name;
-  UTF8File::wstringToChar(paramName, name);
-  shader.params[paramName] = shader.program != 0 ? gl->getUniformLocation(shader.program, name.c_str()) : -1;
-}
-
-void GLImmediateDrawer::releaseShader(const std::wstring &name) {
-  auto it = shaders.find(name);
-  // The empty name stands for no program and stays.
-  if (it == shaders.end() || name.empty()) return;
-  gl->deleteProgram(it->second.program);
-  shaders.erase(it);
-  if (currentShader == name) useShader(std::wstring());
-}
-
-// Font files are found and rendered by a font renderer, which this drawer
-// does not have yet; no font is registered.
-void GLImmediateDrawer::loadFont(const std::wstring &, float, const std::wstring &) {}
-
-void GLImmediateDrawer::releaseFont(const std::wstring &name) {
-  auto it = fonts.find(name);
-  if (it == fonts.end()) return;
-  MW_ASSERT(it->second.metrics.size() > 0);
-  releaseImage(it->second.metrics.begin()->second.name);
-  fonts.erase(it);
-}
-
-std::map<wchar_t, GlyphMetrics>::iterator GLImmediateDrawer::loadMissingGlyph(wchar_t,
-                                                                              std::map<wchar_t, GlyphMetrics> &metrics,
-                                                                              const std::wstring &) {
-  // Without a font renderer no font has an atlas to add glyphs to.
-  return metrics.end();
-}
-
-void GLImmediateDrawer::beginDrawing() {
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glLoadIdentity();
-}
-
-void GLImmediateDrawer::endDrawing() {
-  secondImage.clear();
-  // Others may bind textures between frames (the window's own scaling pass).
-  currentTexture = unknownTexture;
-}
-
-void GLImmediateDrawer::getScreenPixels(std::vector<unsigned char> &pixels) {
-  const int width = windowSize.x > 0.0f ? static_cast<int>(windowSize.x) : 0;
-  const int height = windowSize.y > 0.0f ? static_cast<int>(windowSize.y) : 0;
-  const size_t size = static_cast<size_t>(width) * height * 3;
-  if (pixels.capacity() < size) pixels.reserve(size);
-  glFinish();
-  pixels.assign(size, 0);
-  if (size == 0) return;
-  // Rows packed tightly: width x 3 need not be a multiple of 4.
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-}
+void GLImmediateDrawer::resetTransform() { glLoadIdentity(); }
 
 void GLImmediateDrawer::useShader(const std::wstring &name) {
   currentShader = name;
@@ -380,98 +38,9 @@ void GLImmediateDrawer::useShader(const std::wstring &name) {
   gl->useProgram(shaders[currentShader].program);
 }
 
-void GLImmediateDrawer::setShaderParam(const std::wstring &paramName, float value) {
-  ShaderInternal &shader = shaders[currentShader];
-  // An unregistered parameter gets location -1, which OpenGL ignores.
-  const auto param = shader.params.insert(std::make_pair(paramName, -1L)).first;
-  if (shader.program != 0) gl->uniform1f(static_cast<GLint>(param->second), value);
-}
-
-void GLImmediateDrawer::useSecondImage(const std::wstring &name) { secondImage = name; }
-
-void GLImmediateDrawer::setBlendMode(int mode) {
-  if (mode == 0 || mode == 1) {
-    glBlendFunc(GL_SRC_ALPHA, mode == 0 ? GL_ONE_MINUS_SRC_ALPHA : GL_ONE);
-    if (gl->blendEquation) gl->blendEquation(GL_FUNC_ADD);
-    return;
-  }
-  auto it = customBlendModes.find(mode);
-  if (it != customBlendModes.end()) it->second->apply();
-}
-
-void GLImmediateDrawer::registerCustomBlendMode(int mode, Drawer::CustomBlendMode *blendMode) {
-  customBlendModes.insert(std::make_pair(mode, blendMode));
-}
-
-const GLImmediateDrawer::ImmediateImage &GLImmediateDrawer::lookUpImage(const std::wstring &name) {
-  return images[name];
-}
-
-const GLImmediateDrawer::ImmediateImage &GLImmediateDrawer::lookUpLineImage(const std::wstring &lineImage) {
-  auto it = images.find(lineImage);
-  if (it != images.end() && it->second.texture != 0) return it->second;
-  it = images.find(defaultLineName);
-  if (it != images.end() && it->second.texture != 0) return it->second;
-  // Released since: lines keep their soft look.
-  loadDefaultLine();
-  return images[defaultLineName];
-}
-
-void GLImmediateDrawer::bindTexture(int unit, unsigned int texture) {
-  unsigned int &bound = unit == 0 ? currentTexture : currentSecondTexture;
-  if (texture == bound) return;
-  if (gl->activeTexture) gl->activeTexture(GL_TEXTURE0 + unit);
-  glBindTexture(GL_TEXTURE_2D, texture);
-  bound = texture;
-}
-
-void GLImmediateDrawer::setBaseTextureUniform() {
-  if (currentShader.empty()) return;
-  gl->uniform1i(shaders[currentShader].baseTextureLocation, 0);
-}
-
-const GLImmediateDrawer::ImmediateImage &GLImmediateDrawer::bindForImageDraw(const ImmediateImage &image, bool repeat) {
-  bindTexture(0, image.texture);
-  // Set on every tiled draw, and undone after it, so that tiling works
-  // whatever was bound before and plain draws keep clamped edges.
-  if (repeat) {
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-  }
-  setBaseTextureUniform();
-  if (secondImage.empty() || !gl->hasMultiTexture()) return blankImage;
-  const ImmediateImage &second = lookUpImage(secondImage);
-  gl->activeTexture(GL_TEXTURE1);
-  glEnable(GL_TEXTURE_2D);
-  bindTexture(1, second.texture);
-  if (repeat) {
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-  }
-  if (!currentShader.empty()) gl->uniform1i(shaders[currentShader].secondTextureLocation, 1);
-  return second;
-}
-
-void GLImmediateDrawer::finishImageDraw(const ImmediateImage &image, const ImmediateImage &second, bool repeat) {
-  if (&second != &blankImage) {
-    gl->activeTexture(GL_TEXTURE1);
-    if (repeat) {
-      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    }
-    glDisable(GL_TEXTURE_2D);
-    gl->activeTexture(GL_TEXTURE0);
-  }
-  if (repeat && image.texture != 0) {
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-  }
-}
-
-void GLImmediateDrawer::drawImageQuad(const ImmediateImage &image, const TwoFloats corners[4],
-                                      const TwoFloats &subPosition, const TwoFloats &subSize, const ThreeFloats &colour,
-                                      float alpha) {
-  const ImmediateImage &second = bindForImageDraw(image, false);
+void GLImmediateDrawer::drawImageQuad(const GLImage &image, const TwoFloats corners[4], const TwoFloats &subPosition,
+                                      const TwoFloats &subSize, const ThreeFloats &colour, float alpha) {
+  const GLImage &second = bindForImageDraw(image, false);
   const Drawer::Image &a = image.image;
   const Drawer::Image &b = second.image;
   const TwoFloats ao(a.texCoordOrigin.x + a.texCoordSize.x * subPosition.x,
@@ -501,7 +70,7 @@ void GLImmediateDrawer::drawImageQuad(const ImmediateImage &image, const TwoFloa
 // quad costs llvmpipe about an eighth of a gameplay frame.
 void GLImmediateDrawer::drawImage(const std::wstring &name, const TwoFloats &position, const TwoFloats &scale,
                                   const ThreeFloats &colour, float alpha) {
-  const ImmediateImage &image = lookUpImage(name);
+  const GLImage &image = lookUpImage(name);
   const TwoFloats size(image.image.size.x * scale.x, image.image.size.y * scale.y);
   const TwoFloats corners[4] = {position, position + TwoFloats(size.x, 0.0f), position + size,
                                 position + TwoFloats(0.0f, size.y)};
@@ -511,7 +80,7 @@ void GLImmediateDrawer::drawImage(const std::wstring &name, const TwoFloats &pos
 void GLImmediateDrawer::drawRotImage(const std::wstring &name, const TwoFloats &position, float angle,
                                      const TwoFloats &pivot, const TwoFloats &scale, const ThreeFloats &colour,
                                      float alpha) {
-  const ImmediateImage &image = lookUpImage(name);
+  const GLImage &image = lookUpImage(name);
   // Degrees; with y down a positive angle turns clockwise on the screen.
   const double radians = angle * 3.14159265358979323846 / 180.0;
   const float c = static_cast<float>(std::cos(radians)), s = static_cast<float>(std::sin(radians));
@@ -529,7 +98,7 @@ void GLImmediateDrawer::drawRotImage(const std::wstring &name, const TwoFloats &
 void GLImmediateDrawer::drawSubImage(const std::wstring &name, const TwoFloats &position, const TwoFloats &subPosition,
                                      const TwoFloats &subSize, const TwoFloats &scale, const ThreeFloats &colour,
                                      float alpha) {
-  const ImmediateImage &image = lookUpImage(name);
+  const GLImage &image = lookUpImage(name);
   const TwoFloats size(image.image.size.x * subSize.x * scale.x, image.image.size.y * subSize.y * scale.y);
   const TwoFloats corners[4] = {position, position + TwoFloats(size.x, 0.0f), position + size,
                                 position + TwoFloats(0.0f, size.y)};
@@ -538,8 +107,8 @@ void GLImmediateDrawer::drawSubImage(const std::wstring &name, const TwoFloats &
 
 void GLImmediateDrawer::drawTiledImage(const std::wstring &name, const TwoFloats &position, const TwoFloats &size,
                                        const TwoFloats &tiles, const ThreeFloats &colour, float alpha) {
-  const ImmediateImage &image = lookUpImage(name);
-  const ImmediateImage &second = bindForImageDraw(image, true);
+  const GLImage &image = lookUpImage(name);
+  const GLImage &second = bindForImageDraw(image, true);
   const bool multi = &second != &blankImage;
   glColor4f(colour.x, colour.y, colour.z, alpha);
   glBegin(GL_QUADS);
@@ -553,28 +122,6 @@ void GLImmediateDrawer::drawTiledImage(const std::wstring &name, const TwoFloats
   finishImageDraw(image, second, true);
 }
 
-void GLImmediateDrawer::drawGlyphs(const TextLayout &layout, const TwoFloats &position, float scale,
-                                   const ThreeFloats &colour, float alpha) {
-  for (const TextLayout::GlyphPos &glyph : layout.glyphs)
-    drawImage(glyph.name, position + glyph.position, TwoFloats(scale, scale), colour, alpha);
-}
-
-void GLImmediateDrawer::drawText(const std::wstring &text, const std::wstring &fontName, const TwoFloats &position,
-                                 float lineWidth, TextLayout::Justification justification, float scale,
-                                 const ThreeFloats &colour, float alpha) {
-  textLayout.clear();
-  drawText(text, fontName, textLayout, position, lineWidth, justification, scale, colour, alpha);
-}
-
-void GLImmediateDrawer::drawText(const std::wstring &, const std::wstring &fontName, TextLayout &layout,
-                                 const TwoFloats &position, float, TextLayout::Justification, float scale,
-                                 const ThreeFloats &colour, float alpha) {
-  // Only a registered font has glyphs, and without a font renderer none is
-  // registered, so an empty layout stays empty.
-  if (fonts.find(fontName) == fonts.end()) return;
-  drawGlyphs(layout, position, scale, colour, alpha);
-}
-
 void GLImmediateDrawer::drawLine(const std::wstring &lineImage, const TwoFloats &start, const TwoFloats &end,
                                  const ThreeFloats &colour, float alpha) {
   const TwoFloats d = end - start;
@@ -582,8 +129,7 @@ void GLImmediateDrawer::drawLine(const std::wstring &lineImage, const TwoFloats 
   // A line without a direction has no sides.
   if (!(length > 0.0f)) return;
   const TwoFloats o(-d.y / length * 4.0f, d.x / length * 4.0f);
-  bindTexture(0, lookUpLineImage(lineImage).texture);
-  setBaseTextureUniform();
+  bindBaseTexture(lookUpLineImage(lineImage).texture);
   glColor4f(colour.x, colour.y, colour.z, alpha);
   glBegin(GL_QUADS);
   glTexCoord2f(0.0f, 0.0f);
@@ -604,8 +150,7 @@ void GLImmediateDrawer::drawConnectedLine(const std::wstring &lineImage, const s
   // Fewer than four points give no segment between two inner points.
   if (n < 4) return;
   MW_ASSERT(widths.size() >= n - 1 && colours.size() >= n - 1 && alphas.size() >= n - 1);
-  bindTexture(0, lookUpLineImage(lineImage).texture);
-  setBaseTextureUniform();
+  bindBaseTexture(lookUpLineImage(lineImage).texture);
   TwoFloats m0 = TwoFloats(points[1].y - points[0].y, -(points[1].x - points[0].x)).normal();
   glBegin(GL_QUADS);
   for (size_t i = 1; i < n - 2; ++i) {
@@ -633,7 +178,7 @@ void GLImmediateDrawer::drawConnectedLine(const std::wstring &lineImage, const s
 
 void GLImmediateDrawer::fillRect(const TwoFloats &position, const TwoFloats &size, const ThreeFloats &colour,
                                  float alpha) {
-  bindTexture(0, 0);
+  bindBaseTexture(0);
   glColor4f(colour.x, colour.y, colour.z, alpha);
   glBegin(GL_QUADS);
   glTexCoord2f(0.0f, 0.0f);
@@ -649,7 +194,7 @@ void GLImmediateDrawer::fillRect(const TwoFloats &position, const TwoFloats &siz
 
 void GLImmediateDrawer::fillGradient(const TwoFloats &position, const TwoFloats &size, const ThreeFloats &topColour,
                                      const ThreeFloats &bottomColour, float topAlpha, float bottomAlpha) {
-  bindTexture(0, 0);
+  bindBaseTexture(0);
   glBegin(GL_QUADS);
   glColor4f(topColour.x, topColour.y, topColour.z, topAlpha);
   vertex(position);
@@ -661,68 +206,3 @@ void GLImmediateDrawer::fillGradient(const TwoFloats &position, const TwoFloats 
 }
 
 void GLImmediateDrawer::translate(const TwoFloats &offset) { glTranslatef(offset.x, offset.y, 0.0f); }
-
-void GLImmediateDrawer::setViewport(const TwoFloats &position, const TwoFloats &size) {
-  const TwoFloats &area = drawingAreaSize;
-  const TwoFloats &vo = viewportOffset;
-  const TwoFloats &vs = viewportSize;
-  const int x = static_cast<int>(vo.x) + static_cast<int>(position.x / area.x * vs.x);
-  const int y = static_cast<int>(vo.y) + static_cast<int>(vs.y) - static_cast<int>(position.y / area.y * vs.y) -
-                static_cast<int>(size.y / area.y * vs.y);
-  const int w = static_cast<int>(size.x / area.x * vs.x);
-  const int h = static_cast<int>(size.y / area.y * vs.y);
-  glViewport(x, y, w, h);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluOrtho2D(0.0, size.x, size.y, 0.0);
-  glMatrixMode(GL_MODELVIEW);
-}
-
-void GLImmediateDrawer::resetViewport() {
-  glViewport(static_cast<int>(viewportOffset.x), static_cast<int>(viewportOffset.y), static_cast<int>(viewportSize.x),
-             static_cast<int>(viewportSize.y));
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluOrtho2D(0.0, drawingAreaSize.x, drawingAreaSize.y, 0.0);
-  glMatrixMode(GL_MODELVIEW);
-}
-
-void GLImmediateDrawer::startFrameBufferDrawing() {
-  // Without a frame buffer the bracket draws into the window, the right way up.
-  if (frameBuffer == 0) {
-    resetViewport();
-    return;
-  }
-  gl->bindFramebuffer(GL_FRAMEBUFFER, frameBuffer);
-  glDrawBuffer(GL_COLOR_ATTACHMENT0);
-  const int width = static_cast<int>(drawingAreaSize.x);
-  const int height = static_cast<int>(drawingAreaSize.y);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glViewport(0, 0, width, height);
-  // y up here, so that texture row 0 holds the top of the drawing and the
-  // image shows upright when drawn.
-  gluOrtho2D(0.0, width, 0.0, height);
-  glMatrixMode(GL_MODELVIEW);
-}
-
-void GLImmediateDrawer::endFrameBufferDrawing() {
-  if (frameBuffer != 0) gl->bindFramebuffer(GL_FRAMEBUFFER, 0);
-  resetViewport();
-}
-
-std::wstring GLImmediateDrawer::getFrameBufferImage() const { return frameBufferImageName; }
-
-bool GLImmediateDrawer::canSupport(Drawer::GraphicsCapabilities capability) const {
-  switch (capability) {
-    case ShaderPrograms: return gl->hasShaders();
-    case FrameBufferDrawing: return frameBuffer != 0;
-    case MultiTexturing: return gl->hasMultiTexture();
-  }
-  return false;
-}
-
-const void *GLImmediateDrawer::getInternalImageData(const std::wstring &name) const {
-  auto it = images.find(name);
-  return it == images.end() ? nullptr : &it->second;
-}
