@@ -28,6 +28,7 @@ const int heardAllowance = 2;
 // From the bottom of the area to the last line's baseline.
 const float bottomMargin = 54.0f;
 const float maxLineWidth = 1000.0f;
+const float bandAlpha = 0.6f;
 
 int wordsIn(const wchar_t *text) {
   int words = 0;
@@ -111,10 +112,13 @@ void Captions::drawCaption(Drawer &drawer) {
   }
   const float baseline = area.y - bottomMargin - (lastTop - firstTop);
 
-  // A dark band that deepens towards the bottom, so that white words read
-  // on the palest world, and a soft shadow around each glyph.
-  const float bandTop = baseline + firstTop - fontSize * 1.2f;
-  drawer.fillGradient(TwoFloats(0.0f, bandTop), TwoFloats(area.x, area.y - bandTop), black, black, 0.0f, 0.55f * alpha);
+  // A dark band under the words that fades out above them, so that white
+  // words read on the palest world, and a soft shadow around each glyph.
+  const float textTop = baseline + firstTop - 8.0f;
+  const float fadeTop = textTop - fontSize * 1.5f;
+  drawer.fillGradient(TwoFloats(0.0f, fadeTop), TwoFloats(area.x, textTop - fadeTop), black, black, 0.0f,
+                      bandAlpha * alpha);
+  drawer.fillRect(TwoFloats(0.0f, textTop), TwoFloats(area.x, area.y - textTop), black, bandAlpha * alpha);
   const TwoFloats offsets[] = {TwoFloats(-1.5f, 0.0f), TwoFloats(1.5f, 0.0f), TwoFloats(0.0f, -1.5f),
                                TwoFloats(0.0f, 1.5f), TwoFloats(1.5f, 2.5f)};
   const std::wstring text = SpokenPassages::passages[passage].text;
