@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "app/GlobalData.h"
 #include "app/KeyManager.h"
+#include "drawing/GLESDrawer.h"
 #include "drawing/GLImmediateDrawer.h"
 #include "game/GamePlayState.h"
 #include "game/TitleScreen.h"
@@ -28,7 +29,16 @@ void AppSettings::initialise(CmdLineParams &, Application *app, KeyManager &keys
   keys.addMapping(L"Action", L"z", true);
 }
 
-boost::shared_ptr<Drawer> AppSettings::getDrawer() { return boost::shared_ptr<Drawer>(new GLImmediateDrawer()); }
+// The shader drawer where the context runs it, else the fixed-function one:
+// a context too old, or a driver that rejects the built-in programs (it has
+// said why on standard error by then).
+boost::shared_ptr<Drawer> AppSettings::getDrawer() {
+  if (GLESDrawer::isSupported()) {
+    boost::shared_ptr<GLESDrawer> drawer(new GLESDrawer());
+    if (drawer->prepare()) return drawer;
+  }
+  return boost::shared_ptr<Drawer>(new GLImmediateDrawer());
+}
 
 std::unique_ptr<Sounder> AppSettings::getSounder() { return std::make_unique<MurmelSounder>(); }
 

@@ -323,14 +323,17 @@ void GLDrawerBase::loadShader(const std::wstring &vertexSource, const std::wstri
   if (!canSupport(ShaderPrograms)) return;
   bool built = false;
   const GLuint program = buildProgram(vertexSource, fragmentSource, name, built);
-  if (program == 0) return;
   // Registered even when broken, so that useShader of the name stays legal;
   // OpenGL then keeps drawing with the program in use before.
+  if (program != 0 && !registerProgram(name, program)) gl->deleteProgram(program);
+}
+
+bool GLDrawerBase::registerProgram(const std::wstring &name, unsigned int program) {
   ShaderInternal shader;
   shader.program = program;
   shader.baseTextureLocation = gl->getUniformLocation(program, "base");
   shader.secondTextureLocation = gl->getUniformLocation(program, "second");
-  if (!shaders.insert(std::make_pair(name, shader)).second) gl->deleteProgram(program);
+  return shaders.insert(std::make_pair(name, shader)).second;
 }
 
 void GLDrawerBase::registerShaderParam(const std::wstring &paramName) {
@@ -504,6 +507,7 @@ const GLDrawerBase::GLImage &GLDrawerBase::bindForImageDraw(const GLImage &image
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
   }
   if (secondImage.empty() || !gl->hasMultiTexture()) return blankImage;
+  secondImageBound = true;
   const GLImage &second = lookUpImage(secondImage);
   gl->activeTexture(GL_TEXTURE1);
   glEnable(GL_TEXTURE_2D);
@@ -518,6 +522,7 @@ const GLDrawerBase::GLImage &GLDrawerBase::bindForImageDraw(const GLImage &image
 
 void GLDrawerBase::finishImageDraw(const GLImage &image, const GLImage &second, bool repeat) {
   if (&second != &blankImage) {
+    secondImageBound = false;
     gl->activeTexture(GL_TEXTURE1);
     if (repeat) {
       glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -529,6 +534,119 @@ void GLDrawerBase::finishImageDraw(const GLImage &image, const GLImage &second, 
   if (repeat && image.texture != 0) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  }
+}
+
+void GLDrawerBase::rectangleCorners(const TwoFloats &position, const TwoFloats &size, TwoFloats corners[4]) {
+  corners[0] = position;
+  corners[1] = position + TwoFloats(size.x, 0.0f);
+  corners[2] = position + size;
+  corners[3] = position + TwoFloats(0.0f, size.y);
+}
+
+void GLDrawerBase::setQuad(QuadVertex quad[4], const TwoFloats corners[4], const TwoFloats &origin,
+                           const TwoFloats &extent, const TwoFloats &secondOrigin, const TwoFloats &secondExtent,
+                           const ThreeFloats &colour, float alpha) {
+  const float unit[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+  for (int i = 0; i < 4; ++i) {
+    const float u = unit[i][0], v = unit[i][1];
+    quad[i].position = corners[i];
+    quad[i].texCoord = TwoFloats(origin.x + extent.x * u, origin.y + extent.y * v);
+    quad[i].secondTexCoord = TwoFloats(secondOrigin.x + secondExtent.x * u, secondOrigin.y + secondExtent.y * v);
+    quad[i].colour = colour;
+    quad[i].alpha = alpha;
+  }
+}
+
+void GLDrawerBase::drawImageCorners(const GLImage &image, const TwoFloats corners[4], const TwoFloats &subPosition,
+                                    const TwoFloats &subSize, const ThreeFloats &colour, float alpha) {
+  const GLImage &second = bindForImageDraw(image, false);
+  const auto cut = [&](const Drawer::Image &whole, TwoFloats &origin, TwoFloats &extent) {
+    origin = TwoFloats(whole.texCoordOrigin.x + whole.texCoordSize.x * subPosition.x,
+                       whole.texCoordOrigin.y + whole.texCoordSize.y * subPosition.y);
+    extent = TwoFloats(whole.texCoordSize.x * subSize.x, whole.texCoordSize.y * subSize.y);
+  };
+  TwoFloats origin, extent, secondOrigin, secondExtent;
+  cut(image.image, origin, extent);
+  cut(second.image, secondOrigin, secondExtent);
+  QuadVertex quad[4];
+  setQuad(quad, corners, origin, extent, secondOrigin, secondExtent, colour, alpha);
+  drawQuads(quad, 4, false);
+  finishImageDraw(image, second, false);
+}
+
+void GLDrawerBase::drawSubImage(const std::wstring &name, const TwoFloats &position, const TwoFloats &subPosition,
+                                const TwoFloats &subSize, const TwoFloats &scale, const ThreeFloats &colour,
+                                float alpha) {
+  const GLImage &image = lookUpImage(name);
+  TwoFloats corners[4];
+  rectangleCorners(
+      position, TwoFloats(image.image.size.x * subSize.x * scale.x, image.image.size.y * subSize.y * scale.y), corners);
+  drawImageCorners(image, corners, subPosition, subSize, colour, alpha);
+}
+
+void GLDrawerBase::drawTiledImage(const std::wstring &name, const TwoFloats &position, const TwoFloats &size,
+                                  const TwoFloats &tiles, const ThreeFloats &colour, float alpha) {
+  const GLImage &image = lookUpImage(name);
+  const GLImage &second = bindForImageDraw(image, true);
+  TwoFloats corners[4];
+  rectangleCorners(position, size, corners);
+  // The whole texture repeats; atlas rectangles are not used.
+  QuadVertex quad[4];
+  setQuad(quad, corners, TwoFloats(), tiles, TwoFloats(), tiles, colour, alpha);
+  drawQuads(quad, 4, false);
+  finishImageDraw(image, second, true);
+}
+
+void GLDrawerBase::fillGradient(const TwoFloats &position, const TwoFloats &size, const ThreeFloats &topColour,
+                                const ThreeFloats &bottomColour, float topAlpha, float bottomAlpha) {
+  bindBaseTexture(0);
+  TwoFloats corners[4];
+  rectangleCorners(position, size, corners);
+  QuadVertex quad[4];
+  setQuad(quad, corners, TwoFloats(), TwoFloats(1.0f, 1.0f), TwoFloats(), TwoFloats(1.0f, 1.0f), topColour, topAlpha);
+  for (int i = 2; i < 4; ++i) {
+    quad[i].colour = bottomColour;
+    quad[i].alpha = bottomAlpha;
+  }
+  drawQuads(quad, 4, true);
+}
+
+void GLDrawerBase::drawConnectedLine(const std::wstring &lineImage, const std::vector<TwoFloats> &points,
+                                     const std::vector<float> &widths, const std::vector<ThreeFloats> &colours,
+                                     const std::vector<float> &alphas) {
+  const size_t n = points.size();
+  // Fewer than four points give no segment between two inner points.
+  if (n < 4) return;
+  MW_ASSERT(widths.size() >= n - 1 && colours.size() >= n - 1 && alphas.size() >= n - 1);
+  bindBaseTexture(lookUpLineImage(lineImage).texture);
+  buildConnectedLine(points, widths, colours, alphas);
+  if (!lineVertices.empty()) drawQuads(lineVertices.data(), lineVertices.size(), true);
+}
+
+void GLDrawerBase::buildConnectedLine(const std::vector<TwoFloats> &points, const std::vector<float> &widths,
+                                      const std::vector<ThreeFloats> &colours, const std::vector<float> &alphas) {
+  lineVertices.clear();
+  const size_t n = points.size();
+  TwoFloats m0 = TwoFloats(points[1].y - points[0].y, -(points[1].x - points[0].x)).normal();
+  for (size_t i = 1; i < n - 2; ++i) {
+    const TwoFloats &a = points[i], &b = points[i + 1], &c = points[i + 2];
+    const TwoFloats m1 = TwoFloats(c.y - b.y, -(c.x - b.x)).normal();
+    // Skips a segment whose ends would turn the quad inside out.
+    if (std::fabs(std::atan2(m1.x - m0.x, m1.y - m0.y)) < 3.141592f) {
+      // u runs across the line, v along it, from a to b.
+      const TwoFloats corners[4] = {a - m0 * widths[i], a + m0 * widths[i], b + m1 * widths[i + 1],
+                                    b - m1 * widths[i + 1]};
+      QuadVertex quad[4];
+      setQuad(quad, corners, TwoFloats(), TwoFloats(1.0f, 1.0f), TwoFloats(), TwoFloats(1.0f, 1.0f), colours[i],
+              alphas[i]);
+      for (int j = 2; j < 4; ++j) {
+        quad[j].colour = colours[i + 1];
+        quad[j].alpha = alphas[i + 1];
+      }
+      lineVertices.insert(lineVertices.end(), quad, quad + 4);
+    }
+    m0 = m1;
   }
 }
 

@@ -76,6 +76,15 @@ class GLDrawerBase : public Drawer, public TextLayout::MissingGlyphCallback {
   void useSecondImage(const std::wstring &name) override;
   void setBlendMode(int mode) override;
   void registerCustomBlendMode(int mode, Drawer::CustomBlendMode *blendMode) override;
+  void drawSubImage(const std::wstring &name, const TwoFloats &position, const TwoFloats &subPosition,
+                    const TwoFloats &subSize, const TwoFloats &scale, const ThreeFloats &colour, float alpha) override;
+  void drawTiledImage(const std::wstring &name, const TwoFloats &position, const TwoFloats &size,
+                      const TwoFloats &tiles, const ThreeFloats &colour, float alpha) override;
+  void drawConnectedLine(const std::wstring &lineImage, const std::vector<TwoFloats> &points,
+                         const std::vector<float> &widths, const std::vector<ThreeFloats> &colours,
+                         const std::vector<float> &alphas) override;
+  void fillGradient(const TwoFloats &position, const TwoFloats &size, const ThreeFloats &topColour,
+                    const ThreeFloats &bottomColour, float topAlpha, float bottomAlpha) override;
   void drawText(const std::wstring &text, const std::wstring &fontName, const TwoFloats &position, float lineWidth,
                 TextLayout::Justification justification, float scale, const ThreeFloats &colour, float alpha) override;
   void drawText(const std::wstring &text, const std::wstring &fontName, TextLayout &layout, const TwoFloats &position,
@@ -106,6 +115,28 @@ class GLDrawerBase : public Drawer, public TextLayout::MissingGlyphCallback {
 
   GLDrawerBase(const BuiltInNames &names, FrameBuffers frameBuffers);
 
+  // One corner of a quad as the drawers emit it, laid out for a vertex buffer.
+  struct QuadVertex {
+    TwoFloats position;
+    TwoFloats texCoord;
+    TwoFloats secondTexCoord;
+    ThreeFloats colour;
+    float alpha;
+  };
+
+  // The corners of a rectangle in the order quads take them: top left, top
+  // right, bottom right, bottom left.
+  static void rectangleCorners(const TwoFloats &position, const TwoFloats &size, TwoFloats corners[4]);
+  // A quad over the corners showing the texture rectangles origin/extent of
+  // both units, the first corner at the origin, the second at origin + (extent.x, 0).
+  static void setQuad(QuadVertex quad[4], const TwoFloats corners[4], const TwoFloats &origin, const TwoFloats &extent,
+                      const TwoFloats &secondOrigin, const TwoFloats &secondExtent, const ThreeFloats &colour,
+                      float alpha);
+  // Draws the part subPosition/subSize (fractions) of an image, and of the
+  // second image, into the corners.
+  void drawImageCorners(const GLImage &image, const TwoFloats corners[4], const TwoFloats &subPosition,
+                        const TwoFloats &subSize, const ThreeFloats &colour, float alpha);
+
   // Uploads RGBA pixels (padded up to powers of two when needed) into a new
   // texture and deletes them; false for null pixels or an empty size. Atlas
   // pages of every kind (images, font pages) become textures here.
@@ -118,6 +149,8 @@ class GLDrawerBase : public Drawer, public TextLayout::MissingGlyphCallback {
   // whether both shaders compiled and the program linked.
   unsigned int buildProgram(const std::wstring &vertexSource, const std::wstring &fragmentSource,
                             const std::wstring &name, bool &built);
+  // Registers a program under a free name; false when the name is taken.
+  bool registerProgram(const std::wstring &name, unsigned int program);
 
   // The record of a name; an unknown name becomes an empty image.
   const GLImage &lookUpImage(const std::wstring &name);
@@ -138,6 +171,10 @@ class GLDrawerBase : public Drawer, public TextLayout::MissingGlyphCallback {
   virtual void forgetBindings();
 
   // The hooks each drawer fills in.
+  // Draws count / 4 quads of four corners each, going round the quad, with
+  // the textures bound; vertexColours says whether the corners' colours
+  // differ (otherwise the first corner's colour serves for all).
+  virtual void drawQuads(const QuadVertex *vertices, size_t count, bool vertexColours) = 0;
   // After the drawing area is fitted and before the frame buffer is made.
   virtual void prepareDrawing() {}
   // Projects a canvas of size units onto the current viewport, origin top
@@ -164,6 +201,8 @@ class GLDrawerBase : public Drawer, public TextLayout::MissingGlyphCallback {
   // 0 while the drawer has no frame buffer.
   unsigned int frameBuffer = 0;
   std::wstring secondImage;
+  // Whether the draw under way has the second image bound on unit 1.
+  bool secondImageBound = false;
   // The textures bound on units 0 and 1; unknownTexture when the drawer
   // cannot know, which makes the next bind happen whatever it binds.
   static constexpr unsigned int unknownTexture = ~0u;
@@ -183,6 +222,9 @@ class GLDrawerBase : public Drawer, public TextLayout::MissingGlyphCallback {
   void setupFrameBuffer();
   // False when the source does not compile, after reporting the driver's log.
   bool compileShader(unsigned int shader, const std::wstring &source, const char *stage, const std::wstring &name);
+  // The quads of a connected line into lineVertices.
+  void buildConnectedLine(const std::vector<TwoFloats> &points, const std::vector<float> &widths,
+                          const std::vector<ThreeFloats> &colours, const std::vector<float> &alphas);
   // Decodes and registers the built-in soft line.
   void loadDefaultLine();
   void drawGlyphs(const TextLayout &layout, const TwoFloats &position, float scale, const ThreeFloats &colour,
@@ -191,4 +233,6 @@ class GLDrawerBase : public Drawer, public TextLayout::MissingGlyphCallback {
   const wchar_t *const frameBufferImageName;
   const wchar_t *const defaultLineName;
   FrameBuffers frameBufferUse;
+  // Reused from one connected line to the next.
+  std::vector<QuadVertex> lineVertices;
 };

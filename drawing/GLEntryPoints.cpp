@@ -41,6 +41,7 @@ void GLEntryPoints::load() {
   fetch(getUniformLocation, "glGetUniformLocation");
   fetch(uniform1i, "glUniform1i");
   fetch(uniform1f, "glUniform1f");
+  fetch(uniform4f, "glUniform4f");
   fetch(uniformMatrix4fv, "glUniformMatrix4fv");
   fetch(getAttribLocation, "glGetAttribLocation");
   fetch(bindAttribLocation, "glBindAttribLocation");
@@ -76,3 +77,8 @@ bool GLEntryPoints::hasShaders() const {
 bool GLEntryPoints::hasMultiTexture() const { return activeTexture && multiTexCoord2f; }
 
 bool GLEntryPoints::hasBuffers() const { return genBuffers && deleteBuffers && bindBuffer && bufferData; }
+
+bool GLEntryPoints::hasVertexArrays() const {
+  return uniform4f && uniformMatrix4fv && genVertexArrays && bindVertexArray && deleteVertexArrays &&
+         vertexAttribPointer && enableVertexAttribArray && bindAttribLocation;
+}

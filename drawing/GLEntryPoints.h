@@ -21,6 +21,9 @@ struct GLEntryPoints {
   bool hasShaders() const;
   bool hasMultiTexture() const;
   bool hasBuffers() const;
+  // The GL_ARB_vertex_array_object entry points, with the attribute arrays
+  // they hold.
+  bool hasVertexArrays() const;
 
   PFNGLGENFRAMEBUFFERSPROC genFramebuffers = nullptr;
   PFNGLDELETEFRAMEBUFFERSPROC deleteFramebuffers = nullptr;
@@ -49,6 +52,7 @@ struct GLEntryPoints {
   PFNGLGETUNIFORMLOCATIONPROC getUniformLocation = nullptr;
   PFNGLUNIFORM1IPROC uniform1i = nullptr;
   PFNGLUNIFORM1FPROC uniform1f = nullptr;
+  PFNGLUNIFORM4FPROC uniform4f = nullptr;
   PFNGLUNIFORMMATRIX4FVPROC uniformMatrix4fv = nullptr;
   PFNGLGETATTRIBLOCATIONPROC getAttribLocation = nullptr;
   PFNGLBINDATTRIBLOCATIONPROC bindAttribLocation = nullptr;

@@ -3,10 +3,9 @@
 // instantiated at the bottom of this file.
 #include "app/AppSettings.h"
 #include "drawing/Drawer.h"
+#include "drawing/GLESDrawer.h"
 #include "drawing/GLImmediateDrawer.h"
-#include "drawing/ImageLoader.h"
-#include "drawing/TextAtlas.h"
-#include "game/Circle.h"
+#include "support/BuiltInImages.h"
 #include "support/GLTestWindow.h"
 #include "support/PngFile.h"
 
@@ -34,7 +33,17 @@ struct DrawerKind {
   DrawerFactory createWithoutFrameBuffers;
   // The built-in soft line's image name.
   const wchar_t *defaultLineName;
+  // A vertex shader for a caller's program that places vertices as the
+  // drawer's own do.
+  const wchar_t *vertexShader;
+  // A program that multiplies the second image in; null when the drawer's
+  // own drawing does.
+  const wchar_t *secondImageVertexShader;
+  const wchar_t *secondImageFragmentShader;
 };
+
+// Names the drawer in test names and failure messages.
+void PrintTo(const DrawerKind &kind, std::ostream *out) { *out << kind.name; }
 
 struct Rgb {
   int r, g, b;
@@ -387,6 +396,24 @@ TEST_P(DrawerConformance, ViewportScalesItsUnits) {
   expectAt(100, 452, black);
 }
 
+TEST_P(DrawerConformance, AViewportOrWindowWithoutAreaDrawsNothingAndBreaksNothing) {
+  open();
+  drawer->setViewport(TwoFloats(100, 100), TwoFloats(0, 0));
+  drawer->fillRect(TwoFloats(0, 0), TwoFloats(1280, 720), red, 1.0f);
+  drawer->resetViewport();
+  drawer->fillRect(TwoFloats(500, 300), TwoFloats(10, 10), green, 1.0f);
+  read();
+  expectAt(505, 305, fullGreen);
+  EXPECT_FALSE(anyLitIn(0, 0, 500, 300));
+  // A window of no size leaves the drawing area as it is.
+  AppSettings settings;
+  settings.scalingMode = 1;
+  boost::shared_ptr<Drawer> fresh = GetParam().create();
+  fresh->initialise(0, 0, settings);
+  EXPECT_EQ(fresh->getDrawingAreaSize().x, 1280.0f);
+  EXPECT_EQ(fresh->getDrawingAreaSize().y, 720.0f);
+}
+
 TEST_P(DrawerConformance, FrameBufferImageShowsItsDrawingUpright) {
   open();
   drawer->startFrameBufferDrawing();
@@ -537,9 +564,15 @@ TEST_P(DrawerConformance, SecondImageModulatesUntilEndDrawing) {
   if (!drawer->canSupport(Drawer::MultiTexturing)) GTEST_SKIP() << "one texture unit";
   drawer->loadSingleImage(solid(32, 32, 0xffffffffu), 32, 32, L"White");
   drawer->loadSingleImage(solid(32, 32, 0xff0000ffu), 32, 32, L"Red");
+  const DrawerKind &kind = GetParam();
+  if (kind.secondImageVertexShader) {
+    drawer->loadShader(kind.secondImageVertexShader, kind.secondImageFragmentShader, L"Second");
+    drawer->useShader(L"Second");
+  }
   drawer->useSecondImage(L"Red");
   drawer->drawImage(L"White", TwoFloats(0, 0), one, white, 1.0f);
   drawer->endDrawing();
+  drawer->useShader(L"");
   drawer->drawImage(L"White", TwoFloats(100, 0), one, white, 1.0f);
   read();
   expectAt(16, 16, fullRed);
@@ -549,7 +582,7 @@ TEST_P(DrawerConformance, SecondImageModulatesUntilEndDrawing) {
 TEST_P(DrawerConformance, ShaderProgramsTakeParameters) {
   open();
   if (!drawer->canSupport(Drawer::ShaderPrograms)) GTEST_SKIP() << "no shader programs";
-  drawer->loadShader(L"void main() { gl_Position = ftransform(); }",
+  drawer->loadShader(GetParam().vertexShader,
                      L"uniform float level; void main() { gl_FragColor = vec4(level, 0.0, 1.0, 1.0); }", L"Level");
   drawer->useShader(L"Level");
   drawer->registerShaderParam(L"level");
@@ -671,14 +704,7 @@ TEST_P(DrawerConformance, ReadBackOfAWindowWhoseRowsAreNotWordAligned) {
 
 TEST_P(DrawerConformance, BuiltInImagesDrawAsRingsAndText) {
   open();
-  const Circle circle;
-  ImageLoader::ImageData disc =
-      ImageLoader().loadImage(reinterpret_cast<const char *>(circle.imageData), circle.imageDataSize);
-  drawer->loadSingleImage(disc.data, disc.width, disc.height, circle.getName());
-  const TextAtlas atlas;
-  ImageLoader::ImageData text =
-      ImageLoader().loadImage(reinterpret_cast<const char *>(atlas.imageData), atlas.imageDataSize);
-  drawer->loadTextureAtlas(text.data, text.width, text.height, atlas);
+  loadBuiltInImages(*drawer);
 
   const ThreeFloats background(0.1f, 0.15f, 0.3f);
   drawer->fillRect(TwoFloats(0, 0), TwoFloats(1280, 720), background, 1.0f);
@@ -729,9 +755,38 @@ boost::shared_ptr<Drawer> makeImmediateDrawerWithoutFrameBuffers() {
   return boost::shared_ptr<Drawer>(new GLImmediateDrawer(GLImmediateDrawer::FrameBuffers::Never));
 }
 
+boost::shared_ptr<Drawer> makeESDrawer() { return boost::shared_ptr<Drawer>(new GLESDrawer); }
+boost::shared_ptr<Drawer> makeESDrawerWithoutFrameBuffers() {
+  return boost::shared_ptr<Drawer>(new GLESDrawer(GLESDrawer::FrameBuffers::Never));
+}
+
+// The shader drawer hands its transforms to every program as uniforms, in
+// an order of its own; the program finds them by name.
+const wchar_t *const esVertexShader =
+    L"uniform float unused; uniform mat4 pxuModelviewMatrix; attribute vec4 pxuVertexPosition;"
+    L"uniform mat4 pxuProjectionMatrix;"
+    L"void main() { gl_Position = pxuModelviewMatrix * pxuVertexPosition * pxuProjectionMatrix + vec4(unused); }";
+
+// Takes the second image's own coordinates and sampler.
+const wchar_t *const esSecondImageVertexShader =
+    L"attribute vec4 pxuVertexPosition; attribute vec2 pxuBaseTexCoords; attribute vec2 pxuSecondTexCoords;"
+    L"uniform mat4 pxuModelviewMatrix; uniform mat4 pxuProjectionMatrix; varying vec2 base; varying vec2 second;"
+    L"void main() { base = pxuBaseTexCoords; second = pxuSecondTexCoords;"
+    L"  gl_Position = pxuModelviewMatrix * pxuVertexPosition * pxuProjectionMatrix; }";
+const wchar_t *const esSecondImageFragmentShader =
+    L"uniform sampler2D pxuBaseTexture; uniform sampler2D pxuSecondTexture; uniform vec4 pxuColour;"
+    L"varying vec2 base; varying vec2 second;"
+    L"void main() { gl_FragColor = pxuColour * texture2D(pxuBaseTexture, base) * texture2D(pxuSecondTexture, second); "
+    L"}";
+
 INSTANTIATE_TEST_SUITE_P(Drawers, DrawerConformance,
                          ::testing::Values(DrawerKind{"GLImmediateDrawer", &makeImmediateDrawer, 1.0f,
-                                                      &makeImmediateDrawerWithoutFrameBuffers, L"lineDefault"}),
+                                                      &makeImmediateDrawerWithoutFrameBuffers, L"lineDefault",
+                                                      L"void main() { gl_Position = ftransform(); }", nullptr, nullptr},
+                                           DrawerKind{"GLESDrawer", &makeESDrawer, 3.14159265f / 180.0f,
+                                                      &makeESDrawerWithoutFrameBuffers, L"-default-line-",
+                                                      esVertexShader, esSecondImageVertexShader,
+                                                      esSecondImageFragmentShader}),
                          [](const ::testing::TestParamInfo<DrawerKind> &info) { return info.param.name; });
 
 }  // namespace
