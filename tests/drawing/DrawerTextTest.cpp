@@ -3,6 +3,7 @@
 #include "app/AppSettings.h"
 #include "drawing/FreetypeFontAtlas.h"
 #include "drawing/GLDrawerBase.h"
+#include "drawing/GLESDrawer.h"
 #include "drawing/GLImmediateDrawer.h"
 #include "support/GLTestWindow.h"
 
@@ -150,8 +151,11 @@ TEST_P(DrawerText, AddsCharactersOnFirstUseAndGrowsPagesThatReleaseWithTheFont) 
 }
 
 boost::shared_ptr<Drawer> makeImmediateDrawer() { return boost::shared_ptr<Drawer>(new GLImmediateDrawer); }
+boost::shared_ptr<Drawer> makeESDrawer() { return boost::shared_ptr<Drawer>(new GLESDrawer); }
 
-INSTANTIATE_TEST_SUITE_P(Drawers, DrawerText, ::testing::Values(DrawerKind{"GLImmediateDrawer", &makeImmediateDrawer}),
+INSTANTIATE_TEST_SUITE_P(Drawers, DrawerText,
+                         ::testing::Values(DrawerKind{"GLImmediateDrawer", &makeImmediateDrawer},
+                                           DrawerKind{"GLESDrawer", &makeESDrawer}),
                          [](const ::testing::TestParamInfo<DrawerKind> &info) { return info.param.name; });
 
 }  // namespace
