@@ -41,6 +41,10 @@ class AppSettings final : public CmdLineCallback {
   // 0: the area keeps its shape and is letter- or pillar-boxed in the window;
   // 1: the area keeps its width and takes the window's shape.
   int scalingMode = 0;
+  // Captions of the spoken passages, switched by the "C" key in the
+  // application's window; off at the start, so that the game stays wordless
+  // unless asked.
+  bool captions = false;
 
  private:
   std::map<std::wstring, std::wstring> parameterValues;

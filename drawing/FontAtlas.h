@@ -9,6 +9,8 @@
 #include <string>
 
 // The glyphs of one font at one pixel size, as images in a square RGBA atlas.
+// The atlas owns its first page of pixels until a drawer takes them with
+// takeImageData(). Main thread only.
 class FontAtlas : public TextureAtlas {
  public:
   // Builds the atlases of the fonts a drawer loads.
@@ -21,11 +23,17 @@ class FontAtlas : public TextureAtlas {
   };
 
   // Renders one more character into the atlas. On success image points at its
-  // new member, pixels at a new[] buffer of width x height RGBA pixels that the
-  // caller uploads and deletes, and newTexture says whether the buffer is a new
-  // page rather than the glyph alone.
+  // new member (valid until the next glyph is added), pixels at a new[]
+  // buffer of width x height RGBA pixels that the caller uploads and deletes,
+  // and newTexture says whether the buffer is a new page rather than the
+  // glyph alone. On failure image and pixels are null and the sizes 0.
   virtual void getMissingGlyphData(wchar_t character, std::map<wchar_t, GlyphMetrics> &metrics, AtlasImage **image,
                                    unsigned char **pixels, int &width, int &height, bool &newTexture) = 0;
   // The side of the square atlas image in pixels.
   virtual int getAtlasDimensions() const = 0;
+
+  // "<fontName>.ttf" in the user's and the system's font folders, each with
+  // its subfolders, then in the "fonts" folder of the data-files folder; an
+  // empty path when there is none.
+  static FilePath findFontFile(const std::wstring &fontName);
 };

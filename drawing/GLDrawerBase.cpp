@@ -3,6 +3,7 @@
 #include "app/AppSettings.h"
 #include "app/Assertion.h"
 #include "app/UTF8File.h"
+#include "drawing/FreetypeFontAtlas.h"
 #include "drawing/GLEntryPoints.h"
 #include "drawing/ImageLoader.h"
 
@@ -72,6 +73,7 @@ GLDrawerBase::GLDrawerBase(const BuiltInNames &names, FrameBuffers frameBuffers)
       linePngSize(linePngBytes),
       gl(new GLEntryPoints),
       defaultShaderName(names.defaultShader),
+      fontCreator(&FreetypeFontAtlas::creator),
       frameBufferImageName(names.frameBufferImage),
       defaultLineName(names.defaultLine),
       frameBufferUse(frameBuffers) {
@@ -177,6 +179,7 @@ void GLDrawerBase::setupFrameBuffer() {
   gl->bindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
+// Every drawer renders its fonts with FreeType.
 void GLDrawerBase::setFontRenderer(FontAtlas::Creator &) {}
 
 bool GLDrawerBase::uploadTexture(unsigned char *pixels, int width, int height, unsigned int &texture,
@@ -356,23 +359,73 @@ void GLDrawerBase::releaseShader(const std::wstring &name) {
   if (currentShader == name) useShader(std::wstring());
 }
 
-// Font files are found and rendered by a font renderer, which the drawers do
-// not have yet; no font is registered.
-void GLDrawerBase::loadFont(const std::wstring &, float, const std::wstring &) {}
+void GLDrawerBase::loadFont(const std::wstring &fontName, float size, const std::wstring &name) {
+  // A taken name keeps its first font.
+  if (fonts.find(name) != fonts.end()) return;
+  const FilePath path = FontAtlas::findFontFile(fontName);
+  if (!path.isFile()) return;
+  FontInternal font;
+  font.atlas = fontCreator->createInstance(path, size, font.metrics, name);
+  if (!font.atlas || font.metrics.empty() || font.atlas->numImages == 0) return;
+  const int d = font.atlas->getAtlasDimensions();
+  loadTextureAtlas(font.atlas->takeImageData().release(), d, d, *font.atlas);
+  const auto first = images.find(font.atlas->images[0].name);
+  if (first == images.end() || first->second.texture == 0) return;
+  font.currentTexture = first->second.texture;
+  font.textures.push_back(font.currentTexture);
+  fonts.insert(std::make_pair(name, font));
+}
 
 void GLDrawerBase::releaseFont(const std::wstring &name) {
   auto it = fonts.find(name);
   if (it == fonts.end()) return;
-  MW_ASSERT(it->second.metrics.size() > 0);
-  releaseImage(it->second.metrics.begin()->second.name);
+  const FontInternal &font = it->second;
+  MW_ASSERT(font.metrics.size() > 0);
+  // Every page the font grew, with every glyph on it.
+  for (const unsigned long texture : font.textures) {
+    const auto glyph = std::find_if(
+        images.begin(), images.end(),
+        [texture](const std::pair<const std::wstring, GLImage> &image) { return image.second.texture == texture; });
+    if (glyph != images.end()) releaseImage(glyph->first);
+  }
   fonts.erase(it);
 }
 
-std::map<wchar_t, GlyphMetrics>::iterator GLDrawerBase::loadMissingGlyph(wchar_t,
+std::map<wchar_t, GlyphMetrics>::iterator GLDrawerBase::loadMissingGlyph(wchar_t character,
                                                                          std::map<wchar_t, GlyphMetrics> &metrics,
-                                                                         const std::wstring &) {
-  // Without a font renderer no font has an atlas to add glyphs to.
-  return metrics.end();
+                                                                         const std::wstring &fontName) {
+  auto it = fonts.find(fontName);
+  if (it == fonts.end()) return metrics.end();
+  FontInternal &font = it->second;
+  AtlasImage *member = nullptr;
+  unsigned char *buffer = nullptr;
+  int width = 0, height = 0;
+  bool newPage = false;
+  font.atlas->getMissingGlyphData(character, metrics, &member, &buffer, width, height, newPage);
+  std::unique_ptr<unsigned char[]> pixels(buffer);
+  if (!member) return metrics.end();
+  const int d = font.atlas->getAtlasDimensions();
+  GLImage record;
+  record.image.texCoordOrigin = member->position;
+  record.image.texCoordSize = member->size;
+  if (newPage) {
+    unsigned int texture = 0;
+    TwoFloats extent;
+    if (!uploadTexture(pixels.release(), width, height, texture, extent)) return metrics.find(character);
+    font.currentTexture = texture;
+    font.textures.push_back(texture);
+    record.image.size = TwoFloats(d * member->size.x, d * member->size.y);
+  } else {
+    bindTexture(0, static_cast<unsigned int>(font.currentTexture));
+    // Rows of whole RGBA pixels are always 4-byte aligned.
+    glTexSubImage2D(GL_TEXTURE_2D, 0, static_cast<int>(std::lround(d * member->position.x)),
+                    static_cast<int>(std::lround(d * member->position.y)), width, height, GL_RGBA, GL_UNSIGNED_BYTE,
+                    pixels.get());
+    record.image.size = TwoFloats(static_cast<float>(width), static_cast<float>(height));
+  }
+  record.texture = static_cast<unsigned int>(font.currentTexture);
+  registerImage(member->name, record);
+  return metrics.find(character);
 }
 
 void GLDrawerBase::beginDrawing() {
@@ -617,12 +670,13 @@ void GLDrawerBase::drawText(const std::wstring &text, const std::wstring &fontNa
   drawText(text, fontName, textLayout, position, lineWidth, justification, scale, colour, alpha);
 }
 
-void GLDrawerBase::drawText(const std::wstring &, const std::wstring &fontName, TextLayout &layout,
-                            const TwoFloats &position, float, TextLayout::Justification, float scale,
-                            const ThreeFloats &colour, float alpha) {
-  // Only a registered font has glyphs, and without a font renderer none is
-  // registered, so an empty layout stays empty.
-  if (fonts.find(fontName) == fonts.end()) return;
+void GLDrawerBase::drawText(const std::wstring &text, const std::wstring &fontName, TextLayout &layout,
+                            const TwoFloats &position, float lineWidth, TextLayout::Justification justification,
+                            float scale, const ThreeFloats &colour, float alpha) {
+  auto font = fonts.find(fontName);
+  if (font == fonts.end()) return;
+  if (layout.isEmpty())
+    layout.getLayoutForText(text, font->second.metrics, lineWidth, scale, justification, fontName, this);
   drawGlyphs(layout, position, scale, colour, alpha);
 }
 

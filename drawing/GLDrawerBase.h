@@ -218,6 +218,7 @@ class GLDrawerBase : public Drawer, public TextLayout::MissingGlyphCallback {
   unsigned long linePngSize;
   std::unique_ptr<GLEntryPoints> gl;
   const std::wstring defaultShaderName;
+  FontAtlas::Creator *fontCreator;
 
  private:
   void fitDrawingArea(int windowWidth, int windowHeight, const AppSettings &settings);

@@ -29,7 +29,10 @@ class MurmelSounds final : public GamePlayState::Sounds {
   explicit MurmelSounds(MurmelSounder &sounder) : sounder(sounder) {}
   int activateSound(const std::wstring &name) override { return sounder.activateSound(name); }
   void deactivateSound(int handle) override { sounder.deactivateSound(handle); }
-  void triggerSound(const std::wstring &name) override { sounder.triggerSound(name, 0.5f, nullptr); }
+  void triggerSound(const std::wstring &name, StreamingSound::Callback *finished) override {
+    sounder.triggerSound(name, 0.5f, finished);
+  }
+  void forgetFinished(StreamingSound::Callback *finished) override { sounder.unregisterCallback(finished); }
   void killTriggered() override { sounder.killTriggered(); }
   void setNoiseLevel(float level) override { sounder.setNoiseLevel(level); }
   void playMusic(const std::wstring &name) override { sounder.playMusic(name); }
@@ -81,18 +84,24 @@ void GamePlayState::start() {
                  L"DanglyDrumThing", L"FingerBell", L"RainStick", L"SingingBowl"};
   speeches = {L"Speech_World0", L"Speech_World1", L"Speech_World2", L"Speech_World3",
               L"Speech_World4", L"Speech_World5", L"Speech_World6", L"Speech_World7"};
-  if (sounder) {
-    instrumentId = sounder->activateSound(instruments[0]);
-    sounder->triggerSound(speeches[0]);
-    sounder->setCallback(this);
-  }
+  if (sounder) instrumentId = sounder->activateSound(instruments[0]);
+  speak(0);
+  if (sounder) sounder->setCallback(this);
   finalPositions = {TwoFloats(163.84001f, 544.0f),  TwoFloats(491.52002f, 400.00003f), TwoFloats(768.0f, 432.00003f),
                     TwoFloats(1003.51996f, 656.0f), TwoFloats(1167.36f, 368.00003f),   TwoFloats(1024.0f, 80.0f),
                     TwoFloats(696.32007f, 40.0f),   TwoFloats(434.176f, 120.0f)};
 }
 
 GamePlayState::~GamePlayState() {
-  if (sounder) sounder->setCallback(nullptr);
+  if (!sounder) return;
+  sounder->setCallback(nullptr);
+  sounder->forgetFinished(&captions);
+}
+
+void GamePlayState::speak(int world) {
+  const std::wstring &passage = speeches[static_cast<size_t>(world)];
+  if (sounder) sounder->triggerSound(passage, &captions);
+  captions.passageStarted(passage, sounder != nullptr);
 }
 
 World &GamePlayState::getWorld(int index) const {
@@ -108,7 +117,7 @@ void GamePlayState::keyDown(const std::wstring &action, const std::wstring &, in
   } else if (action == L"Action" && sounder) {
     // A replay replaces the passage still speaking rather than talking over it.
     sounder->killTriggered();
-    sounder->triggerSound(speeches[static_cast<size_t>(currentWorld)]);
+    speak(currentWorld);
   }
 }
 
@@ -128,6 +137,7 @@ void GamePlayState::draw(boost::shared_ptr<Drawer> drawerPtr) {
   }
   drawBackground(drawer, size);
   drawAndTickWorlds(drawer, viewTopLeft, viewBottomRight);
+  captions.draw(drawer, Captions::areOn(app));
   if (closing) {
     stepClosing();
   } else if (travel > 0.0f) {
@@ -228,9 +238,9 @@ void GamePlayState::stepJourney() {
       sounder->deactivateSound(instrumentId);
       sounder->killTriggered();
       instrumentId = sounder->activateSound(instruments[world]);
-      sounder->triggerSound(speeches[world]);
-      if (currentWorld == 3) sounder->playMusic(L"Music");
     }
+    speak(currentWorld);
+    if (sounder && currentWorld == 3) sounder->playMusic(L"Music");
   }
   // Eases in and out from the world being left to the next.
   const float k = 1.0f - (std::cos(pi * travel) * 0.5f + 0.5f);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/GameState.h"
+#include "game/Captions.h"
 #include "game/ThreeFloats.h"
 #include "sound/MurmelSounder.h"
 
@@ -16,6 +17,7 @@ class World;
 // travels to the next one while the sounds change, and after the last world
 // all eight gather on one screen, pulse with the music's bars and fade to
 // black before the application quits. Every timer steps once per drawn frame.
+// With captions on, each world's passage shows its words while it plays.
 //
 // Main thread, except barStart (audio thread), which only counts the bar; the
 // next frame tells the worlds and starts the pulse.
@@ -31,8 +33,11 @@ class GamePlayState final : public GameState, public MurmelSounder::Callback {
     // A looping instrument; a handle for deactivateSound, -1 when nothing plays.
     virtual int activateSound(const std::wstring &name) = 0;
     virtual void deactivateSound(int handle) = 0;
-    // Once, centred, without a callback.
-    virtual void triggerSound(const std::wstring &name) = 0;
+    // Once, centred; finished (not owned; may be null) hears soundFinished
+    // at its end. Remove it with forgetFinished before it goes.
+    virtual void triggerSound(const std::wstring &name, StreamingSound::Callback *finished) = 0;
+    // Returns only when no call into finished is still running.
+    virtual void forgetFinished(StreamingSound::Callback *finished) = 0;
     virtual void killTriggered() = 0;
     virtual void setNoiseLevel(float level) = 0;
     // Also starts the bar clock.
@@ -86,6 +91,8 @@ class GamePlayState final : public GameState, public MurmelSounder::Callback {
 
  private:
   void start();
+  // Plays the world's passage, with its caption.
+  void speak(int world);
   void takeBars();
   void drawBackground(Drawer &drawer, const TwoFloats &size);
   void drawAndTickWorlds(Drawer &drawer, const TwoFloats &viewTopLeft, const TwoFloats &viewBottomRight);
@@ -124,6 +131,7 @@ class GamePlayState final : public GameState, public MurmelSounder::Callback {
   std::unique_ptr<Sounds> ownSounds;
   // Kept once seen, so that a finished world's flash and journey always run to the end.
   bool currentDone = false;
+  Captions captions;
   // Bars begun on the audio thread and not yet taken by a frame.
   std::atomic<int> pendingBars{0};
 };

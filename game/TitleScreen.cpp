@@ -39,13 +39,17 @@ TitleScreen::TitleScreen(Application *app, Sounder *sounder)
     this->sounder->triggerSound(L"Speech_Intro", 0.5f, this);
   else
     introEnded = true;  // nothing to listen to
+  captions.passageStarted(L"Speech_Intro", this->sounder != nullptr);
 }
 
 TitleScreen::~TitleScreen() {
   if (sounder) sounder->unregisterCallback(this);
 }
 
-void TitleScreen::soundFinished(const std::wstring &) { introEnded.store(true, std::memory_order_release); }
+void TitleScreen::soundFinished(const std::wstring &name) {
+  captions.soundFinished(name);
+  introEnded.store(true, std::memory_order_release);
+}
 
 void TitleScreen::keyDown(const std::wstring &action, const std::wstring &, int) {
   if (action == L"Escape") {
@@ -83,6 +87,8 @@ void TitleScreen::draw(boost::shared_ptr<Drawer> drawer) {
   drawer->drawImage(L"Title", TwoFloats(32, 32), TwoFloats(1, 1), white, 1.0f);
   if (promptAlpha != 0.0f)
     drawer->drawImage(L"AnyKey", TwoFloats(size.x - 365, size.y - 65), TwoFloats(1, 1), white, promptAlpha);
+
+  captions.draw(*drawer, Captions::areOn(app));
 
   colourBlend += 0.005f;
   if (colourBlend >= 1.0f) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/GameState.h"
+#include "game/Captions.h"
 #include "game/ThreeFloats.h"
 #include "sound/StreamingSound.h"
 
@@ -12,6 +13,7 @@ class MurmelSounder;
 // shrinking towards the centre, the title, and the spoken introduction. Once
 // the introduction has ended a prompt fades in; a key fades to black and
 // starts the game, a click starts it at once. "Escape" quits at any time.
+// With captions on, the introduction's words show while it plays.
 // Main thread, except soundFinished (audio thread).
 class TitleScreen final : public GameState, public StreamingSound::Callback {
  public:
@@ -50,6 +52,7 @@ class TitleScreen final : public GameState, public StreamingSound::Callback {
   ThreeFloats discSizes;
   ThreeFloats discColours[3];
 
+  Captions captions;
   MurmelSounder *sounder;  // not owned; null when the sounder is not the game's
   std::atomic<bool> introEnded{false};
 };

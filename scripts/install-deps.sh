@@ -19,6 +19,8 @@ packages=(
   x11-apps xdotool
   # fonts the image forge draws with
   fonts-comfortaa
+  # fonts the captions are drawn with, and the text tests' second face
+  fonts-quicksand fonts-dejavu-core
 )
 
 for arg in "$@"; do

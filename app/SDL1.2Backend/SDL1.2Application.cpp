@@ -282,6 +282,12 @@ void SDL1_2Application::deliverActions(Call call) {
 
 void SDL1_2Application::dispatchKey(const SDL_KeyboardEvent &key) {
   SDL_keysym keysym = key.keysym;
+  // "C" switches the captions, like a window control: whatever the key
+  // bindings say, it reaches no state.
+  if (keysym.sym == SDLK_c && !(keysym.mod & (KMOD_CTRL | KMOD_ALT | KMOD_META))) {
+    if (key.type == SDL_KEYDOWN) appSettings.captions = !appSettings.captions;
+    return;
+  }
   const std::wstring keyText(1, static_cast<wchar_t>(keysym.unicode));
   SDLMod mod = keysym.mod;
   const int modifier = keyManager.getModVal(mod);

@@ -235,6 +235,9 @@ TEST_F(ApplicationTest, DispatchTableAndMouseScaling) {
       push(key(SDL_KEYDOWN, SDLK_x));
       push(key(SDL_KEYDOWN, SDLK_F5, KMOD_LSHIFT));
       push(key(SDL_KEYUP, SDLK_ESCAPE));
+      // The captions switch, taken by the shell.
+      push(key(SDL_KEYDOWN, SDLK_c));
+      push(key(SDL_KEYUP, SDLK_c));
     }
     if (frame == 3) {
       SDL_Event quit{};
@@ -244,8 +247,10 @@ TEST_F(ApplicationTest, DispatchTableAndMouseScaling) {
     if (frame > 100) a.quit();
   };
   app.setFrameHook(&hook);
+  EXPECT_FALSE(app.getAppSettings()->captions);
   app.eventLoop();
   EXPECT_EQ(4, app.getFrameCount());
+  EXPECT_TRUE(app.getAppSettings()->captions);
 
   const std::vector<std::string> expected = {"mouseDown 1 640,360",  "mouseUp 1 640,360", "wheel up",
                                              "mouseUp 4 20,20",      "wheel down",        "keyDown 'First' 0 0",

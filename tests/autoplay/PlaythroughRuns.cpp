@@ -121,7 +121,7 @@ TEST(Playthrough, TheRobotFinishesTheGame) {
   for (int world = 1; world < 8; ++world)
     EXPECT_GT(shareOfColour(out.path() + "/world-" + std::to_string(world) + ".png", backgrounds[world]), 0.5)
         << "world " << world;
-  for (const char *name : {"title", "world-0", "gathering", "end", "contact-sheet"})
+  for (const char *name : {"title", "world-0", "captions", "gathering", "end", "contact-sheet"})
     EXPECT_TRUE(loads(out.path() + "/" + name + ".png")) << name;
 
   const std::vector<int16_t> samples = readWav(wav);

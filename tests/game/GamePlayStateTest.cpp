@@ -28,7 +28,10 @@ class RecordingSounds final : public GamePlayState::Sounds {
     return name.empty() ? -1 : ++handles;
   }
   void deactivateSound(int handle) override { calls.push_back(L"deactivate " + std::to_wstring(handle)); }
-  void triggerSound(const std::wstring &name) override { calls.push_back(L"trigger " + name); }
+  void triggerSound(const std::wstring &name, StreamingSound::Callback *) override {
+    calls.push_back(L"trigger " + name);
+  }
+  void forgetFinished(StreamingSound::Callback *) override {}
   void killTriggered() override { calls.push_back(L"kill"); }
   void setNoiseLevel(float level) override { calls.push_back(L"noise " + std::to_wstring(level)); }
   void playMusic(const std::wstring &name) override { calls.push_back(L"music " + name); }

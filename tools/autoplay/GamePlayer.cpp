@@ -1,5 +1,7 @@
 #include "GamePlayer.h"
 
+#include "EventPusher.h"
+#include "Hand.h"
 #include "Timeline.h"
 #include "World0Solver.h"
 #include "World1Solver.h"
@@ -56,7 +58,15 @@ GamePlayer::Look GamePlayer::inWorld(Hand &hand, long frame) {
   if (current != enteredWorld) {
     enteredWorld = current;
     worldFrameKept = false;
+    framesInWorld = 0;
     timeline.mark(name, frame);
+    // Captions on for one world and off again after it, as a player presses "C".
+    if (current == captionedWorld || current == captionedWorld + 1) hand.getEvents().pressKey(SDLK_c);
+  }
+  // Once the caption has faded in.
+  if (current == captionedWorld && ++framesInWorld == captionShotFrames) {
+    look.keep = "captions";
+    look.caption = name + " with captions";
   }
   // The view has settled: the first world once it has faded in, the others
   // once the camera has arrived.

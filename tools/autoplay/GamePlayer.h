@@ -12,7 +12,8 @@ class Timeline;
 
 // The robot in the game proper: lets the current world's solver play while
 // the world waits for the player, and notes each world's arrival, the
-// closing sequence, the gathering, the fade and the end. Main thread.
+// closing sequence, the gathering, the fade and the end. Turns captions on
+// for one world and keeps a frame of them. Main thread.
 class GamePlayer {
  public:
   // What the robot noticed before a frame.
@@ -39,7 +40,11 @@ class GamePlayer {
   GamePlayState &game;
   Timeline &timeline;
   std::array<std::unique_ptr<WorldSolver>, 8> solvers;
+  static constexpr int captionedWorld = 1;
+  static constexpr int captionShotFrames = 45;
+
   int enteredWorld = -1;
+  int framesInWorld = 0;
   bool worldFrameKept = false;
   bool closingSeen = false;
   bool gatheringSeen = false;

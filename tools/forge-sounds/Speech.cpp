@@ -15,6 +15,8 @@
 #include "PeakLimiter.h"
 #include "Reverb.h"
 #include "app/Assertion.h"
+#include "app/UTF8File.h"
+#include "game/SpokenPassages.h"
 
 namespace {
 
@@ -115,20 +117,20 @@ void compress(std::vector<float> &samples) {
 }  // namespace
 
 const std::vector<Speech::Passage> &Speech::passages() {
-  static const std::vector<Passage> list = {
-      {"Speech_Intro",
-       "Welcome, traveller. Eight small worlds are waiting for you. Look, and listen, and let each one show you "
-       "the way.",
-       8.0f, 12.0f},
-      {"Speech_World0", "Something here is cold. Somewhere, it is warm. Follow the warmth.", 3.0f, 8.0f},
-      {"Speech_World1", "Every place wears other colours. Find where these rings belong.", 3.0f, 8.0f},
-      {"Speech_World2", "Round and round, the way a ring is drawn. Again, and again.", 3.0f, 8.0f},
-      {"Speech_World3", "Watch for the flash. Move with it, and rest in between.", 3.0f, 8.0f},
-      {"Speech_World4", "Here, everything turns the other way, as in a mirror.", 3.0f, 8.0f},
-      {"Speech_World5", "So restless. Be slow, be calm, and they will settle.", 3.0f, 8.0f},
-      {"Speech_World6", "One ring at a time. Each has its own place.", 3.0f, 8.0f},
-      {"Speech_World7", "The last world. Gather what you have learned, and the worlds will gather too.", 3.0f, 8.0f},
-  };
+  static const std::vector<Passage> list = [] {
+    std::vector<Passage> made;
+    for (const SpokenPassages::Passage &shared : SpokenPassages::passages) {
+      Passage passage;
+      UTF8File::wstringToChar(shared.soundName, passage.name);
+      UTF8File::wstringToChar(shared.text, passage.text);
+      // The introduction is the long one.
+      const bool intro = passage.name == "Speech_Intro";
+      passage.shortestSeconds = intro ? 8.0f : 3.0f;
+      passage.longestSeconds = intro ? 12.0f : 8.0f;
+      made.push_back(passage);
+    }
+    return made;
+  }();
   return list;
 }
 

@@ -6,7 +6,8 @@
 
 #include "Take.h"
 
-// The spoken passages: their texts, and the voice that speaks them.
+// The spoken passages (their texts from the game's own table, so that the
+// captions show the words spoken) and the voice that speaks them.
 class Speech {
  public:
   struct Passage {
