@@ -2,6 +2,7 @@
 // OpenGL, and the loading screen's step for the circle image: decode and
 // upload. Needs a display (Xvfb and llvmpipe here).
 #include "app/AppSettings.h"
+#include "app/SDL1.2Backend/SDL1.2VideoStart.h"
 #include "drawing/GLESDrawer.h"
 #include "drawing/GLImmediateDrawer.h"
 #include "drawing/ImageLoader.h"
@@ -30,7 +31,7 @@ struct Scene {
   TwoFloats circleExtent;
 
   Scene() {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0 || !SDL_SetVideoMode(width, height, 0, SDL_OPENGL)) {
+    if (!SDL1_2VideoStart::start(SDL_INIT_VIDEO) || !SDL_SetVideoMode(width, height, 0, SDL_OPENGL)) {
       std::fprintf(stderr, "DrawingBench: no OpenGL window: %s\n", SDL_GetError());
       std::exit(1);
     }

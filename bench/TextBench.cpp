@@ -2,6 +2,7 @@
 // drawer: from a layout the caller keeps, and laid out afresh each frame.
 // Needs a display (Xvfb and llvmpipe here) and fonts-quicksand.
 #include "app/AppSettings.h"
+#include "app/SDL1.2Backend/SDL1.2VideoStart.h"
 #include "drawing/GLImmediateDrawer.h"
 
 #include <GL/gl.h>
@@ -24,7 +25,7 @@ struct Scene {
   std::wstring paragraph;
 
   Scene() {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0 || !SDL_SetVideoMode(width, height, 0, SDL_OPENGL)) {
+    if (!SDL1_2VideoStart::start(SDL_INIT_VIDEO) || !SDL_SetVideoMode(width, height, 0, SDL_OPENGL)) {
       std::fprintf(stderr, "TextBench: no OpenGL window: %s\n", SDL_GetError());
       std::exit(1);
     }

@@ -2,10 +2,12 @@
 
 #include <SDL.h>
 
+#include "app/SDL1.2Backend/SDL1.2VideoStart.h"
+
 #include "support/LibraryPins.h"
 
 GLTestWindow::GLTestWindow(int width, int height) : width(width), height(height) {
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+  if (!SDL1_2VideoStart::start(SDL_INIT_VIDEO)) {
     error = SDL_GetError();
     return;
   }
