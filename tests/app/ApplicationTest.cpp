@@ -142,6 +142,17 @@ std::string stateName(SDL1_2Application &app) {
   return app.getCurrentState() ? narrowName(app.getCurrentState()->getName()) : "";
 }
 
+// White pixels of a bottom-up 1280 x 720 RGB frame, inside and outside the title's box.
+void countWhite(const std::vector<unsigned char> &shot, int &inTitle, int &outside) {
+  for (int y = 0; y < 720; ++y) {
+    for (int x = 0; x < 1280; ++x) {
+      const size_t at = (static_cast<size_t>(719 - y) * 1280 + static_cast<size_t>(x)) * 3;
+      if (shot[at] > 250 && shot[at + 1] > 250 && shot[at + 2] > 250)
+        (x >= 32 && x < 32 + 708 && y >= 32 && y < 32 + 91 ? inTitle : outside) += 1;
+    }
+  }
+}
+
 }  // namespace
 
 TEST_F(ApplicationTest, LoadsThenShowsTheTitleAndQuitsOnEscape) {
@@ -188,15 +199,7 @@ TEST_F(ApplicationTest, LoadsThenShowsTheTitleAndQuitsOnEscape) {
   // The title's white ink lies inside its box at (32, 32), 708 x 91; the
   // introduction still plays, so there is no prompt yet.
   int white = 0, whiteOutside = 0;
-  for (int y = 0; y < 720; ++y) {
-    for (int x = 0; x < 1280; ++x) {
-      const std::vector<int> p = pixel(x, y);
-      if (p[0] > 250 && p[1] > 250 && p[2] > 250) {
-        const bool inTitle = x >= 32 && x < 32 + 708 && y >= 32 && y < 32 + 91;
-        (inTitle ? white : whiteOutside) += 1;
-      }
-    }
-  }
+  countWhite(shot, white, whiteOutside);
   EXPECT_GT(white, 2000);
   EXPECT_LT(whiteOutside, 50);
   // The discs are centred: mirrored points about the centre match.

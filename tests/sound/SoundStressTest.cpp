@@ -28,6 +28,50 @@ class Listener final : public StreamingSound::Callback, public MurmelSounder::Ca
   int bars = 0;
 };
 
+// The sounds the stress test plays: a streamed file and three preloaded ones.
+std::unique_ptr<MurmelSounder> stressSounder(const TempDir &dir) {
+  std::unique_ptr<MurmelSounder> sounder(new MurmelSounder());
+  sounder->loadSoundFileResource(
+      boost::shared_ptr<SoundFileLoader>(new VorbisfileLoader(FilePath(dir.widePath() + L"/Music.ogg"))));
+  sounder->loadSoundFileResource(
+      boost::shared_ptr<SoundFileLoader>(new MemorySoundLoader(L"Speech", MemorySoundLoader::ramp(120000, 1e6f))));
+  sounder->loadSoundFileResource(
+      boost::shared_ptr<SoundFileLoader>(new MemorySoundLoader(L"Bell", MemorySoundLoader::ramp(3000, 1e4f))));
+  sounder->loadSoundFileResource(
+      boost::shared_ptr<SoundFileLoader>(new MemorySoundLoader(L"Tick", MemorySoundLoader::ramp(40, 1e2f))));
+  return sounder;
+}
+
+// One random call of the main thread's; true when it retired the listener.
+bool playRandomly(MurmelSounder &sounder, std::mt19937 &random, std::unique_ptr<Listener> &listener, int &handle) {
+  const wchar_t *names[] = {L"Music", L"Speech", L"Bell", L"Tick", L"Unknown"};
+  const wchar_t *name = names[random() % 5];
+  switch (random() % 12) {
+    case 0:
+    case 1:
+    case 2: sounder.triggerSound(name, static_cast<float>(random() % 101) / 100.0f, listener.get()); break;
+    case 3: handle = sounder.activateSound(name); break;
+    // Live, stale and made-up handles alike.
+    case 4: sounder.deactivateSound(random() % 2 ? handle : static_cast<int>(random() % 130) - 1); break;
+    case 5: sounder.playMusic(name); break;
+    case 6: sounder.stopMusic(); break;
+    case 7: sounder.killTriggered(); break;
+    case 8:
+      if (random() % 20 == 0) sounder.killAllSounds();
+      sounder.setNoiseLevel(static_cast<float>(random() % 3) / 2.0f);
+      sounder.setMute(random() % 10 == 0);
+      break;
+    case 9: sounder.setCallback(random() % 2 ? listener.get() : nullptr); break;
+    default:
+      // Retire the listener: after these two calls nothing may reach it.
+      sounder.setCallback(nullptr);
+      sounder.unregisterCallback(listener.get());
+      listener.reset(new Listener());
+      return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 // The main thread starts, stops and triggers sounds and swaps callbacks in a
@@ -38,15 +82,7 @@ TEST(SoundStress, MainAudioAndStreamingThreadsShareTheSounderWithoutRaces) {
   TempDir dir;
   ASSERT_TRUE(
       OggTestFile::write(dir.path() + "/Music.ogg", OggTestFile::sine(100000, 2, 44100, 220.0f, 0.3f), 2, 44100));
-  std::unique_ptr<MurmelSounder> sounder(new MurmelSounder());
-  sounder->loadSoundFileResource(
-      boost::shared_ptr<SoundFileLoader>(new VorbisfileLoader(FilePath(dir.widePath() + L"/Music.ogg"))));
-  sounder->loadSoundFileResource(
-      boost::shared_ptr<SoundFileLoader>(new MemorySoundLoader(L"Speech", MemorySoundLoader::ramp(120000, 1e6f))));
-  sounder->loadSoundFileResource(
-      boost::shared_ptr<SoundFileLoader>(new MemorySoundLoader(L"Bell", MemorySoundLoader::ramp(3000, 1e4f))));
-  sounder->loadSoundFileResource(
-      boost::shared_ptr<SoundFileLoader>(new MemorySoundLoader(L"Tick", MemorySoundLoader::ramp(40, 1e2f))));
+  std::unique_ptr<MurmelSounder> sounder = stressSounder(dir);
 
   std::atomic<bool> stop{false};
   std::atomic<long> blocks{0};
@@ -69,34 +105,10 @@ TEST(SoundStress, MainAudioAndStreamingThreadsShareTheSounderWithoutRaces) {
 
   std::mt19937 random(2);
   std::unique_ptr<Listener> listener(new Listener());
-  int retired = 0;
-  const wchar_t *names[] = {L"Music", L"Speech", L"Bell", L"Tick", L"Unknown"};
+  int retired = 0, handle = -1;
   const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
   while (std::chrono::steady_clock::now() < end) {
-    const wchar_t *name = names[random() % 5];
-    switch (random() % 12) {
-      case 0:
-      case 1:
-      case 2: sounder->triggerSound(name, static_cast<float>(random() % 101) / 100.0f, listener.get()); break;
-      case 3: sounder->activateSound(name); break;
-      case 4: sounder->deactivateSound(static_cast<int>(random() % 130) - 1); break;
-      case 5: sounder->playMusic(name); break;
-      case 6: sounder->stopMusic(); break;
-      case 7: sounder->killTriggered(); break;
-      case 8:
-        if (random() % 20 == 0) sounder->killAllSounds();
-        sounder->setNoiseLevel(static_cast<float>(random() % 3) / 2.0f);
-        sounder->setMute(random() % 10 == 0);
-        break;
-      case 9: sounder->setCallback(random() % 2 ? listener.get() : nullptr); break;
-      default: {
-        // Retire the listener: after these two calls nothing may reach it.
-        sounder->setCallback(nullptr);
-        sounder->unregisterCallback(listener.get());
-        listener.reset(new Listener());
-        ++retired;
-      }
-    }
+    if (playRandomly(*sounder, random, listener, handle)) ++retired;
     if (random() % 4 == 0) std::this_thread::sleep_for(std::chrono::microseconds(500));
   }
   stop = true;

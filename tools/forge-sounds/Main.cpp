@@ -49,16 +49,7 @@ long fileSize(const std::string &path) {
   return stat(path.c_str(), &info) == 0 ? static_cast<long>(info.st_size) : 0;
 }
 
-}  // namespace
-
-int main(int argc, char **argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: %s OUTPUT_FOLDER [NAME ...]\n", argv[0]);
-    return 2;
-  }
-  const std::string folder = argv[1];
-  const std::vector<std::string> only(argv + 2, argv + argc);
-
+std::vector<Recipe> allRecipes() {
   std::vector<Recipe> recipes = {
       {"ClackyThing", forgeClackyThing, instrumentPeak},
       {"DanglyDrumThing", forgeDanglyDrumThing, instrumentPeak},
@@ -73,39 +64,37 @@ int main(int argc, char **argv) {
   for (const Speech::Passage &passage : Speech::passages()) {
     recipes.push_back({passage.name, [passage]() { return Speech::speak(passage.text); }, speechPeak});
   }
+  return recipes;
+}
 
-  bool ok = true;
-  std::vector<std::string> written;
-  // Serial numbers are fixed per file, so a file's bytes depend only on its sound.
-  int serial = 0x4D570001;
-  for (const Recipe &recipe : recipes) {
-    const int fileSerial = serial++;
-    if (!wanted(recipe.name, only)) continue;
-    std::fprintf(stderr, "forging %s\n", recipe.name.c_str());
-    std::optional<Take> forged = recipe.forge();
-    if (!forged) {
-      std::fprintf(stderr, "forge-sounds: %s: no sound (are festival and festvox-us-slt-hts installed?)\n",
-                   recipe.name.c_str());
-      ok = false;
-      continue;
-    }
-    Take &take = *forged;
-    if (take.isLooping()) take.removeOffset();
-    take.normalise(recipe.peak);
-    const std::string path = folder + "/" + recipe.name + ".ogg";
-    if (!OggWriter::write(path, take, recipe.name, fileSerial, quality)) {
-      std::fprintf(stderr, "forge-sounds: cannot write %s\n", path.c_str());
-      ok = false;
-      continue;
-    }
-    written.push_back(recipe.name);
+// Forges one file; false (having said why) when it could not be made.
+bool forgeFile(const Recipe &recipe, const std::string &folder, int fileSerial) {
+  std::fprintf(stderr, "forging %s\n", recipe.name.c_str());
+  std::optional<Take> forged = recipe.forge();
+  if (!forged) {
+    std::fprintf(stderr, "forge-sounds: %s: no sound (are festival and festvox-us-slt-hts installed?)\n",
+                 recipe.name.c_str());
+    return false;
   }
+  Take &take = *forged;
+  if (take.isLooping()) take.removeOffset();
+  take.normalise(recipe.peak);
+  const std::string path = folder + "/" + recipe.name + ".ogg";
+  if (!OggWriter::write(path, take, recipe.name, fileSerial, quality)) {
+    std::fprintf(stderr, "forge-sounds: cannot write %s\n", path.c_str());
+    return false;
+  }
+  return true;
+}
 
+// Prints the figures of the written files; false when a passage's length is out of bounds.
+bool report(const std::string &folder, const std::vector<std::string> &written) {
   SoundReport::printHeader();
   for (const std::string &name : written) {
     const std::string path = folder + "/" + name + ".ogg";
     SoundReport::printLine(name, SoundReport::measure(path), fileSize(path));
   }
+  bool ok = true;
   // A passage that was not written has already been reported.
   for (const Speech::Passage &passage : Speech::passages()) {
     if (std::find(written.begin(), written.end(), passage.name) == written.end()) continue;
@@ -117,5 +106,30 @@ int main(int argc, char **argv) {
       ok = false;
     }
   }
-  return ok ? 0 : 1;
+  return ok;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: %s OUTPUT_FOLDER [NAME ...]\n", argv[0]);
+    return 2;
+  }
+  const std::string folder = argv[1];
+  const std::vector<std::string> only(argv + 2, argv + argc);
+
+  bool ok = true;
+  std::vector<std::string> written;
+  // Serial numbers are fixed per file, so a file's bytes depend only on its sound.
+  int serial = 0x4D570001;
+  for (const Recipe &recipe : allRecipes()) {
+    const int fileSerial = serial++;
+    if (!wanted(recipe.name, only)) continue;
+    if (forgeFile(recipe, folder, fileSerial))
+      written.push_back(recipe.name);
+    else
+      ok = false;
+  }
+  return report(folder, written) && ok ? 0 : 1;
 }
