@@ -68,7 +68,7 @@ void FileSounder::loadSoundFileResource(boost::shared_ptr<SoundFileLoader> loade
   const long long length = std::max(loader->getFileLength(), 0LL);
   const int bufferFloats = StreamingSound::BufferSize * 2;
 
-  if (length >= StreamingThreshold) {
+  if (length >= streamingThreshold) {
     StreamingSound::InitialBuffers initial(StreamingSound::NumBuffers, std::vector<float>(bufferFloats, 0.0f));
     for (int i = 0; i < StreamingSound::NumBuffers; ++i) {
       // A decoder that delivers less than it promised leaves silence, and one

@@ -63,6 +63,11 @@ class FileSounder : public Sounder, public Thread {
   void setMute(bool mute) final { muted.store(mute, std::memory_order_relaxed); }
   bool isMuted() const final { return muted.load(std::memory_order_relaxed); }
 
+  // Main thread, before loading: files of this many frames or more are
+  // streamed. Hosts that mix many long sounds from memory (a benchmark, say)
+  // raise it.
+  void setStreamingThreshold(long long frames) { streamingThreshold = frames; }
+
   // Main thread: whether a sound of that name was loaded.
   bool isKnown(const std::wstring &name) const;
   // Main thread: whether it was loaded to be streamed rather than played
@@ -129,6 +134,7 @@ class FileSounder : public Sounder, public Thread {
 
   std::map<std::wstring, StreamedSound> streamedSounds;
   std::map<std::wstring, PreLoadedBuffer> preloadedSounds;
+  long long streamingThreshold = StreamingThreshold;
   std::array<StreamingSound, NumSlots> slots;
   std::atomic<bool> quit{false};
   // One refill pass at a time: slots playing the same sound share its loader,

@@ -45,10 +45,14 @@ TEST_F(GenericFileSounderTest, FilesOf88200FramesAreStreamedAndShorterOnesPreloa
   sounder->loadSoundFileResource(longFile);
   EXPECT_FALSE(sounder->isStreamed(L"Short"));
   EXPECT_TRUE(sounder->isStreamed(L"Long"));
+  // A raised threshold keeps a long file in memory, and it still plays whole.
+  sounder->setStreamingThreshold(88201);
+  sounder->loadSoundFileResource(oggFile("Long2.ogg", 88200, 2));
+  EXPECT_FALSE(sounder->isStreamed(L"Long2"));
 
   // Both play their whole file, the streamed one through its ring, in device
   // blocks longer than a ring buffer.
-  for (const char *name : {"Short", "Long"}) {
+  for (const char *name : {"Short", "Long", "Long2"}) {
     const std::vector<float> reference = OggTestFile::decode(dir.path() + "/" + name + ".ogg");
     sounder->triggerSound(std::wstring(name, name + std::string(name).size()), 0.5f);
     const std::vector<float> out = SoundRecorder::record(*sounder, 90000, 16384);
