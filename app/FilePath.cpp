@@ -140,8 +140,10 @@ FilePath FilePath::getDataFilesDir() {
   if (!fromEnvironment.empty()) candidates.push_back(fromUtf8(fromEnvironment));
   const FilePath executableDir = getCurrentExecutableDir();
   if (!executableDir.getPath().empty()) {
+    // Installed first: a program in <prefix>/bin reads <prefix>/share; "data"
+    // beside it is the build folder's link to the source tree.
+    candidates.push_back(executableDir.getParent().getChild(L"share").getChild(L"murmel-worlds"));
     candidates.push_back(executableDir.getChild(L"data"));
-    candidates.push_back(executableDir.getChild(L"..").getChild(L"share").getChild(L"murmel-worlds"));
   }
   for (const FilePath &candidate : candidates) {
     if (candidate.isDirectory()) return candidate;

@@ -41,9 +41,9 @@ class FilePath {
   // of the name; the whole path when the name has no full stop.
   std::wstring getExtension() const;
 
-  // Where the shipped data files are: $MURMEL_WORLDS_DATA, then "data" beside
-  // the executable, then "../share/murmel-worlds" beside it; the first that
-  // is a folder. Empty when none is.
+  // Where the shipped data files are: $MURMEL_WORLDS_DATA, then
+  // "../share/murmel-worlds" beside the executable, then "data" beside it;
+  // the first that is a folder. Empty when none is.
   static FilePath getDataFilesDir();
   // The folder of the running executable.
   static FilePath getCurrentExecutableDir();

@@ -21,6 +21,9 @@ packages=(
   fonts-comfortaa
   # fonts the captions are drawn with, and the text tests' second face
   fonts-quicksand fonts-dejavu-core
+  # "make package" and the checks of what it installs: library dependencies of
+  # the .deb, desktop entry, metainfo, man page
+  dpkg-dev desktop-file-utils appstream lintian man-db groff-base
 )
 
 for arg in "$@"; do

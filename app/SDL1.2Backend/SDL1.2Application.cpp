@@ -110,7 +110,7 @@ void SDL1_2Application::reportMissingSounds() const {
   const FilePath data = FilePath::getDataFilesDir();
   if (data.getPath().empty())
     warn(
-        "sound files not found (looked in $MURMEL_WORLDS_DATA, \"data\" and \"../share/murmel-worlds\" beside "
+        "sound files not found (looked in $MURMEL_WORLDS_DATA, \"../share/murmel-worlds\" and \"data\" beside "
         "the program); playing without them");
   else if (!ResourceManager::soundsFolder().isDirectory())
     warn("no \"sounds\" folder in \"" + data.getUtf8Path() + "\": playing without sound files");

@@ -1,3 +1,4 @@
+#include "app/FilePath.h"
 #include "support/GameProcess.h"
 #include "support/PngFile.h"
 #include "support/TempDir.h"
@@ -10,6 +11,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -47,14 +49,8 @@ void countInk(const std::vector<unsigned char> &shot, int &titleInk, int &inkEls
   }
 }
 
-}  // namespace
-
-TEST(EndToEnd, ReachesTheTitleScreenAndQuitsOnEscapeLeavingBothFiles) {
-  TempDir home;
-  GameProcess game(GameProcess::builtProgram(), {"-win", "-w", "1280", "-h", "720"}, freshHome(home));
-  ASSERT_TRUE(game.started());
-  const unsigned long window = game.findWindow(20);
-  ASSERT_NE(0ul, window) << game.errorOutput();
+// A screenshot of a 1280 x 720 window once the title screen shows.
+std::vector<unsigned char> waitForTitle(GameProcess &game, unsigned long window) {
   // Loading takes 69 frames at no more than 60 a second, and the title fades
   // in over 50: look until the title shows, for a slow machine's sake.
   int width = 0, height = 0, titleInk = 0, inkElsewhere = 0;
@@ -67,8 +63,30 @@ TEST(EndToEnd, ReachesTheTitleScreenAndQuitsOnEscapeLeavingBothFiles) {
   // A little longer, so the fade-in is over.
   sleepSeconds(1.0);
   shot = game.screenshot(window, width, height);
-  ASSERT_EQ(1280, width);
-  ASSERT_EQ(720, height);
+  EXPECT_EQ(1280, width);
+  EXPECT_EQ(720, height);
+  return shot;
+}
+
+// A PNG file's width and height from its header; 0 x 0 when it is none.
+std::pair<int, int> pngSize(const std::string &bytes) {
+  if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0) return {0, 0};
+  auto word = [&](size_t at) {
+    const auto *b = reinterpret_cast<const unsigned char *>(bytes.data() + at);
+    return int(b[0]) << 24 | int(b[1]) << 16 | int(b[2]) << 8 | int(b[3]);
+  };
+  return {word(16), word(20)};
+}
+
+}  // namespace
+
+TEST(EndToEnd, ReachesTheTitleScreenAndQuitsOnEscapeLeavingBothFiles) {
+  TempDir home;
+  GameProcess game(GameProcess::builtProgram(), {"-win", "-w", "1280", "-h", "720"}, freshHome(home));
+  ASSERT_TRUE(game.started());
+  const unsigned long window = game.findWindow(20);
+  ASSERT_NE(0ul, window) << game.errorOutput();
+  const std::vector<unsigned char> shot = waitForTitle(game, window);
   ASSERT_EQ(1280u * 720u * 3u, shot.size());
   if (const char *dir = std::getenv("MURMEL_SCREENSHOT_DIR")) {
     // PngFile writes bottom-up rows, as a drawer reads them.
@@ -78,6 +96,7 @@ TEST(EndToEnd, ReachesTheTitleScreenAndQuitsOnEscapeLeavingBothFiles) {
                 bottomUp.begin() + (719 - y) * 1280 * 3);
     PngFile::writeBottomUpRgb(std::string(dir) + "/EndToEndTitle.png", 1280, 720, bottomUp);
   }
+  int titleInk = 0, inkElsewhere = 0;
   countInk(shot, titleInk, inkElsewhere);
   EXPECT_GT(titleInk, 2000);
   EXPECT_LT(inkElsewhere, 50);
@@ -155,4 +174,38 @@ TEST(EndToEnd, MissingDataFolderStillPlays) {
   ASSERT_NE(0ul, window) << game.errorOutput();
   EXPECT_EQ(0, quitWithEscape(game, window));
   EXPECT_NE(std::string::npos, game.errorOutput().find("Murmel Worlds: sound files not found"));
+}
+
+TEST(EndToEnd, InstalledProgramRunsFromItsPrefix) {
+  TempDir prefix, home;
+  const std::string build = FilePath::getCurrentExecutableDir().getParent().getUtf8Path();
+  ASSERT_EQ(0, std::system(("cmake --install '" + build + "' --prefix '" + prefix.path() + "' >/dev/null").c_str()));
+  const std::string share = prefix.path() + "/share/";
+  // Each installed file passes the check its desktop applies; the manual
+  // page formats without a warning.
+  for (const std::string &check : {"desktop-file-validate '" + share + "applications/murmel-worlds.desktop'",
+                                   "appstreamcli validate --no-net '" + share + "metainfo/murmel-worlds.metainfo.xml'",
+                                   "test -z \"$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z '" +
+                                       share + "man/man6/murmel-worlds.6.gz' 2>&1 >/dev/null)\""})
+    EXPECT_EQ(0, std::system((check + " >/dev/null").c_str())) << check;
+  for (const int side : {16, 32, 48, 64, 128, 256}) {
+    const std::string size = std::to_string(side) + "x" + std::to_string(side);
+    EXPECT_EQ(std::make_pair(side, side),
+              pngSize(prefix.readFile("share/icons/hicolor/" + size + "/apps/murmel-worlds.png")))
+        << size;
+  }
+
+  // A stray "data" beside the installed program must not hide the installed
+  // sounds; the test's own folder is neither the prefix nor the sources.
+  ASSERT_EQ(0, mkdir((prefix.path() + "/bin/data").c_str(), 0775));
+  GameProcess game(prefix.path() + "/bin/murmel-worlds", {"-win", "-w", "1280", "-h", "720"}, freshHome(home));
+  const unsigned long window = game.findWindow(20);
+  ASSERT_NE(0ul, window) << game.errorOutput();
+  const std::vector<unsigned char> shot = waitForTitle(game, window);
+  int titleInk = 0, inkElsewhere = 0;
+  if (shot.size() == 1280u * 720u * 3u) countInk(shot, titleInk, inkElsewhere);
+  EXPECT_GT(titleInk, 2000);
+  EXPECT_EQ(0, quitWithEscape(game, window));
+  // The game names any missing data on standard error.
+  EXPECT_EQ(std::string::npos, game.errorOutput().find("Murmel Worlds:")) << game.errorOutput();
 }

@@ -2,8 +2,11 @@
 //   Circle.png     the soft-rimmed white disc every ring is drawn with
 //   TextAtlas.png  the title and the start prompt
 //   SoftLine.png   the soft line texture of the drawers
+// or, with --icons, the program's icon in every size of an icon theme.
 // Usage: forge-images <output folder> [font file]
+//        forge-images --icons <icon theme folder>
 #include "RgbaCanvas.h"
+#include "RingIcon.h"
 #include "TextPainter.h"
 
 #include <sys/stat.h>
@@ -93,8 +96,10 @@ std::string findFont() {
 }  // namespace
 
 int main(int argc, char **argv) {
+  if (argc == 3 && std::string(argv[1]) == "--icons")
+    return RingIcon::writeThemeSizes(argv[2], "murmel-worlds") ? 0 : 1;
   if (argc < 2 || argc > 3) {
-    std::fprintf(stderr, "usage: forge-images <output folder> [font file]\n");
+    std::fprintf(stderr, "usage: forge-images <output folder> [font file]\n       forge-images --icons <folder>\n");
     return 2;
   }
   const std::string folder = argv[1];
