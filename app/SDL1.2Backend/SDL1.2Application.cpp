@@ -5,6 +5,7 @@
 #include "app/CmdLineParams.h"
 #include "app/ConfigFile.h"
 #include "app/GameState.h"
+#include "app/LibraryChatter.h"
 #include "app/SDL1.2Backend/SDL1.2AudioDevice.h"
 #include "app/UTF8File.h"
 #include "drawing/Drawer.h"
@@ -71,6 +72,7 @@ void SDL1_2Application::failStartUp(const std::string &cause) {
 }
 
 void SDL1_2Application::initialise(CmdLineParams &params) {
+  LibraryChatter::quietenUnlessDebugging();
   params.registerCallback(L"width", L"--width", L"-w", true, L"-1", this);
   params.registerCallback(L"height", L"--height", L"-h", true, L"-1", this);
   params.registerCallback(L"window", L"--window", L"-win", false, L"", this);
