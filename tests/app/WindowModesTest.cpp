@@ -22,7 +22,6 @@ TEST(WindowModes, BothSizesKeepTheOpenedShapeAndFitTheScreen) {
       {640, 360, true, 1920, 1080, "640x360", "1920x1080"},
       // Another shape than the screen's: full screen as tall as the screen.
       {800, 600, true, 1920, 1080, "800x600", "1440x1080"},
-      {1280, 1024, true, 1920, 1080, "1280x1024", "1350x1080"},
       // A window larger than the screen stays the player's choice.
       {2560, 1440, true, 1920, 1080, "2560x1440", "1920x1080"},
       // Opened full screen: the window takes three quarters of the screen at most.
