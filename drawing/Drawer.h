@@ -49,6 +49,10 @@ class Drawer {
 
   // Once, with the OpenGL context of a window of that pixel size current.
   virtual void initialise(int windowWidth, int windowHeight, const AppSettings &settings) = 0;
+  // The window now has this pixel size (the same OpenGL context, its
+  // textures kept). The drawing area keeps its size, shown as large as its
+  // shape allows in the middle of the window.
+  virtual void resizeWindow(int windowWidth, int windowHeight) = 0;
   virtual void setFontRenderer(FontAtlas::Creator &creator) = 0;
 
   // Take ownership of pixels (8-bit RGBA, new[]); a null buffer does nothing.

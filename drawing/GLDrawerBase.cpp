@@ -105,37 +105,40 @@ void GLDrawerBase::initialise(int windowWidth, int windowHeight, const AppSettin
 }
 
 void GLDrawerBase::fitDrawingArea(int windowWidth, int windowHeight, const AppSettings &settings) {
-  windowSize = TwoFloats(static_cast<float>(windowWidth), static_cast<float>(windowHeight));
   drawingAreaSize =
       TwoFloats(static_cast<float>(settings.drawingAreaWidth), static_cast<float>(settings.drawingAreaHeight));
   const float areaAspect = drawingAreaSize.y / drawingAreaSize.x;
   // A window without an area takes the area's shape rather than dividing by zero.
   const bool windowHasArea = windowWidth > 0 && windowHeight > 0;
-  const float windowAspect = windowHasArea ? windowSize.y / windowSize.x : areaAspect;
+  const float windowAspect =
+      windowHasArea ? static_cast<float>(windowHeight) / static_cast<float>(windowWidth) : areaAspect;
   if (settings.scalingMode == 1 && areaAspect != windowAspect) drawingAreaSize.y = drawingAreaSize.x * windowAspect;
 
-  glViewport(0, 0, windowWidth, windowHeight);
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  resizeWindow(windowWidth, windowHeight);
   glClear(GL_COLOR_BUFFER_BIT);
-  if (settings.scalingMode == 0 && areaAspect != windowAspect) {
-    if (areaAspect > windowAspect) {
+}
+
+void GLDrawerBase::resizeWindow(int windowWidth, int windowHeight) {
+  windowSize = TwoFloats(static_cast<float>(windowWidth), static_cast<float>(windowHeight));
+  viewportOffset = TwoFloats(0.0f, 0.0f);
+  viewportSize = windowSize;
+  if (windowWidth > 0 && windowHeight > 0) {
+    // Less than half a pixel off the window's shape is rounding, not a bar.
+    const float fittedWidth = drawingAreaSize.x / drawingAreaSize.y * windowSize.y;
+    const float fittedHeight = drawingAreaSize.y / drawingAreaSize.x * windowSize.x;
+    if (fittedWidth < windowSize.x - 0.5f) {
       // Bars left and right.
-      viewportOffset.y = 0.0f;
-      viewportSize.y = windowSize.y;
-      viewportSize.x = drawingAreaSize.x / drawingAreaSize.y * windowSize.y;
-      viewportOffset.x = (windowSize.x - viewportSize.x) * 0.5f;
-    } else {
+      viewportSize.x = fittedWidth;
+      viewportOffset.x = (windowSize.x - fittedWidth) * 0.5f;
+    } else if (fittedHeight < windowSize.y - 0.5f) {
       // Bars above and below.
-      viewportSize.x = windowSize.x;
-      viewportOffset.x = 0.0f;
-      viewportSize.y = areaAspect * windowSize.x;
-      viewportOffset.y = (windowSize.y - viewportSize.y) * 0.5f;
+      viewportSize.y = fittedHeight;
+      viewportOffset.y = (windowSize.y - fittedHeight) * 0.5f;
     }
-    glViewport(static_cast<int>(viewportOffset.x), static_cast<int>(viewportOffset.y), static_cast<int>(viewportSize.x),
-               static_cast<int>(viewportSize.y));
   }
-  if (viewportSize.x <= 0.0f) viewportSize.x = windowSize.x;
-  if (viewportSize.y <= 0.0f) viewportSize.y = windowSize.y;
+  glViewport(static_cast<int>(viewportOffset.x), static_cast<int>(viewportOffset.y), static_cast<int>(viewportSize.x),
+             static_cast<int>(viewportSize.y));
 }
 
 void GLDrawerBase::loadDefaultLine() {

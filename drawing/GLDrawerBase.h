@@ -59,6 +59,7 @@ class GLDrawerBase : public Drawer, public TextLayout::MissingGlyphCallback {
   ~GLDrawerBase() override;
 
   void initialise(int windowWidth, int windowHeight, const AppSettings &settings) override;
+  void resizeWindow(int windowWidth, int windowHeight) override;
   void setFontRenderer(FontAtlas::Creator &creator) override;
   void loadSingleImage(unsigned char *pixels, int width, int height, const std::wstring &name) override;
   void loadTextureAtlas(unsigned char *pixels, int width, int height, const TextureAtlas &atlas) override;

@@ -17,6 +17,8 @@ packages=(
   xvfb xauth libgl1-mesa-dri x11-utils
   # end-to-end tests: window screenshots and synthetic key presses
   x11-apps xdotool
+  # full-screen switching tests: a window manager, without which Xvfb windows never change size
+  openbox
   # fonts the image forge draws with
   fonts-comfortaa
   # fonts the captions are drawn with, and the text tests' second face

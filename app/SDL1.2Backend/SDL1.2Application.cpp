@@ -5,6 +5,7 @@
 #include "app/CmdLineParams.h"
 #include "app/ConfigFile.h"
 #include "app/GameState.h"
+#include "app/LibraryChatter.h"
 #include "app/SDL1.2Backend/SDL1.2AudioDevice.h"
 #include "app/UTF8File.h"
 #include "drawing/Drawer.h"
@@ -71,6 +72,7 @@ void SDL1_2Application::failStartUp(const std::string &cause) {
 }
 
 void SDL1_2Application::initialise(CmdLineParams &params) {
+  LibraryChatter::quietenUnlessDebugging();
   params.registerCallback(L"width", L"--width", L"-w", true, L"-1", this);
   params.registerCallback(L"height", L"--height", L"-h", true, L"-1", this);
   params.registerCallback(L"window", L"--window", L"-win", false, L"", this);
@@ -148,12 +150,10 @@ bool SDL1_2Application::openWindow() {
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
   if (vsync) SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);
 
-  Uint32 flags = SDL_OPENGL | SDL_FULLSCREEN;
-  if (windowed) {
-    setenv("SDL_VIDEO_CENTERED", "1", 1);
-    flags = SDL_OPENGL;
-  }
-  if (!SDL_SetVideoMode(width, height, 0, flags)) {
+  // Video is up and no mode is set yet: this is the desktop's size.
+  const WindowModes::Size screen{ScreenResolution::getScreenWidth(), ScreenResolution::getScreenHeight()};
+  windowModes = WindowModes(WindowModes::Size{width, height}, windowed, screen);
+  if (!setVideoMode(WindowModes::Size{width, height}, windowed)) {
     failStartUp(std::string("cannot open the window: ") + SDL_GetError());
     return false;
   }
@@ -161,6 +161,38 @@ bool SDL1_2Application::openWindow() {
   drawer = appSettings.getDrawer();
   drawer->initialise(width, height, appSettings);
   return true;
+}
+
+SDL_Surface *SDL1_2Application::setVideoMode(const WindowModes::Size &size, bool inWindow) {
+  if (inWindow) setenv("SDL_VIDEO_CENTERED", "1", 1);
+  return SDL_SetVideoMode(size.width, size.height, 0, inWindow ? SDL_OPENGL : SDL_OPENGL | SDL_FULLSCREEN);
+}
+
+bool SDL1_2Application::isFullScreenKey(const SDL_keysym &keysym) {
+  if (keysym.sym == SDLK_F11) return true;
+  return (keysym.sym == SDLK_RETURN || keysym.sym == SDLK_KP_ENTER) && (keysym.mod & KMOD_ALT);
+}
+
+void SDL1_2Application::switchFullScreen() {
+  const bool toWindow = !windowed;
+  // The OpenGL context, and every texture in it, survives the new mode.
+  SDL_Surface *surface = setVideoMode(toWindow ? windowModes.windowed() : windowModes.fullScreen(), toWindow);
+  if (!surface) {
+    warn(std::string(toWindow ? "cannot switch to a window: " : "cannot switch to full screen: ") + SDL_GetError());
+    surface = setVideoMode(WindowModes::Size{width, height}, windowed);
+    if (!surface) {
+      failStartUp(std::string("lost the window: ") + SDL_GetError());
+      return;
+    }
+  } else {
+    windowed = toWindow;
+  }
+  // Full screen grabs the pointer and the grab outlasts it; with the cursor
+  // hidden, a grabbed pointer in a window would neither move nor leave it.
+  if (windowed) SDL_WM_GrabInput(SDL_GRAB_OFF);
+  width = surface->w;
+  height = surface->h;
+  drawer->resizeWindow(width, height);
 }
 
 void SDL1_2Application::startAudio() {
@@ -282,6 +314,10 @@ void SDL1_2Application::deliverActions(Call call) {
 
 void SDL1_2Application::dispatchKey(const SDL_KeyboardEvent &key) {
   SDL_keysym keysym = key.keysym;
+  if (isFullScreenKey(keysym)) {
+    if (key.type == SDL_KEYDOWN) switchFullScreen();
+    return;
+  }
   // "C" switches the captions, like a window control: whatever the key
   // bindings say, it reaches no state.
   if (keysym.sym == SDLK_c && !(keysym.mod & (KMOD_CTRL | KMOD_ALT | KMOD_META))) {

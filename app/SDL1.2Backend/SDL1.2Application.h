@@ -5,6 +5,7 @@
 #include "app/CmdLineCallback.h"
 #include "app/GlobalData.h"
 #include "app/SDL1.2Backend/SDL1.2KeyManager.h"
+#include "app/WindowModes.h"
 #include "resources/ResourceManager.h"
 #include "sound/AudioDeviceCallback.h"
 
@@ -77,6 +78,7 @@ class SDL1_2Application final : public Application, public CmdLineCallback, publ
   AudioDevice *getAudioDevice() const { return audioDevice.get(); }
   int getWindowWidth() const { return width; }
   int getWindowHeight() const { return height; }
+  // Whether the program shows in a window now (F11 and Alt+Enter switch).
   bool isWindowed() const { return windowed; }
   bool isMuted() const { return mute; }
   const std::wstring &getAudioAPI() const { return audioAPI; }
@@ -97,6 +99,11 @@ class SDL1_2Application final : public Application, public CmdLineCallback, publ
   void dispatchMouse(const SDL_Event &event);
   void dispatchJoystick(const SDL_Event &event);
   void dispatchWindow(const SDL_Event &event);
+  // Between full screen and a window, on the keys that every desktop game
+  // answers to, whatever the key bindings say.
+  static bool isFullScreenKey(const SDL_keysym &keysym);
+  void switchFullScreen();
+  SDL_Surface *setVideoMode(const WindowModes::Size &size, bool inWindow);
   // Hands each action to the state current when it is delivered.
   template <class Call>
   void deliverActions(Call call);
@@ -131,6 +138,7 @@ class SDL1_2Application final : public Application, public CmdLineCallback, publ
   bool frameCapped = true;
 
   bool sdlStarted = false;
+  WindowModes windowModes;
   int exitStatus = 0;
   FrameHook *frameHook = nullptr;
   long frameCount = 0;

@@ -9,6 +9,7 @@
 #include "game/LoadingScreen.h"
 #include "game/TitleScreen.h"
 
+#include "support/DesktopDisplay.h"
 #include "support/LibraryPins.h"
 #include "support/PngFile.h"
 #include "support/SettingsFolder.h"
@@ -471,4 +472,158 @@ TEST_F(ApplicationTest, AMissingSoundsFolderIsReportedOnceAndTheGamePlaysOn) {
   // Once, and not again for each of the files that would have been in it.
   EXPECT_EQ(std::string::npos, errors.find(line, at + 1)) << errors;
   EXPECT_EQ(std::string::npos, errors.find(".ogg")) << errors;
+}
+
+namespace {
+
+// The title's white ink in a bottom-up frame of any size: inside its box at
+// (32, 32), 708 x 91 drawing-area units, and anywhere else.
+void countTitleInk(const std::vector<unsigned char> &shot, int width, int height, int &inTitle, int &outside) {
+  inTitle = outside = 0;
+  const float unit = width / 1280.0f;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const unsigned char *p = &shot[(static_cast<size_t>(height - 1 - y) * width + x) * 3];
+      if (p[0] < 250 || p[1] < 250 || p[2] < 250) continue;
+      const float ux = x / unit, uy = y / unit;
+      (ux >= 32 && ux < 740 && uy >= 32 && uy < 123 ? inTitle : outside) += 1;
+    }
+  }
+}
+
+std::string pointer() {
+  int x = -1, y = -1;
+  SDL_GetMouseState(&x, &y);
+  return std::to_string(x) + "," + std::to_string(y);
+}
+
+}  // namespace
+
+TEST_F(ApplicationTest, FullScreenKeysSwitchBackAndForthKeepingPictureAndMouse) {
+  DesktopDisplay desktop(1920, 1080);
+  ASSERT_TRUE(desktop.ready()) << "needs Xvfb and openbox";
+  ScopedEnv display("DISPLAY", desktop.name().c_str());
+  const FilePath buildData = FilePath::getCurrentExecutableDir().getParent().getChild(L"data");
+  ScopedEnv data("MURMEL_WORLDS_DATA", buildData.getUtf8Path().c_str());
+  SDL1_2Application app;
+  CmdLineParams params({L"-win", L"-w", L"640", L"-h", L"360", L"-m"});
+  app.initialise(params);
+  pinLoadedLibraries();
+  ASSERT_EQ(0, app.getExitStatus());
+
+  struct Step {
+    const char *keys;
+    SDLKey sym;
+    int mod;
+    int width, height;  // the window's pixels after the keys
+  } const steps[] = {
+      {"opened", SDLK_UNKNOWN, KMOD_NONE, 640, 360},   {"F11", SDLK_F11, KMOD_NONE, 1920, 1080},
+      {"Alt+Enter", SDLK_RETURN, KMOD_LALT, 640, 360}, {"Alt+keypad Enter", SDLK_KP_ENTER, KMOD_RALT, 1920, 1080},
+      {"F11 again", SDLK_F11, KMOD_NONE, 640, 360},
+  };
+  // Per step: the mode and sizes as the X server, the application and the
+  // drawer see them; where a pointer moved to a quarter of the window lands
+  // in window pixels and in drawing-area units, and whether it is held; and
+  // where a warp to three quarters puts the pointer. In full screen the
+  // pointer is grabbed and, the cursor hidden, SDL reads it relatively, which
+  // Xvfb's synthetic moves do not feed: there the quarter point is mapped as
+  // the pointer would report it.
+  std::vector<std::string> expected, seen;
+  for (const Step &step : steps) {
+    const int w = step.width, h = step.height;
+    const std::string size = std::to_string(w) + "x" + std::to_string(h);
+    expected.push_back(std::string(step.keys) + ": windowed " + (w == 640 ? "1" : "0") + ", X " + size + ", app " +
+                       size + ", drawer " + size + ", pointer " + std::to_string(w / 4) + "," + std::to_string(h / 4) +
+                       " = 320,180" + (w == 640 ? ", grab 0" : "") + ", warp " + std::to_string(w * 3 / 4) + "," +
+                       std::to_string(h * 3 / 4));
+  }
+  std::vector<std::vector<unsigned char>> shots(std::size(steps));
+
+  const std::string window =
+      std::to_string(std::strtoul(desktop.run("xdotool search --name '^Murmel Worlds$'").c_str(), nullptr, 10));
+  auto xSize = [&] {
+    const std::string shell = desktop.run("xdotool getwindowgeometry --shell " + window);
+    auto value = [&](const std::string &name) {
+      const size_t at = shell.find(name + "=");
+      return at == std::string::npos ? std::string("?")
+                                     : shell.substr(at + name.size() + 1, shell.find('\n', at) - at - name.size() - 1);
+    };
+    return value("WIDTH") + "x" + value("HEIGHT");
+  };
+
+  enum Phase { Title, Keys, Resized, Shot, Pointer, Warp } phase = Title;
+  size_t step = 0;
+  long waitUntil = 0;
+  std::string line;
+  Hook hook;
+  hook.before = [&](SDL1_2Application &a, long frame) {
+    if (frame > 3000) a.quit();  // a guard, never reached when all is well
+    if (frame < waitUntil) return;
+    const Step &now = steps[step];
+    const std::string wanted = std::to_string(now.width) + "x" + std::to_string(now.height);
+    switch (phase) {
+      case Title:
+        // Well after the title has faded in.
+        if (stateName(a) == "TitleScreen") phase = Keys, waitUntil = frame + 60;
+        break;
+      case Keys:
+        if (now.sym != SDLK_UNKNOWN) {
+          push(key(SDL_KEYDOWN, now.sym, now.mod));
+          push(key(SDL_KEYUP, now.sym, now.mod));
+        }
+        phase = Resized, waitUntil = frame + 2;
+        break;
+      case Resized:
+        // The window manager takes its time; give it up to 10 seconds.
+        if (xSize() == wanted || frame > waitUntil + 600) phase = Shot, waitUntil = frame + 10;
+        break;
+      case Shot: {
+        const TwoFloats &drawn = a.getDrawer()->getWindowSize();
+        line = std::string(now.keys) + ": windowed " + (a.isWindowed() ? "1" : "0") + ", X " + xSize() + ", app " +
+               std::to_string(a.getWindowWidth()) + "x" + std::to_string(a.getWindowHeight()) + ", drawer " +
+               std::to_string(static_cast<int>(drawn.x)) + "x" + std::to_string(static_cast<int>(drawn.y));
+        if (a.isWindowed())
+          desktop.run("xdotool mousemove --window " + window + " " + std::to_string(now.width / 4) + " " +
+                      std::to_string(now.height / 4));
+        phase = Pointer, waitUntil = frame + 5;
+        break;
+      }
+      case Pointer: {
+        int x = now.width / 4, y = now.height / 4;
+        if (a.isWindowed()) SDL_GetMouseState(&x, &y);
+        const TwoFloats mapped = a.mouseToDrawer(TwoFloats(static_cast<float>(x), static_cast<float>(y)));
+        std::ostringstream where;
+        where << ", pointer " << x << "," << y << " = " << mapped.x << "," << mapped.y;
+        if (a.isWindowed()) where << ", grab " << SDL_WM_GrabInput(SDL_GRAB_QUERY);
+        line += where.str();
+        a.setMousePos(TwoFloats(now.width * 0.75f, now.height * 0.75f));
+        phase = Warp, waitUntil = frame + 5;
+        break;
+      }
+      case Warp:
+        seen.push_back(line + ", warp " + pointer());
+        phase = Keys;
+        if (++step == std::size(steps)) a.quit();
+        break;
+    }
+  };
+  hook.after = [&](SDL1_2Application &a, long) {
+    if (phase == Pointer && shots[step].empty()) a.getDrawer()->getScreenPixels(shots[step]);
+  };
+  app.setFrameHook(&hook);
+  app.eventLoop();
+  EXPECT_EQ(expected, seen);
+
+  // The title's texture survives every switch, drawn to the new scale.
+  for (size_t i = 0; i < std::size(steps); ++i) {
+    const int w = steps[i].width, h = steps[i].height;
+    ASSERT_EQ(static_cast<size_t>(w) * h * 3, shots[i].size()) << steps[i].keys;
+    if (const char *dir = std::getenv("MURMEL_SCREENSHOT_DIR"))
+      PngFile::writeBottomUpRgb(std::string(dir) + "/FullScreen" + std::to_string(i) + ".png", w, h, shots[i]);
+    const float area = (w / 1280.0f) * (h / 720.0f);
+    int inTitle = 0, outside = 0;
+    countTitleInk(shots[i], w, h, inTitle, outside);
+    EXPECT_GT(inTitle, 2000 * area) << steps[i].keys;
+    EXPECT_LT(outside, 50 * area) << steps[i].keys;
+  }
 }

@@ -8,6 +8,7 @@
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -208,4 +209,61 @@ TEST(EndToEnd, InstalledProgramRunsFromItsPrefix) {
   EXPECT_EQ(0, quitWithEscape(game, window));
   // The game names any missing data on standard error.
   EXPECT_EQ(std::string::npos, game.errorOutput().find("Murmel Worlds:")) << game.errorOutput();
+}
+
+namespace {
+
+// The lines of standard error that are not the program's own.
+std::string foreignLines(const std::string &errors) {
+  std::string foreign;
+  size_t from = 0;
+  while (from < errors.size()) {
+    const size_t end = std::min(errors.find('\n', from), errors.size());
+    const std::string line = errors.substr(from, end - from);
+    if (line.rfind("Murmel Worlds: ", 0) != 0) foreign += line + "\n";
+    from = end + 1;
+  }
+  return foreign;
+}
+
+}  // namespace
+
+TEST(EndToEnd, OnlyTheProgramsOwnLinesReachTheTerminalUnlessDebugging) {
+  // Real audio probing (no dummy driver), no Wayland session: on a machine
+  // without a sound card or a JACK server, ALSA, JACK and the Wayland client
+  // each have something to say.
+  struct Case {
+    const char *what;
+    bool display;
+    const char *audioApi;
+    bool debugging;
+  } const cases[] = {
+      {"SDL audio", true, "SDL", false},
+      {"PortAudio over ALSA", true, "ALSA", false},
+      {"no display", false, "SDL", false},
+      {"PortAudio over ALSA, debugging", true, "ALSA", true},
+      {"no display, debugging", false, "SDL", true},
+  };
+  for (const Case &c : cases) {
+    TempDir home;
+    std::vector<std::string> environment = freshHome(home);
+    for (const char *setting : {"SDL_AUDIODRIVER=", "WAYLAND_DISPLAY=", "XDG_RUNTIME_DIR="})
+      environment.push_back(setting);
+    environment.push_back(c.debugging ? "MURMEL_WORLDS_DEBUG=1" : "MURMEL_WORLDS_DEBUG=");
+    if (!c.display) environment.push_back("DISPLAY=");
+    GameProcess game(GameProcess::builtProgram(), {"-win", "-w", "320", "-h", "180", "-a", c.audioApi}, environment);
+    if (c.display) {
+      const unsigned long window = game.findWindow(20);
+      ASSERT_NE(0ul, window) << c.what << ": " << game.errorOutput();
+      EXPECT_EQ(0, quitWithEscape(game, window)) << c.what;
+    } else {
+      EXPECT_EQ(1, game.waitForExit(20)) << c.what;
+      EXPECT_NE(std::string::npos, game.errorOutput().find("Murmel Worlds: cannot open the window")) << c.what;
+    }
+    const std::string foreign = foreignLines(game.errorOutput());
+    if (c.debugging)
+      EXPECT_NE("", foreign) << c.what;
+    else
+      EXPECT_EQ("", foreign) << c.what;
+  }
 }

@@ -25,6 +25,7 @@ class RecordingDrawer final : public Drawer {
   std::vector<Call> callsOf(const std::string &operation) const;
 
   void initialise(int, int, const AppSettings &) override {}
+  void resizeWindow(int, int) override {}
   void setFontRenderer(FontAtlas::Creator &) override {}
   void loadSingleImage(unsigned char *pixels, int width, int height, const std::wstring &name) override;
   void loadTextureAtlas(unsigned char *pixels, int width, int height, const TextureAtlas &atlas) override;
