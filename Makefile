@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all build configure run test bench sanitize tsan sounds images format clean
+.PHONY: all build configure run test bench sanitize tsan sounds images format clean compare
 
 all: build
 
@@ -43,6 +43,10 @@ sounds: build/CMakeCache.txt
 	scripts/install-deps.sh --sounds
 	cmake --build build -j $(JOBS) --target forge-sounds
 	./build/tools/forge-sounds/forge-sounds data/sounds
+
+# Side by side with SDL_mixer, oggdec and raw OpenGL; writes docs/performance.md.
+compare:
+	JOBS=$(JOBS) scripts/compare.sh
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
