@@ -20,6 +20,10 @@ FadeCycle::FadeCycle(MurmelSounder &sounder, const std::vector<std::wstring> &na
 }
 
 void FadeCycle::afterBlock(long long frames) {
+  // A fade-out, stepped in float, may end a few frames after the fade-in's
+  // length; a channel starts again only once some slot has let go, so that no
+  // more than `channels` ever play.
+  int free = static_cast<int>(channels.size()) - sounder.getNumActiveSlots();
   for (size_t c = 0; c < channels.size(); ++c) {
     Channel &channel = channels[c];
     if (frames < channel.due) continue;
@@ -29,13 +33,14 @@ void FadeCycle::afterBlock(long long frames) {
       channel.due = frames + fadeFrames;
       continue;
     }
-    channel.handle = sounder.activateSound(names[c % names.size()]);
+    channel.handle = free > 0 ? sounder.activateSound(names[c % names.size()]) : -1;
     if (channel.handle < 0) {
-      // Its last fade-out has a block to go.
+      // A fade-out has a block to go.
       ++retries;
       channel.due = frames + blockFrames;
       continue;
     }
+    --free;
     channel.rising = true;
     channel.due = frames + fadeFrames;
   }

@@ -8,8 +8,8 @@ class MurmelSounder;
 // Keeps every one of `channels` instruments in a fade for as long as it runs.
 // Each channel fades in for fadeFrames (the whole blocks within the
 // instruments' 100000-frame fade), is then stopped and fades out, which from
-// that level takes the same time, and is started again the moment its slot is
-// free: in, out, in, out. The channels' first starts are spread evenly over
+// that level takes about the same time, and is started again at the first
+// block boundary where a slot is free: in, out, in, out. The channels' first starts are spread evenly over
 // one in-and-out cycle, so at any time about half of them are rising and half
 // falling, each at its own level and file.
 //
@@ -24,7 +24,7 @@ class FadeCycle {
   void afterBlock(long long frames);
 
   long long cycleFrames() const { return 2 * fadeFrames; }
-  // Starts that found no free slot and were tried again a block later.
+  // Starts that found no slot free and were tried again a block later.
   long long getRetries() const { return retries; }
 
  private:

@@ -343,7 +343,8 @@ class Comparison:
             "figure is the mixing alone, as for the other variants; the decoding is shown apart;")
         add("  - *fading*: preloaded, and every slot always in a fade. Each channel fades in for 98304 frames "
             "(the 24 whole blocks inside the 100000-frame instrument fade), is stopped with `deactivateSound` "
-            "and fades out from that level in the same time, and is started again as soon as its slot is free. "
+            "and fades out from that level in about the same time (the fade is stepped in floats), and is started again "
+            "at the first block boundary where a slot has let go, so that never more than N play. "
             "The channels' first starts are spread evenly over one 48-block cycle, so at any moment about half "
             "are rising and half falling, each at its own level. The starts and stops are made from the device "
             "callback between two blocks, where no mix is in progress (the main thread leaves the sounder "
