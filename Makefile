@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all build configure run test bench sanitize tsan sounds images package format clean
+.PHONY: all build configure run test bench sanitize tsan sounds images package format clean compare
 
 all: build
 
@@ -47,6 +47,10 @@ sounds: build/CMakeCache.txt
 # The Debian package, build/murmel-worlds_<version>_<arch>.deb, installing under /usr.
 package: build
 	cmake --build build -j $(JOBS) --target package
+
+# Side by side with SDL_mixer, oggdec and raw OpenGL; writes docs/performance.md.
+compare:
+	JOBS=$(JOBS) scripts/compare.sh
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -3,6 +3,7 @@
 # Idempotent: installs nothing (and says so) when all are present.
 #   scripts/install-deps.sh           build, test and run
 #   scripts/install-deps.sh --sounds  also the tools that regenerate the sound files
+#   scripts/install-deps.sh --compare also what only "make compare" needs
 set -euo pipefail
 
 packages=(
@@ -32,6 +33,8 @@ for arg in "$@"; do
   case "$arg" in
     # the voice of the spoken passages
     --sounds) packages+=(festival festvox-us-slt-hts) ;;
+    # the side-by-side comparison: the other mixer and decoder, the chart, CPU and memory figures
+    --compare) packages+=(libsdl-mixer1.2-dev vorbis-tools gnuplot-nox time python3) ;;
     *) echo "install-deps.sh: unknown option $arg" >&2; exit 2 ;;
   esac
 done

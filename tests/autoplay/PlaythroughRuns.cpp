@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
@@ -143,4 +144,23 @@ TEST(Playthrough, TheRobotFinishesTheGame) {
   long clamped = 0;
   for (int16_t sample : samples) clamped += std::abs(int(sample)) >= 24575 ? 1 : 0;
   EXPECT_LT(double(clamped) / double(samples.size()), 0.001);
+}
+
+// The start-up measurement: the run ends at the first frame the title screen
+// draws, after the loading screen's 69, and the time it reports counts from
+// the process's start, so it cannot be shorter than those frames at the cap.
+TEST(Playthrough, UntilTitleStopsAtTheTitleScreensFirstFrame) {
+  TempDir home;
+  GameProcess robot(GameProcess::builtProgram("murmel-worlds-autoplay"),
+                    {"--until-title", "-win", "-w", "320", "-h", "180"},
+                    {"HOME=" + home.path(), "XDG_CONFIG_HOME=", "MURMEL_WORLDS_DATA=", "SDL_AUDIODRIVER=dummy"});
+  ASSERT_TRUE(robot.started());
+  ASSERT_EQ(0, robot.waitForExit(60)) << robot.errorOutput() << robot.output();
+
+  double seconds = 0.0;
+  long frames = 0;
+  ASSERT_EQ(2, std::sscanf(robot.output().c_str(), "title frame after %lf s (%ld frames)", &seconds, &frames))
+      << robot.output();
+  EXPECT_EQ(70, frames);
+  EXPECT_GT(seconds, 68 * (1.0 / 60.0));
 }

@@ -17,6 +17,8 @@ class AutoplayOptions {
   // Where the captured sound goes as a WAV file; empty for none.
   std::string wavFile;
   bool uncapped = false;
+  // Stop at the title screen's first frame and print the time it took.
+  bool untilTitle = false;
   // Frames after which the robot gives up; 0 plays on for ever.
   long maxFrames = 0;
   bool helpRequested = false;

@@ -3,6 +3,7 @@
 #include "Robot.h"
 #include "Screenshots.h"
 #include "Timeline.h"
+#include "TitleStopwatch.h"
 
 #include "app/CmdLineParams.h"
 #include "app/CriticalSection.h"
@@ -24,6 +25,17 @@ struct AudioFormat {
   int channels = 2;
 };
 
+// Runs the game up to its title screen's first frame.
+int timeStartUp(SDL1_2Application &app) {
+  TitleStopwatch stopwatch;
+  app.setFrameHook(&stopwatch);
+  app.eventLoop();
+  app.setFrameHook(nullptr);
+  if (stopwatch.reachedTitle()) return 0;
+  std::fprintf(stderr, "%s: the game ended before its title screen\n", name);
+  return 1;
+}
+
 // Runs the game with the robot at the controls; the robot's verdict as the exit status.
 int play(const AutoplayOptions &options, Screenshots *screenshots, AudioFormat &format) {
   std::unique_ptr<SDL1_2Application> app(new SDL1_2Application());
@@ -38,6 +50,7 @@ int play(const AutoplayOptions &options, Screenshots *screenshots, AudioFormat &
     format.sampleRate = static_cast<int>(device->getSamplerate());
     format.channels = device->getNumOutputs();
   }
+  if (options.untilTitle) return timeStartUp(*app);
 
   Timeline timeline;
   const std::string capture = DiskAudio::capturePath();
