@@ -5,6 +5,7 @@
 // 10-second looping sounds, slot i playing sound i % 8, each slot started at
 // its own moment, so that no two slots read the same memory.
 
+#include "sound/InterestingNoise.h"
 #include "sound/MurmelSounder.h"
 #include "support/MemorySoundLoader.h"
 
@@ -100,6 +101,21 @@ void BM_MurmelMixNoiseOnly(benchmark::State &state) {
   run(state, *sounder, 0, false);
 }
 BENCHMARK(BM_MurmelMixNoiseOnly)->Unit(benchmark::kMicrosecond);
+
+// The noise bed at its dearest, while a swell runs.
+void BM_NoiseBedSwelling(benchmark::State &state) {
+  InterestingNoise noise;
+  std::vector<float> block(2 * blockFrames);
+  while (!noise.isSwelling()) noise.getAudio(block.data(), blockFrames);
+  for (auto _ : state) {
+    noise.getAudio(block.data(), blockFrames);
+    benchmark::DoNotOptimize(block.data());
+    // Swells last at least 400000 frames: start another when one ends.
+    while (!noise.isSwelling()) noise.getAudio(block.data(), blockFrames);
+  }
+  state.SetItemsProcessed(state.iterations() * blockFrames);
+}
+BENCHMARK(BM_NoiseBedSwelling)->Unit(benchmark::kMicrosecond);
 
 // Looping instruments on distinct sounds at staggered positions, preloaded or
 // streamed, at full level (steady) or all fading out at once.

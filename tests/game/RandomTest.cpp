@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <thread>
 #include <vector>
@@ -82,14 +83,40 @@ TEST(Random, GlobalIsOneSharedGeneratorSeededWithTheTime) {
   EXPECT_EQ(before + 1, first.getCounter());
 }
 
+TEST(Random, ABlockOfDrawsIsTheSameAsSingleDrawsAcrossTheWrap) {
+  for (int count : {1, 4, 11, 256}) {
+    Random block(0x7fffffff - 5), single(0x7fffffff - 5);
+    std::vector<float> values(static_cast<size_t>(count));
+    block.nextSigned(values.data(), count);
+    for (int i = 0; i < count; ++i) ASSERT_EQ(single.nextSigned(), values[static_cast<size_t>(i)]) << count;
+    EXPECT_EQ(single.getCounter(), block.getCounter());
+  }
+}
+
+// Single draws and blocks of draws from several threads: no step is lost or
+// given twice.
 TEST(Random, ConcurrentStepsAreNeverLost) {
   Random random(0);
-  const int perThread = 200000;
+  const int perThread = 200000, blockSize = 250;
+  std::vector<std::vector<float>> drawn(4);
   std::vector<std::thread> threads;
   for (int t = 0; t < 4; ++t)
-    threads.emplace_back([&random] {
-      for (int i = 0; i < perThread; ++i) random.nextSigned();
+    threads.emplace_back([&random, &drawn, t] {
+      std::vector<float> &values = drawn[static_cast<size_t>(t)];
+      values.resize(perThread);
+      for (int i = 0; i < perThread; i += t % 2 ? blockSize : 1) {
+        if (t % 2)
+          random.nextSigned(values.data() + i, blockSize);
+        else
+          values[static_cast<size_t>(i)] = random.nextSigned();
+      }
     });
   for (auto &thread : threads) thread.join();
   EXPECT_EQ(4 * perThread, random.getCounter());
+  std::vector<float> all, expected;
+  for (const auto &values : drawn) all.insert(all.end(), values.begin(), values.end());
+  for (int c = 1; c <= 4 * perThread; ++c) expected.push_back(Random::noise(c));
+  std::sort(all.begin(), all.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(expected, all);
 }
