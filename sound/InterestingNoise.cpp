@@ -1,11 +1,11 @@
 #include "sound/InterestingNoise.h"
 
 #include "game/Random.h"
+#include "sound/Floats4.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 
 namespace {
 
@@ -13,9 +13,6 @@ namespace {
 // the shared generator, and the filters' outputs wait this long for the tanh.
 constexpr int chunkFrames = 256;
 
-// Four lanes, in whatever vector registers the target has (two SSE2 halves
-// at worst); the compiler builds each operation lane by lane elsewhere.
-typedef float Floats4 __attribute__((vector_size(16)));
 typedef int32_t Ints4 __attribute__((vector_size(16)));
 
 float unit() { return Random::getGlobal().nextUnit(); }
@@ -120,13 +117,9 @@ void InterestingNoise::addFrames(float *output, int frames, float userLevel) {
   // Lanes past the end are zeros: they cost a little work and are not written.
   for (int i = frames; i < (frames + 3) / 4 * 4; ++i) noise[i] = swellIn[i] = swellGain[i] = gain[i] = 0.0f;
   for (int i = 0; i < frames; i += 4) {
-    Floats4 in, level, lowPassed, scale;
-    std::memcpy(&in, swellIn + i, sizeof in);
-    std::memcpy(&level, swellGain + i, sizeof level);
-    std::memcpy(&lowPassed, noise + i, sizeof lowPassed);
-    std::memcpy(&scale, gain + i, sizeof scale);
-    const Floats4 swell = level > 0.0f ? tanhApproximation(in) * level : 0.0f;
-    const Floats4 value = (lowPassed + swell) * scale;
+    const Floats4 level = loadFloats4(swellGain + i);
+    const Floats4 swell = level > 0.0f ? tanhApproximation(loadFloats4(swellIn + i)) * level : 0.0f;
+    const Floats4 value = (loadFloats4(noise + i) + swell) * loadFloats4(gain + i);
     for (int lane = 0; lane < 4 && i + lane < frames; ++lane) {
       output[2 * (i + lane)] += value[lane];
       output[2 * (i + lane) + 1] += value[lane];

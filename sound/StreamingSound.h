@@ -105,8 +105,7 @@ class StreamingSound {
   void begin(float startFade);
   void postRequest(unsigned request, unsigned cancels);
   float applyRequests(float fade);
-  int mix(const float *source, float *output, int frames, float &fade, float leftGain, float rightGain, float target);
-  int miss(int frames, float &fade, float target);
+  int play(const float *source, float *output, int frames, float &fade, float halfLeft, float halfRight, float target);
   // Audio thread: moves the ring cursor on, handing a finished buffer over.
   void advance(int frames);
   // Audio thread: skips in the ring what playback missed while it waited.
