@@ -159,6 +159,8 @@ class StreamingSound {
 
   // The decode ring; each buffer, and the stream frame it starts at, is
   // owned by playback or by the streaming thread as its needs-update flag says.
-  std::array<Buffer, NumBuffers> buffers;
+  // The buffers come last and are not cleared: a slot that never streams
+  // leaves their 258 KiB untouched, so the system gives them no memory.
   std::array<long long, NumBuffers> bufferStart{};
+  std::array<Buffer, NumBuffers> buffers;
 };
