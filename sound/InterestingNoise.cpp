@@ -56,15 +56,27 @@ void InterestingNoise::getAudio(float *output, int numSamples) {
   newBlock();
 }
 
-// Two passes: the filters and envelopes frame by frame, then the saturation
-// and the sum four frames at a time. The first pass is one long chain of
-// dependent steps; the tanh kept inside it would wait on the chain.
+// The filters and envelopes frame by frame into small buffers; the
+// saturation and the sum four frames at a time from them, a few frames
+// behind.
 void InterestingNoise::addFrames(float *output, int frames, float userLevel) {
   alignas(16) float noise[chunkFrames];
   alignas(16) float swellIn[chunkFrames];
   alignas(16) float swellGain[chunkFrames];
   alignas(16) float gain[chunkFrames];
   Random::getGlobal().nextSigned(noise, frames);
+
+  // Saturates and sums four frames from the filters' outputs.
+  const auto sumFour = [&](int i) {
+    const Floats4 level = loadFloats4(swellGain + i);
+    const Floats4 swell = level > 0.0f ? tanhApproximation(loadFloats4(swellIn + i)) * level : 0.0f;
+    const Floats4 value = (loadFloats4(noise + i) + swell) * loadFloats4(gain + i);
+    for (int lane = 0; lane < 4 && i + lane < frames; ++lane) {
+      output[2 * (i + lane)] += value[lane];
+      output[2 * (i + lane) + 1] += value[lane];
+    }
+  };
+  int summed = 0;
 
   // The state is held in locals: the compiler cannot keep members in
   // registers while the loop writes through pointers.
@@ -105,6 +117,13 @@ void InterestingNoise::addFrames(float *output, int frames, float userLevel) {
         rate = 0.0f;
       }
     }
+    // The filters are one chain of dependent steps that leaves the processor
+    // idle between them: the saturation of frames done well before fills in,
+    // where inside the chain each tanh would wait for it.
+    if ((i & 3) == 3 && i >= summed + 11) {
+      sumFour(summed);
+      summed += 4;
+    }
   }
   startFade = fade;
   attenuation = ducking;
@@ -116,15 +135,7 @@ void InterestingNoise::addFrames(float *output, int frames, float userLevel) {
 
   // Lanes past the end are zeros: they cost a little work and are not written.
   for (int i = frames; i < (frames + 3) / 4 * 4; ++i) noise[i] = swellIn[i] = swellGain[i] = gain[i] = 0.0f;
-  for (int i = 0; i < frames; i += 4) {
-    const Floats4 level = loadFloats4(swellGain + i);
-    const Floats4 swell = level > 0.0f ? tanhApproximation(loadFloats4(swellIn + i)) * level : 0.0f;
-    const Floats4 value = (loadFloats4(noise + i) + swell) * loadFloats4(gain + i);
-    for (int lane = 0; lane < 4 && i + lane < frames; ++lane) {
-      output[2 * (i + lane)] += value[lane];
-      output[2 * (i + lane) + 1] += value[lane];
-    }
-  }
+  for (; summed < frames; summed += 4) sumFour(summed);
 }
 
 // Once per block: the cutoff glides a fifth of the way to its target, and
