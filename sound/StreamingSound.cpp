@@ -11,7 +11,6 @@ namespace {
 // A full fade takes 100000 frames; the level moves by 0.001 per frame.
 constexpr float fadeStep = 0.00001f;
 constexpr float levelStep = 0.001f;
-// Frames whose envelope is worked out ahead of mixing them.
 // How far ahead of the mix the source is fetched: 128 slots each start a
 // new stretch of memory every block, more than the hardware follows alone.
 constexpr int prefetchFloats = 256;
