@@ -134,13 +134,12 @@ TEST(GenericFileSounderDeathTest, LoadingAnEmptyLoaderIsAProgrammingError) {
 // The rings of 128 slots would take 33 MiB; a slot's ring is given memory
 // only once it streams.
 TEST(FileSounder, SlotsThatNeverStreamTakeAlmostNoMemory) {
-  const auto residentKiB = [] {
-    std::ifstream statm("/proc/self/statm");
+  const auto residentPages = [] {
     long pages = 0, resident = 0;
-    statm >> pages >> resident;
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return resident;
   };
-  const long before = residentKiB();
+  const long before = residentPages();
   std::unique_ptr<GenericFileSounder> sounder(new GenericFileSounder());
-  EXPECT_LT(residentKiB() - before, 8 * 1024);
+  EXPECT_LT((residentPages() - before) * sysconf(_SC_PAGESIZE), 8L << 20);
 }
