@@ -18,6 +18,11 @@ class Random {
   float nextSigned();
   // (nextSigned() + 1) * 0.5: a float in [0, 1].
   float nextUnit() { return (nextSigned() + 1.0f) * 0.5f; }
+  // Advances the counter by count in one atomic step and writes the values
+  // of those count steps in order: what count calls of nextSigned would
+  // give, with no other thread's draw in between. For the audio thread,
+  // which draws a block at a time.
+  void nextSigned(float *values, int count);
 
   // The noise value of one counter value, without stepping.
   static float noise(int32_t counter);

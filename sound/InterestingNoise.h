@@ -23,8 +23,14 @@ class InterestingNoise {
   // Audio thread (and tests): the envelopes.
   float getAttenuation() const { return attenuation; }
   float getStartFade() const { return startFade; }
+  bool isSwelling() const { return swellRate != 0.0f; }
+
+  // tanh within 1e-6 of tanhf for every float (tanhf itself costs more than
+  // the rest of a frame); NaN stays NaN.
+  static float fastTanh(float x);
 
  private:
+  void addFrames(float *output, int frames, float userLevel);
   void newBlock();
 
   float startFade = 0.0f;

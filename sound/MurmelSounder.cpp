@@ -1,5 +1,7 @@
 #include "sound/MurmelSounder.h"
 
+#include "sound/Floats4.h"
+
 MurmelSounder::MurmelSounder() : FileSounder("Murmel Worlds Sounder") { startThread(this); }
 
 MurmelSounder::~MurmelSounder() { stopStreaming(); }
@@ -102,12 +104,13 @@ void MurmelSounder::mix(float *, float *output, int numSamples) {
     noise.getAudio(output, numSamples);
   }
 
-  for (int i = 0; i < 2 * numSamples; ++i) {
-    float value = output[i];
-    if (value > 1.0f)
-      value = 1.0f;
-    else if (value < -1.0f)
-      value = -1.0f;
-    output[i] = value * MasterGain;
+  // Clipped, then scaled; NaN passes as NaN. Two frames at a time.
+  int i = 0;
+  for (; i + 4 <= 2 * numSamples; i += 4) {
+    Floats4 value = loadFloats4(output + i);
+    value = value > 1.0f ? 1.0f : (value < -1.0f ? -1.0f : value);
+    storeFloats4(output + i, value * MasterGain);
   }
+  for (; i < 2 * numSamples; ++i)
+    output[i] = (output[i] > 1.0f ? 1.0f : (output[i] < -1.0f ? -1.0f : output[i])) * MasterGain;
 }

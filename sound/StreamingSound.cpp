@@ -1,27 +1,101 @@
 #include "sound/StreamingSound.h"
 
 #include "app/Assertion.h"
+#include "sound/Floats4.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
 // A full fade takes 100000 frames; the level moves by 0.001 per frame.
 constexpr float fadeStep = 0.00001f;
 constexpr float levelStep = 0.001f;
+// How far ahead of the mix the source is fetched: 128 slots each start a
+// new stretch of memory every block, more than the hardware follows alone.
+constexpr int prefetchFloats = 256;
 
-// One frame's envelope and level step. True when a fade-out has just ended.
-inline bool stepEnvelope(bool fadingOut, float &fade, float &level, float target) {
-  if (fadingOut) {
-    if (fade > 0.0f) fade -= fadeStep;
-  } else if (fade < 1.0f) {
-    fade += fadeStep;
+// A stretch of an envelope in which frame j has the value first + j * step,
+// exactly as a float loop adding the envelope's step frame by frame rounds
+// it. Worked out once per stretch rather than per frame: that loop's chain
+// of additions was what made moving envelopes slow.
+struct Run {
+  float first;
+  float step;
+  int frames;
+};
+
+float valueAt(const Run &run, int frame) { return run.first + static_cast<float>(frame) * run.step; }
+
+// The longest run from x (at most `frames`) in steps of `step`. Inside one
+// binade every sum rounds on the same grid, so by the same amount, apart
+// from a step that rounds a tie to the even neighbour of an odd x; a run
+// stays in its binade, and a step that leaves it is a run of one frame.
+Run runFrom(float x, float step, int frames) {
+  const float next = x + step;
+  const float after = next + step;
+  int exponent = 0;
+  std::frexp(x, &exponent);
+  const double low = std::ldexp(1.0, exponent - 1), high = 2.0 * low;
+  const float d = next - x;
+  if (frames == 1 || !(x > 0.0f) || next < low || !(next < high) || after < low || !(after < high) || after - next != d)
+    return Run{x, step, 1};
+  // Steps from x + j * d whose sum stays in the binade, one fewer to be safe
+  // against the division's rounding; the run is one frame longer.
+  const double steps =
+      step > 0.0f ? std::ceil((high - step - x) / d) - 1.0 : std::floor((x + step - low) / std::fabs(d));
+  return Run{x, d, static_cast<int>(std::min<double>(std::max(steps, 0.0) + 1.0, frames))};
+}
+
+// A run of a level gliding to target, ending before it would pass the target
+// (where the glide clamps).
+Run glideRun(float level, float target, int frames) {
+  Run run = runFrom(level, target > level ? levelStep : -levelStep, frames);
+  if (run.frames > 1) {
+    const double reach = std::ceil((static_cast<double>(target) - level) / run.step) - 1.0;
+    run.frames = static_cast<int>(std::min<double>(std::max(reach, 1.0), run.frames));
   }
-  if (target > level)
-    level = std::min(level + levelStep, target);
-  else if (target < level)
-    level = std::max(level - levelStep, target);
-  return fadingOut && !(fade > 0.0f);
+  return run;
+}
+
+// output += source * fade * level * gain of its side, two frames at a time.
+// The products keep their order, so the sum is the same as frame by frame.
+void addSteady(const float *__restrict source, float *__restrict output, int frames, float fade, float level,
+               float halfLeft, float halfRight) {
+  const Floats4 gains = {halfLeft, halfRight, halfLeft, halfRight};
+  int i = 0;
+  for (; i + 2 <= frames; i += 2) {
+    __builtin_prefetch(source + 2 * i + prefetchFloats);
+    storeFloats4(output + 2 * i, loadFloats4(output + 2 * i) + loadFloats4(source + 2 * i) * fade * level * gains);
+  }
+  if (i < frames) {
+    output[2 * i] += source[2 * i] * fade * level * halfLeft;
+    output[2 * i + 1] += source[2 * i + 1] * fade * level * halfRight;
+  }
+}
+
+// The same with the fade level and the gain of each frame from their runs.
+void addRamped(const float *__restrict source, float *__restrict output, int frames, const Run &fades,
+               const Run &levels, float halfLeft, float halfRight) {
+  const Floats4 gains = {halfLeft, halfRight, halfLeft, halfRight};
+  Floats4 frame = {0.0f, 1.0f, 2.0f, 3.0f};
+  int i = 0;
+  for (; i + 4 <= frames; i += 4, frame += 4.0f) {
+    __builtin_prefetch(source + 2 * i + prefetchFloats);
+    const Floats4 fade = fades.first + frame * fades.step;
+    const Floats4 level = levels.first + frame * levels.step;
+    const Floats4 first = loadFloats4(source + 2 * i) * Floats4{fade[0], fade[0], fade[1], fade[1]} *
+                          Floats4{level[0], level[0], level[1], level[1]} * gains;
+    const Floats4 second = loadFloats4(source + 2 * i + 4) * Floats4{fade[2], fade[2], fade[3], fade[3]} *
+                           Floats4{level[2], level[2], level[3], level[3]} * gains;
+    storeFloats4(output + 2 * i, loadFloats4(output + 2 * i) + first);
+    storeFloats4(output + 2 * i + 4, loadFloats4(output + 2 * i + 4) + second);
+  }
+  for (; i < frames; ++i) {
+    const float fade = valueAt(fades, i), level = valueAt(levels, i);
+    output[2 * i] += source[2 * i] * fade * level * halfLeft;
+    output[2 * i + 1] += source[2 * i + 1] * fade * level * halfRight;
+  }
 }
 
 }  // namespace
@@ -140,8 +214,9 @@ void StreamingSound::getAudio(float *output, int numSamples) {
   fade = applyRequests(fade);
 
   const float panning = pan.load(std::memory_order_relaxed);
-  const float leftGain = panning < 0.5f ? 1.0f : (0.5f - (panning - 0.5f)) * 2.0f;
-  const float rightGain = panning < 0.5f ? 2.0f * panning : 1.0f;
+  // The mix's factor 0.5 goes with the pan gains: halving is exact.
+  const float halfLeft = (panning < 0.5f ? 1.0f : (0.5f - (panning - 0.5f)) * 2.0f) * 0.5f;
+  const float halfRight = (panning < 0.5f ? 2.0f * panning : 1.0f) * 0.5f;
   const float target = targetLevel.load(std::memory_order_relaxed);
   const bool looping = loop.load(std::memory_order_relaxed);
   const bool streamed = static_cast<bool>(loader);
@@ -161,7 +236,7 @@ void StreamingSound::getAudio(float *output, int numSamples) {
     if (streamed && !catchUp()) {
       // The streaming thread has not refilled the buffer yet: time goes on in
       // silence, so that the sound is where it should be once it comes.
-      done = miss(static_cast<int>(run), fade, target);
+      done = play(nullptr, out, static_cast<int>(run), fade, halfLeft, halfRight, target);
     } else {
       const float *source;
       if (streamed) {
@@ -170,7 +245,7 @@ void StreamingSound::getAudio(float *output, int numSamples) {
       } else {
         source = preloadedData + 2 * playPosition;
       }
-      done = mix(source, out, static_cast<int>(run), fade, leftGain, rightGain, target);
+      done = play(source, out, static_cast<int>(run), fade, halfLeft, halfRight, target);
       if (streamed) advance(done);
     }
     out += 2 * done;
@@ -209,43 +284,38 @@ bool StreamingSound::catchUp() {
   }
 }
 
-// Mixes up to `frames` frames; stops early at the frame where a fade-out ends.
-int StreamingSound::mix(const float *source, float *output, int frames, float &fade, float leftGain, float rightGain,
-                        float target) {
+// Mixes up to `frames` frames, or with no source only lets their time pass;
+// stops early at the frame where a fade-out ends. Frames that playback misses
+// still move the envelope, so that a fade-out ends on time.
+int StreamingSound::play(const float *source, float *output, int frames, float &fade, float halfLeft, float halfRight,
+                         float target) {
   float gain = level;
-  if (!fadingOut && fade >= 1.0f && gain == target) {
-    // Steady: neither the envelope nor the level moves.
-    for (int i = 0; i < frames; ++i) {
-      output[2 * i] += source[2 * i] * fade * gain * leftGain * 0.5f;
-      output[2 * i + 1] += source[2 * i + 1] * fade * gain * rightGain * 0.5f;
+  int done = 0;
+  while (done < frames && fade > 0.0f) {
+    const bool fadeMoves = fadingOut || fade < 1.0f;
+    const bool glides = gain != target;
+    const int remaining = frames - done;
+    if (!fadeMoves && !glides) {
+      if (source) addSteady(source + 2 * done, output + 2 * done, remaining, fade, gain, halfLeft, halfRight);
+      done = frames;
+      break;
     }
-    return frames;
-  }
-  for (int i = 0; i < frames; ++i) {
-    output[2 * i] += source[2 * i] * fade * gain * leftGain * 0.5f;
-    output[2 * i + 1] += source[2 * i + 1] * fade * gain * rightGain * 0.5f;
-    if (stepEnvelope(fadingOut, fade, gain, target)) {
-      level = gain;
-      return i + 1;
+    const float fadeBy = fadingOut ? -fadeStep : fadeStep;
+    const Run fades = fadeMoves ? runFrom(fade, fadeBy, remaining) : Run{fade, 0.0f, remaining};
+    const Run levels = glides ? glideRun(gain, target, remaining) : Run{gain, 0.0f, remaining};
+    const int count = std::min(fades.frames, levels.frames);
+    if (source) addRamped(source + 2 * done, output + 2 * done, count, fades, levels, halfLeft, halfRight);
+    done += count;
+    // One more step from the last frame, as the frame loop takes it; a
+    // fade-out that it takes to 0 or below ends the sound here.
+    if (fadeMoves) fade = valueAt(fades, count - 1) + fadeBy;
+    if (glides) {
+      const float last = valueAt(levels, count - 1);
+      gain = target > gain ? std::min(last + levelStep, target) : std::max(last - levelStep, target);
     }
   }
   level = gain;
-  return frames;
-}
-
-// Frames that playback misses still move the envelope, so that a fade-out
-// ends on time. Stops early at the frame where a fade-out ends.
-int StreamingSound::miss(int frames, float &fade, float target) {
-  float gain = level;
-  if (!fadingOut && fade >= 1.0f && gain == target) return frames;
-  for (int i = 0; i < frames; ++i) {
-    if (stepEnvelope(fadingOut, fade, gain, target)) {
-      level = gain;
-      return i + 1;
-    }
-  }
-  level = gain;
-  return frames;
+  return done;
 }
 
 void StreamingSound::finished() {

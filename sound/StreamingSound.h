@@ -105,8 +105,7 @@ class StreamingSound {
   void begin(float startFade);
   void postRequest(unsigned request, unsigned cancels);
   float applyRequests(float fade);
-  int mix(const float *source, float *output, int frames, float &fade, float leftGain, float rightGain, float target);
-  int miss(int frames, float &fade, float target);
+  int play(const float *source, float *output, int frames, float &fade, float halfLeft, float halfRight, float target);
   // Audio thread: moves the ring cursor on, handing a finished buffer over.
   void advance(int frames);
   // Audio thread: skips in the ring what playback missed while it waited.
@@ -160,6 +159,8 @@ class StreamingSound {
 
   // The decode ring; each buffer, and the stream frame it starts at, is
   // owned by playback or by the streaming thread as its needs-update flag says.
-  std::array<Buffer, NumBuffers> buffers;
+  // The buffers come last and are not cleared: a slot that never streams
+  // leaves their 258 KiB untouched, so the system gives them no memory.
   std::array<long long, NumBuffers> bufferStart{};
+  std::array<Buffer, NumBuffers> buffers;
 };

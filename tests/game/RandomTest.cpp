@@ -82,13 +82,30 @@ TEST(Random, GlobalIsOneSharedGeneratorSeededWithTheTime) {
   EXPECT_EQ(before + 1, first.getCounter());
 }
 
+TEST(Random, ABlockOfDrawsIsTheSameAsSingleDrawsAcrossTheWrap) {
+  for (int count : {1, 4, 11, 256}) {
+    Random block(0x7fffffff - 5), single(0x7fffffff - 5);
+    std::vector<float> values(static_cast<size_t>(count));
+    block.nextSigned(values.data(), count);
+    for (int i = 0; i < count; ++i) ASSERT_EQ(single.nextSigned(), values[static_cast<size_t>(i)]) << count;
+    EXPECT_EQ(single.getCounter(), block.getCounter());
+  }
+}
+
+// Single draws and blocks of draws from several threads: no step is lost.
 TEST(Random, ConcurrentStepsAreNeverLost) {
   Random random(0);
-  const int perThread = 200000;
+  const int perThread = 200000, blockSize = 250;
   std::vector<std::thread> threads;
   for (int t = 0; t < 4; ++t)
-    threads.emplace_back([&random] {
-      for (int i = 0; i < perThread; ++i) random.nextSigned();
+    threads.emplace_back([&random, t] {
+      std::vector<float> block(blockSize);
+      for (int i = 0; i < perThread; i += t % 2 ? blockSize : 1) {
+        if (t % 2)
+          random.nextSigned(block.data(), blockSize);
+        else
+          random.nextSigned();
+      }
     });
   for (auto &thread : threads) thread.join();
   EXPECT_EQ(4 * perThread, random.getCounter());

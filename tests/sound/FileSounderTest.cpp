@@ -9,7 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <memory>
+
+#include <unistd.h>
 
 namespace {
 
@@ -126,4 +129,17 @@ TEST(GenericFileSounderDeathTest, LoadingAnEmptyLoaderIsAProgrammingError) {
   std::unique_ptr<GenericFileSounder> sounder(new GenericFileSounder());
   EXPECT_DEATH(sounder->loadSoundFileResource(boost::shared_ptr<SoundFileLoader>()),
                "^sound/FileSounder:[0-9]+: failed assertion `loader'\n$");
+}
+
+// The rings of 128 slots would take 33 MiB; a slot's ring is given memory
+// only once it streams.
+TEST(FileSounder, SlotsThatNeverStreamTakeAlmostNoMemory) {
+  const auto residentPages = [] {
+    long pages = 0, resident = 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return resident;
+  };
+  const long before = residentPages();
+  std::unique_ptr<GenericFileSounder> sounder(new GenericFileSounder());
+  EXPECT_LT((residentPages() - before) * sysconf(_SC_PAGESIZE), 8L << 20);
 }

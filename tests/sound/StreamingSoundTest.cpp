@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -54,7 +55,112 @@ std::vector<float> play(StreamingSound &slot, int frames, int block = 4096, bool
   return output;
 }
 
+// The mix as first written, frame by frame: the output of a slot must not
+// change with the way it is computed.
+struct ReferenceSlot {
+  const std::vector<float> &file;
+  bool loop;
+  float pan, level, target, fade;
+  bool fadingOut = false;
+  long long position = 0;
+
+  void getAudio(float *output, int frames) {
+    if (!(fade > 0.0f)) return;
+    const float leftGain = pan < 0.5f ? 1.0f : (0.5f - (pan - 0.5f)) * 2.0f;
+    const float rightGain = pan < 0.5f ? 2.0f * pan : 1.0f;
+    const long long length = static_cast<long long>(file.size() / 2);
+    for (int i = 0; i < frames; ++i) {
+      output[2 * i] += file[static_cast<size_t>(2 * position)] * fade * level * leftGain * 0.5f;
+      output[2 * i + 1] += file[static_cast<size_t>(2 * position + 1)] * fade * level * rightGain * 0.5f;
+      ++position;
+      if (fadingOut) {
+        if (fade > 0.0f) fade -= 0.00001f;
+      } else if (fade < 1.0f) {
+        fade += 0.00001f;
+      }
+      if (target > level)
+        level = std::min(level + 0.001f, target);
+      else if (target < level)
+        level = std::max(level - 0.001f, target);
+      if (fadingOut && !(fade > 0.0f)) return;
+      if (position >= length) {
+        if (!loop) fade = 0.0f;
+        if (!loop) return;
+        position = 0;
+      }
+    }
+  }
+};
+
 }  // namespace
+
+// Slots against the reference, block after block, bit for bit: the products
+// keep their order, halving is exact and every envelope step is rounded as a
+// float loop rounds it, so no difference is allowed.
+TEST(StreamingSound, MixesTheSameSamplesAsFrameByFrame) {
+  enum Change { None, Stop, Level1, Restore };
+  const struct {
+    const char *name;
+    bool streamed, loop, fade;
+    float pan, level;
+    int fileFrames, block, blocks;
+    int changeAt;
+    Change change;
+  } cases[] = {
+      {"preloaded", false, true, false, 0.3f, 0.66f, 50000, 4096, 3, 0, None},
+      {"streamed across the loop", true, true, false, 0.8f, 1.5f, 3 * B + 1234, 4096, 12, 0, None},
+      {"fading in to full", false, true, true, 0.5f, 0.66f, 30000, 4096, 27, 0, None},
+      {"streamed fading in, odd blocks", true, true, true, 0.1f, 1.0f, 4 * B, 4095, 27, 0, None},
+      {"fading out from full", false, true, true, 1.0f, 1.5f, 70001, 4096, 55, 26, Stop},
+      {"streamed fading out mid fade-in", true, true, true, 0.6f, 0.66f, 4 * B + 7, 4096, 12, 5, Stop},
+      {"level glides up", false, true, false, 0.5f, 0.2f, 9000, 1000, 5, 1, Level1},
+      {"level glides down while fading in", false, true, true, 0.5f, 4.0f, 90000, 4096, 30, 24, Level1},
+      {"fade cancelled mid fade-out", false, true, true, 0.7f, 1.0f, 5000, 4096, 8, 3, Restore},
+      {"cut", false, true, false, 0.5f, 1.0f, 5000, 4096, 4, 2, Stop},
+      {"ending mid-block", false, false, false, 0.5f, 1.0f, 5000, 4096, 3, 0, None},
+      {"streamed ending mid-block", true, false, false, 0.2f, 4.0f, 3 * B + 999, 4096, 10, 0, None},
+  };
+  for (const auto &c : cases) {
+    std::vector<float> file = MemorySoundLoader::ramp(c.fileFrames, 1000.0f);
+    for (size_t i = 0; i < file.size(); ++i) file[i] = std::sin(file[i] * 7.3f) * 0.9f;
+    const Streamed sound = streamed(L"Sound", file);
+    auto slot = makeSlot();
+    slot->setFade(c.fade);
+    slot->setLoop(c.loop);
+    slot->setPan(c.pan);
+    slot->setLevel(c.level);
+    if (c.streamed)
+      start(*slot, sound);
+    else
+      slot->startPlaying(file.data(), static_cast<int>(file.size()), L"Sound");
+    ReferenceSlot reference{file, c.loop, c.pan, c.level, c.level, c.fade ? 0.00001f : 1.0f};
+
+    for (int block = 0; block < c.blocks; ++block) {
+      if (block == c.changeAt && c.change == Stop) {
+        slot->stopPlaying();
+        if (c.fade) reference.fadingOut = true;
+        if (!c.fade) reference.fade = 0.0f;
+      } else if (block == c.changeAt && c.change == Level1) {
+        slot->setLevel(1.0f);
+        reference.target = 1.0f;
+      } else if (block == c.changeAt && c.change == Restore) {
+        slot->stopPlaying();
+        reference.fadingOut = true;
+        play(*slot, c.block);
+        reference.getAudio(std::vector<float>(2 * c.block).data(), c.block);
+        slot->setFade(false);
+        reference.fadingOut = false;
+        reference.fade = 1.0f;
+      }
+      std::vector<float> out(2 * static_cast<size_t>(c.block), 0.25f), expected = out;
+      slot->getAudio(out.data(), c.block);
+      slot->threadUpdate();
+      reference.getAudio(expected.data(), c.block);
+      ASSERT_EQ(expected, out) << c.name << ", block " << block;
+    }
+    EXPECT_EQ(reference.fade > 0.0f, slot->isActive()) << c.name;
+  }
+}
 
 TEST(StreamingSound, PanSplitsACentredFullScaleSoundToHalfOnEachSide) {
   std::vector<float> ones(2 * 8, 1.0f);
