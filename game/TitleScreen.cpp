@@ -35,11 +35,14 @@ TitleScreen::TitleScreen(Application *app, Sounder *sounder)
   const float inner = unitRandom() * 0.8f + 0.1f;
   const float middle = (1.0f - inner) * 0.01f + inner + unitRandom() * (1.0f - inner) * 0.98f;
   discSizes = ThreeFloats(1.0f, middle, inner);
-  if (this->sounder)
+  // Without the introduction's file nothing would ever end it, and the
+  // prompt would never come.
+  const bool intro = this->sounder && this->sounder->isKnown(L"Speech_Intro");
+  if (intro)
     this->sounder->triggerSound(L"Speech_Intro", 0.5f, this);
   else
     introEnded = true;  // nothing to listen to
-  captions.passageStarted(L"Speech_Intro", this->sounder != nullptr);
+  captions.passageStarted(L"Speech_Intro", intro);
 }
 
 TitleScreen::~TitleScreen() {

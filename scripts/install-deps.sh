@@ -12,6 +12,8 @@ packages=(
   # libraries
   libsdl1.2-compat-dev libsdl-image1.2-dev libvorbis-dev portaudio19-dev
   libfreetype-dev libboost-dev libglu1-mesa-dev libgl-dev libpng-dev
+  # resampling sound files recorded at other rates than the device's
+  libsoxr-dev
   # tests and benchmarks
   libgtest-dev libbenchmark-dev
   # headless display and software OpenGL

@@ -1,6 +1,7 @@
 #include "sound/FileSounder.h"
 
 #include "app/Assertion.h"
+#include "sound/ResamplingLoader.h"
 #include "sound/SoundFileLoader.h"
 
 #include <algorithm>
@@ -60,6 +61,8 @@ bool FileSounder::mixSlots(float *output, int numSamples) {
 
 void FileSounder::loadSoundFileResource(boost::shared_ptr<SoundFileLoader> loader) {
   MW_ASSERT(loader);
+  // Every sound plays at the device's rate; the usual file passes untouched.
+  loader = ResamplingLoader::toRate(loader, getSamplerate());
   const std::wstring name = loader->getName();
   // A later file of the same name is dropped whole, so that the first wins
   // whichever map it lands in.

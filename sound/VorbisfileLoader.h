@@ -11,8 +11,8 @@
 // is named with the reason in one line on standard error, once per loader.
 // A damaged page is skipped and the file read on. Files of more than two
 // channels are folded down to stereo. Only the first logical stream of a
-// chained file is played. Files play at whatever rate the device runs;
-// nothing resamples.
+// chained file is played. The file's own rate is reported, not changed:
+// the sounders resample (ResamplingLoader).
 class VorbisfileLoader final : public SoundFileLoader {
  public:
   explicit VorbisfileLoader(const FilePath &path);

@@ -5,17 +5,24 @@
 #include "sound/MurmelSounder.h"
 
 #include "support/FakeApplication.h"
+#include "support/MemorySoundLoader.h"
 #include "support/RecordingDrawer.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 
 namespace {
 
 class TitleScreenTest : public ::testing::Test {
  protected:
-  void SetUp() override { Thread::setBackendThreadCreator(&SDL1_2Thread::creator); }
+  void SetUp() override {
+    Thread::setBackendThreadCreator(&SDL1_2Thread::creator);
+    sounder.reset(new MurmelSounder());
+    sounder->loadSoundFileResource(
+        boost::shared_ptr<SoundFileLoader>(new MemorySoundLoader(L"Speech_Intro", std::vector<float>(2000, 0.1f))));
+  }
 
   // Draws one frame; the calls it made.
   std::vector<RecordingDrawer::Call> frame(TitleScreen &screen) {
@@ -31,14 +38,14 @@ class TitleScreenTest : public ::testing::Test {
   }
 
   FakeApplication app;
-  MurmelSounder sounder;
+  std::unique_ptr<MurmelSounder> sounder;
   RecordingDrawer drawer;
 };
 
 }  // namespace
 
 TEST_F(TitleScreenTest, InputWaitsForTheIntroduction) {
-  TitleScreen screen(&app, &sounder);
+  TitleScreen screen(&app, sounder.get());
   for (int i = 0; i < 60; ++i) EXPECT_FALSE(drawsPrompt(frame(screen)));
   screen.mouseDown(1, TwoFloats(10, 10));
   screen.keyDown(L"Action", L" ", 0);
@@ -62,8 +69,14 @@ TEST_F(TitleScreenTest, InputWaitsForTheIntroduction) {
   EXPECT_EQ((std::vector<std::wstring>{L"GamePlayState"}), app.requestedStates);
 }
 
+TEST_F(TitleScreenTest, WithoutTheIntroductionsFileThePromptComesAtOnce) {
+  sounder.reset(new MurmelSounder());
+  TitleScreen screen(&app, sounder.get());
+  EXPECT_TRUE(drawsPrompt(frame(screen)));
+}
+
 TEST_F(TitleScreenTest, AKeyFadesToBlackFirstAndEscapeAlwaysQuits) {
-  TitleScreen screen(&app, &sounder);
+  TitleScreen screen(&app, sounder.get());
   screen.keyDown(L"Escape", std::wstring(1, L'\0'), 0);
   EXPECT_EQ(1, app.quitCalls);
 
@@ -86,7 +99,7 @@ TEST_F(TitleScreenTest, AKeyFadesToBlackFirstAndEscapeAlwaysQuits) {
 TEST_F(TitleScreenTest, DiscsAreCentredAndTakeTheBackgroundsComplement) {
   for (const TwoFloats area : {TwoFloats(1280, 720), TwoFloats(1280, 1024)}) {
     drawer = RecordingDrawer(area);
-    TitleScreen screen(&app, &sounder);
+    TitleScreen screen(&app, sounder.get());
     const auto calls = frame(screen);
     ASSERT_GE(calls.size(), 5u);
     const RecordingDrawer::Call &background = calls[0];
@@ -123,7 +136,7 @@ TEST_F(TitleScreenTest, DiscsAreCentredAndTakeTheBackgroundsComplement) {
 }
 
 TEST_F(TitleScreenTest, DiscsShrinkEverMoreSlowly) {
-  TitleScreen screen(&app, &sounder);
+  TitleScreen screen(&app, sounder.get());
   std::vector<float> widths;
   for (int i = 0; i < 3000; ++i) {
     for (const auto &call : frame(screen)) {

@@ -150,6 +150,21 @@ int GameProcess::waitForExit(int timeoutSeconds) {
   return -1;
 }
 
+bool GameProcess::waitForOutput(const std::string &text, int timeoutSeconds) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+  while (std::chrono::steady_clock::now() < until) {
+    if (output().find(text) != std::string::npos) return true;
+    // Polls the process's end for a second at a time.
+    if (status >= 0 || waitForExit(1) >= 0) return output().find(text) != std::string::npos;
+  }
+  return false;
+}
+
+int GameProcess::askToQuit(int timeoutSeconds) {
+  if (pid > 0 && status < 0) kill(pid, SIGTERM);
+  return status >= 0 ? status : waitForExit(timeoutSeconds);
+}
+
 namespace {
 
 std::string readAll(const std::string &path) {

@@ -24,6 +24,10 @@ class GameProcess {
   void pressKey(unsigned long window, const std::string &key);
   // The exit status, or -1 if it did not end in time (it is then killed).
   int waitForExit(int timeoutSeconds);
+  // Waits until standard output holds the text; false if the program ends or time runs out first.
+  bool waitForOutput(const std::string &text, int timeoutSeconds);
+  // Asks the program to quit as a desktop would (SIGTERM) and waits for its status, as waitForExit.
+  int askToQuit(int timeoutSeconds);
   // What the program wrote to standard error, and to standard output, so far.
   std::string errorOutput() const;
   std::string output() const;
