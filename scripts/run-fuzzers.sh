@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Runs each fuzz target of build-fuzz ("make fuzz") for N seconds, one after
-# the other, at the lowest priority.
+# the other, at the lowest priority. An input running longer than
+# $FUZZ_TIMEOUT seconds (default 60: generous, as a busy machine can starve a
+# fuzzer at the lowest priority for seconds) counts as a failure.
 #   scripts/run-fuzzers.sh N [Target ...]   (default: every target)
 # Inputs found grow a working corpus in build-fuzz/corpus/<Target>; the
 # committed seeds in tests/fuzz/corpus/<Target> are only read. An input that
@@ -21,7 +23,7 @@ for target in "$@"; do
   echo "run-fuzzers.sh: $target for ${seconds}s"
   # The targets' own output (usage text, a sound file's complaint) is closed
   # off; libFuzzer's and the sanitizers' reports still come through.
-  if ! nice -n 19 "$program" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -close_fd_mask=3 \
+  if ! nice -n 19 "$program" -max_total_time="$seconds" -timeout="${FUZZ_TIMEOUT:-60}" -rss_limit_mb=2048 -close_fd_mask=3 \
       -print_final_stats=1 -artifact_prefix="build-fuzz/artifacts/$target/" \
       "build-fuzz/corpus/$target" "tests/fuzz/corpus/$target" 2>"build-fuzz/fuzz-$target.log"; then
     failed+=("$target")
