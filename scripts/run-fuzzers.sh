@@ -12,6 +12,12 @@ cd "$(dirname "$0")/.."
 seconds=${1:?usage: scripts/run-fuzzers.sh SECONDS [Target ...]}
 shift
 build=build-fuzz/tests/fuzz
+# Leaks inside system libraries are theirs, as in the test suite.
+# An image header may promise gigabytes, which the image library then tries
+# to allocate: such an allocation fails (returns null) as on a machine
+# without the memory, instead of ending the run.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-allocator_may_return_null=1:max_allocation_size_mb=512:quarantine_size_mb=64}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/scripts/lsan.supp:print_suppressions=0}
 if [ $# -eq 0 ]; then
   set -- $(cd tests/fuzz && ls -- *Fuzz.cpp | sed 's/Fuzz\.cpp$//')
 fi
