@@ -52,8 +52,19 @@ package: build
 compare:
 	JOBS=$(JOBS) scripts/compare.sh
 
+# libFuzzer targets with clang, AddressSanitizer and UndefinedBehaviorSanitizer
+# (build-fuzz/); "make fuzz FUZZ_SECONDS=N" then runs each for N seconds.
+FUZZ_SECONDS ?= 0
+.PHONY: fuzz
+fuzz:
+	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMURMEL_FUZZ=ON -DMURMEL_BENCHMARKS=OFF \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ $(CMAKE_FLAGS)
+	cmake --build build-fuzz -j $(JOBS)
+	if [ "$(FUZZ_SECONDS)" -gt 0 ]; then scripts/run-fuzzers.sh $(FUZZ_SECONDS); fi
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
 	rm -rf build build-asan build-tsan
+	rm -rf build-fuzz

@@ -29,6 +29,8 @@ packages=(
   # "make package" and the checks of what it installs: library dependencies of
   # the .deb, desktop entry, metainfo, man page
   dpkg-dev desktop-file-utils appstream lintian man-db groff-base
+  # "make fuzz": clang and its libFuzzer and sanitizer runtimes
+  clang libclang-rt-dev
 )
 
 for arg in "$@"; do

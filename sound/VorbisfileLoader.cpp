@@ -122,7 +122,11 @@ void VorbisfileLoader::report(const char *reason) {
 int VorbisfileLoader::loadChunk(float *buffer, long long &position, int numSamples, int offset) {
   MW_ASSERT(fileNumChannels > 0);
   const int target = numSamples / 2;
-  if (!open) return offset;
+  // Nothing to read counts as the end, which rewinds as any end does.
+  if (!open) {
+    position = 0;
+    return offset;
+  }
   OggVorbis_File *file = &decoder->file;
   // Streaming reads on from where the last chunk ended and needs no seek; a
   // position the decoder cannot reach counts as the end of the file.
