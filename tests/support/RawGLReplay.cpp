@@ -1,0 +1,78 @@
+#include "support/RawGLReplay.h"
+
+#include "drawing/ImageLoader.h"
+#include "game/Circle.h"
+
+#include <GL/gl.h>
+
+#include <memory>
+
+RawGLReplay::RawGLReplay(int width, int height) {
+  glViewport(0, 0, width, height);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0.0, width, height, 0.0, -1.0, 1.0);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glDisable(GL_DEPTH_TEST);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+
+  const Circle circle;
+  const ImageLoader::ImageData image =
+      ImageLoader().loadImage(reinterpret_cast<const char *>(circle.imageData), circle.imageDataSize);
+  const std::unique_ptr<unsigned char[]> pixels(image.data);
+  discWidth = static_cast<float>(image.width);
+  discHeight = static_cast<float>(image.height);
+  glGenTextures(1, &disc);
+  glBindTexture(GL_TEXTURE_2D, disc);
+  // A power of two on both sides: uploaded as it is.
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, image.width, image.height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.get());
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+}
+
+RawGLReplay::~RawGLReplay() { glDeleteTextures(1, &disc); }
+
+bool RawGLReplay::draw(const std::vector<RecordingDrawer::Call> &calls) {
+  for (const RecordingDrawer::Call &call : calls) {
+    const bool known = call.operation == "fillRect" || (call.operation == "drawImage" && call.name == L"Circle");
+    if (!known) return false;
+  }
+  glClear(GL_COLOR_BUFFER_BIT);
+  glBindTexture(GL_TEXTURE_2D, disc);
+  bool textured = false;
+  glDisable(GL_TEXTURE_2D);
+  glBegin(GL_QUADS);
+  for (const RecordingDrawer::Call &call : calls) {
+    const bool image = call.operation == "drawImage";
+    if (image != textured) {
+      // Texturing cannot change between glBegin and glEnd.
+      glEnd();
+      if (image)
+        glEnable(GL_TEXTURE_2D);
+      else
+        glDisable(GL_TEXTURE_2D);
+      textured = image;
+      glBegin(GL_QUADS);
+    }
+    const float x = call.position.x, y = call.position.y;
+    // fillRect records its size, drawImage the scale of the disc.
+    const float w = image ? discWidth * call.size.x : call.size.x;
+    const float h = image ? discHeight * call.size.y : call.size.y;
+    glColor4f(call.colour.x, call.colour.y, call.colour.z, call.alpha);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(x, y);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex2f(x + w, y);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex2f(x + w, y + h);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex2f(x, y + h);
+  }
+  glEnd();
+  return true;
+}

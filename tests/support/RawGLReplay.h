@@ -1,0 +1,28 @@
+#pragma once
+
+#include "support/RecordingDrawer.h"
+
+#include <vector>
+
+// Draws recorded gameplay calls (fillRect, and drawImage of the disc
+// "Circle") in plain OpenGL, as a careful hand would write exactly those
+// calls: the fixed-function pipeline, the disc one texture uploaded once,
+// and immediate-mode quads, one glBegin/glEnd for each run of calls that
+// needs no change of texturing. The yardstick the drawers are measured
+// against; the window and its context must exist first, and outlive it.
+class RawGLReplay {
+ public:
+  RawGLReplay(int width, int height);
+  ~RawGLReplay();
+  RawGLReplay(const RawGLReplay &) = delete;
+  RawGLReplay &operator=(const RawGLReplay &) = delete;
+
+  // Clears the window and draws the calls; false, drawing nothing, when a
+  // call is not one of the two it replays.
+  bool draw(const std::vector<RecordingDrawer::Call> &calls);
+
+ private:
+  unsigned int disc = 0;
+  float discWidth = 0.0f;
+  float discHeight = 0.0f;
+};
