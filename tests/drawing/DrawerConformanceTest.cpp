@@ -479,6 +479,29 @@ TEST_P(DrawerConformance, BlendModes) {
   expectAt(850, 50, Rgb{191, 64, 64});
 }
 
+// The drawers skip clearing depth that nothing tests; a mode that tests it
+// finds it cleared at every frame, or a frame's draws would fail against the last.
+TEST_P(DrawerConformance, DepthIsClearedForAModeThatTestsIt) {
+  struct Depth final : Drawer::CustomBlendMode {
+    void apply() override {
+      glEnable(GL_DEPTH_TEST);
+      glDepthFunc(GL_LESS);
+    }
+  } depth;
+  open();
+  drawer->registerCustomBlendMode(5, &depth);
+  for (const ThreeFloats &colour : {red, ThreeFloats(0.0f, 0.0f, 1.0f)}) {
+    drawer->beginDrawing();
+    drawer->setBlendMode(5);
+    drawer->fillRect(TwoFloats(0, 0), TwoFloats(100, 100), colour, 1.0f);
+    drawer->endDrawing();
+  }
+  read();
+  glDisable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LEQUAL);
+  expectAt(50, 50, fullBlue);
+}
+
 TEST_P(DrawerConformance, AtlasMembersShareOneTextureAndGoTogether) {
   open();
   // 100 x 50 (padded inside): left square red, right square blue.
