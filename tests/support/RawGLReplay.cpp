@@ -46,24 +46,21 @@ bool RawGLReplay::draw(const std::vector<RecordingDrawer::Call> &calls) {
   glBindTexture(GL_TEXTURE_2D, disc);
   bool textured = false;
   glDisable(GL_TEXTURE_2D);
-  glBegin(GL_QUADS);
   for (const RecordingDrawer::Call &call : calls) {
     const bool image = call.operation == "drawImage";
     if (image != textured) {
-      // Texturing cannot change between glBegin and glEnd.
-      glEnd();
       if (image)
         glEnable(GL_TEXTURE_2D);
       else
         glDisable(GL_TEXTURE_2D);
       textured = image;
-      glBegin(GL_QUADS);
     }
     const float x = call.position.x, y = call.position.y;
     // fillRect records its size, drawImage the scale of the disc.
     const float w = image ? discWidth * call.size.x : call.size.x;
     const float h = image ? discHeight * call.size.y : call.size.y;
     glColor4f(call.colour.x, call.colour.y, call.colour.z, call.alpha);
+    glBegin(GL_QUADS);
     glTexCoord2f(0.0f, 0.0f);
     glVertex2f(x, y);
     glTexCoord2f(1.0f, 0.0f);
@@ -72,7 +69,7 @@ bool RawGLReplay::draw(const std::vector<RecordingDrawer::Call> &calls) {
     glVertex2f(x + w, y + h);
     glTexCoord2f(0.0f, 1.0f);
     glVertex2f(x, y + h);
+    glEnd();
   }
-  glEnd();
   return true;
 }

@@ -7,8 +7,8 @@
 // Draws recorded gameplay calls (fillRect, and drawImage of the disc
 // "Circle") in plain OpenGL, as a careful hand would write exactly those
 // calls: the fixed-function pipeline, the disc one texture uploaded once,
-// and immediate-mode quads, one glBegin/glEnd for each run of calls that
-// needs no change of texturing. The yardstick the drawers are measured
+// texturing switched only where it changes, the colour and one
+// immediate-mode quad for each call. The yardstick the drawers are measured
 // against; the window and its context must exist first, and outlive it.
 class RawGLReplay {
  public:
