@@ -146,21 +146,24 @@ void GLDrawerBase::loadDefaultLine() {
   loadSingleImage(line.data, line.width, line.height, defaultLineName);
 }
 
+// The buffers start at one pixel and get the drawing area's size on first
+// use (sizeFrameBuffer): a game that never draws into them is spared 7 MiB
+// at 1280 x 720. Until then the image is one transparent pixel, as an
+// unused frame buffer's image was before.
 void GLDrawerBase::setupFrameBuffer() {
-  const int width = static_cast<int>(drawingAreaSize.x);
-  const int height = static_cast<int>(drawingAreaSize.y);
   gl->genFramebuffers(1, &frameBuffer);
   gl->bindFramebuffer(GL_FRAMEBUFFER, frameBuffer);
   GLuint depth = 0;
   gl->genRenderbuffers(1, &depth);
   gl->bindRenderbuffer(GL_RENDERBUFFER, depth);
-  gl->renderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, width, height);
+  gl->renderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, 1, 1);
   gl->framebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
 
   GLuint texture = 0;
   glGenTextures(1, &texture);
   bindTexture(0, texture);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  const unsigned char transparent[4] = {0, 0, 0, 0};
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, transparent);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
@@ -172,11 +175,25 @@ void GLDrawerBase::setupFrameBuffer() {
   record.image.texCoordSize = TwoFloats(1.0f, 1.0f);
   record.texture = texture;
   registerImage(frameBufferImageName, record);
+  frameBufferTexture = texture;
+  frameBufferDepth = depth;
+  frameBufferSized = false;
 
-  // Completeness is not acted on: an incomplete frame buffer draws nothing.
-  gl->checkFramebufferStatus(GL_FRAMEBUFFER);
   bindTexture(0, 0);
   gl->bindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+void GLDrawerBase::sizeFrameBuffer() {
+  if (frameBufferSized) return;
+  const int width = static_cast<int>(drawingAreaSize.x);
+  const int height = static_cast<int>(drawingAreaSize.y);
+  gl->bindRenderbuffer(GL_RENDERBUFFER, frameBufferDepth);
+  gl->renderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, width, height);
+  bindTexture(0, frameBufferTexture);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  frameBufferSized = true;
+  // Completeness is not acted on: an incomplete frame buffer draws nothing.
+  gl->checkFramebufferStatus(GL_FRAMEBUFFER);
 }
 
 // Every drawer renders its fonts with FreeType.
@@ -709,6 +726,7 @@ void GLDrawerBase::startFrameBufferDrawing() {
     return;
   }
   gl->bindFramebuffer(GL_FRAMEBUFFER, frameBuffer);
+  sizeFrameBuffer();
   glDrawBuffer(GL_COLOR_ATTACHMENT0);
   const int width = static_cast<int>(drawingAreaSize.x);
   const int height = static_cast<int>(drawingAreaSize.y);

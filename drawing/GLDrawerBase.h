@@ -223,6 +223,8 @@ class GLDrawerBase : public Drawer, public TextLayout::MissingGlyphCallback {
  private:
   void fitDrawingArea(int windowWidth, int windowHeight, const AppSettings &settings);
   void setupFrameBuffer();
+  // Gives the frame buffer's colour and depth the drawing area's size, once.
+  void sizeFrameBuffer();
   // False when the source does not compile, after reporting the driver's log.
   bool compileShader(unsigned int shader, const std::wstring &source, const char *stage, const std::wstring &name);
   // The quads of a connected line into lineVertices.
@@ -236,6 +238,9 @@ class GLDrawerBase : public Drawer, public TextLayout::MissingGlyphCallback {
   const wchar_t *const frameBufferImageName;
   const wchar_t *const defaultLineName;
   FrameBuffers frameBufferUse;
+  unsigned int frameBufferTexture = 0;
+  unsigned int frameBufferDepth = 0;
+  bool frameBufferSized = false;
   // Reused from one connected line to the next.
   std::vector<QuadVertex> lineVertices;
 };

@@ -416,6 +416,10 @@ TEST_P(DrawerConformance, AViewportOrWindowWithoutAreaDrawsNothingAndBreaksNothi
 
 TEST_P(DrawerConformance, FrameBufferImageShowsItsDrawingUpright) {
   open();
+  // Never drawn into, the image is transparent, whatever the buffers' size.
+  drawer->drawImage(drawer->getFrameBufferImage(), TwoFloats(0, 0), one, white, 1.0f);
+  read();
+  EXPECT_FALSE(anyLitIn(0, 0, 1280, 720));
   drawer->startFrameBufferDrawing();
   drawer->beginDrawing();
   drawer->fillRect(TwoFloats(0, 0), TwoFloats(1280, 100), red, 1.0f);
