@@ -42,6 +42,24 @@ unsigned char *padImage(const unsigned char *pixels, int width, int height, int 
   return padded;
 }
 
+// Whether every pixel's red, green and blue are equal.
+bool isGrey(const unsigned char *pixels, size_t pixelCount) {
+  for (size_t i = 0; i < pixelCount; ++i, pixels += 4) {
+    if (pixels[0] != pixels[1] || pixels[0] != pixels[2]) return false;
+  }
+  return true;
+}
+
+// Grey and alpha, two bytes a pixel, from grey RGBA pixels.
+std::unique_ptr<unsigned char[]> greyAndAlpha(const unsigned char *pixels, size_t pixelCount) {
+  std::unique_ptr<unsigned char[]> packed(new unsigned char[pixelCount * 2]);
+  for (size_t i = 0; i < pixelCount; ++i) {
+    packed[2 * i] = pixels[4 * i];
+    packed[2 * i + 1] = pixels[4 * i + 3];
+  }
+  return packed;
+}
+
 // The info log of a shader or program, without its closing line breaks.
 template <typename GetParameter, typename GetLog>
 std::string infoLog(GLuint object, GetParameter getParameter, GetLog getLog) {
@@ -199,8 +217,8 @@ void GLDrawerBase::sizeFrameBuffer() {
 // Every drawer renders its fonts with FreeType.
 void GLDrawerBase::setFontRenderer(FontAtlas::Creator &) {}
 
-bool GLDrawerBase::uploadTexture(unsigned char *pixels, int width, int height, unsigned int &texture,
-                                 TwoFloats &extent) {
+bool GLDrawerBase::uploadTexture(unsigned char *pixels, int width, int height, unsigned int &texture, TwoFloats &extent,
+                                 Texels texels) {
   if (!pixels) return false;
   if (width <= 0 || height <= 0) {
     delete[] pixels;
@@ -219,7 +237,13 @@ bool GLDrawerBase::uploadTexture(unsigned char *pixels, int width, int height, u
   GLuint name = 0;
   glGenTextures(1, &name);
   bindTexture(0, name);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, textureWidth, textureHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+  const size_t pixelCount = static_cast<size_t>(textureWidth) * textureHeight;
+  // Rows of two-byte texels stay 4-byte aligned from two texels on.
+  if (texels == Texels::GreyWhereGrey && textureWidth >= 2 && isGrey(pixels, pixelCount))
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE8_ALPHA8, textureWidth, textureHeight, 0, GL_LUMINANCE_ALPHA,
+                 GL_UNSIGNED_BYTE, greyAndAlpha(pixels, pixelCount).get());
+  else
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, textureWidth, textureHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
   const GLint filter = smoothTextures ? GL_LINEAR : GL_NEAREST;
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
@@ -246,7 +270,7 @@ void GLDrawerBase::loadSingleImage(unsigned char *pixels, int width, int height,
     return;
   }
   GLImage record;
-  if (!uploadTexture(pixels, width, height, record.texture, record.image.texCoordSize)) return;
+  if (!uploadTexture(pixels, width, height, record.texture, record.image.texCoordSize, Texels::GreyWhereGrey)) return;
   record.image.size = TwoFloats(static_cast<float>(width), static_cast<float>(height));
   registerImage(name, record);
 }

@@ -220,6 +220,18 @@ TEST_P(DrawerConformance, PaddedImageDrawsAtItsNaturalSize) {
   expectAt(700, 250, black);
 }
 
+// A grey image is kept as grey and alpha; it draws as its RGBA pixels would.
+TEST_P(DrawerConformance, GreyImagesKeepTheirGreyAndAlpha) {
+  open();
+  // Left half grey 200, opaque; right half white at half alpha.
+  drawer->loadSingleImage(makePixels(64, 32, [](int x, int) { return x < 32 ? 0xc8c8c8ffu : 0xffffff80u; }), 64, 32,
+                          L"Grey");
+  drawer->drawImage(L"Grey", TwoFloats(0, 0), TwoFloats(4, 4), ThreeFloats(1.0f, 0.5f, 1.0f), 1.0f);
+  read();
+  expectAt(60, 60, Rgb{200, 100, 200});
+  expectAt(200, 60, Rgb{128, 64, 128});
+}
+
 TEST_P(DrawerConformance, PaddingRepeatsTheEdgeColour) {
   open();
   // Magnified, the last column and row are filtered with the padding.

@@ -6,6 +6,7 @@
 #include <GL/gl.h>
 
 #include <memory>
+#include <vector>
 
 RawGLReplay::RawGLReplay(int width, int height) {
   glViewport(0, 0, width, height);
@@ -27,8 +28,16 @@ RawGLReplay::RawGLReplay(int width, int height) {
   discHeight = static_cast<float>(image.height);
   glGenTextures(1, &disc);
   glBindTexture(GL_TEXTURE_2D, disc);
-  // A power of two on both sides: uploaded as it is.
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, image.width, image.height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.get());
+  // A power of two on both sides, and white: kept as grey and alpha, as
+  // the drawers keep it.
+  const size_t pixelCount = static_cast<size_t>(image.width) * image.height;
+  std::vector<unsigned char> greyAlpha(pixelCount * 2);
+  for (size_t i = 0; i < pixelCount; ++i) {
+    greyAlpha[2 * i] = pixels[4 * i];
+    greyAlpha[2 * i + 1] = pixels[4 * i + 3];
+  }
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE8_ALPHA8, image.width, image.height, 0, GL_LUMINANCE_ALPHA,
+               GL_UNSIGNED_BYTE, greyAlpha.data());
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);

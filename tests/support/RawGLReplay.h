@@ -6,7 +6,8 @@
 
 // Draws recorded gameplay calls (fillRect, and drawImage of the disc
 // "Circle") in plain OpenGL, as a careful hand would write exactly those
-// calls: the fixed-function pipeline, the disc one texture uploaded once,
+// calls: the fixed-function pipeline, the disc one grey-and-alpha texture
+// (as the drawers keep a white image) uploaded once,
 // texturing switched only where it changes, the colour and one
 // immediate-mode quad for each call. The yardstick the drawers are measured
 // against; the window and its context must exist first, and outlive it.
