@@ -118,6 +118,7 @@ void GLDrawerBase::initialise(int windowWidth, int windowHeight, const AppSettin
   glEnable(GL_TEXTURE_2D);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glEnable(GL_BLEND);
+  standardBlending = true;
 
   if (images.find(defaultLineName) == images.end()) loadDefaultLine();
 }
@@ -504,12 +505,15 @@ void GLDrawerBase::useSecondImage(const std::wstring &name) { secondImage = name
 
 void GLDrawerBase::setBlendMode(int mode) {
   if (mode == 0 || mode == 1) {
+    standardBlending = mode == 0;
     glBlendFunc(GL_SRC_ALPHA, mode == 0 ? GL_ONE_MINUS_SRC_ALPHA : GL_ONE);
     if (gl->blendEquation) gl->blendEquation(GL_FUNC_ADD);
     return;
   }
   auto it = customBlendModes.find(mode);
-  if (it != customBlendModes.end()) it->second->apply();
+  if (it == customBlendModes.end()) return;
+  standardBlending = false;
+  it->second->apply();
 }
 
 void GLDrawerBase::registerCustomBlendMode(int mode, Drawer::CustomBlendMode *blendMode) {
@@ -586,6 +590,15 @@ void GLDrawerBase::finishImageDraw(const GLImage &image, const GLImage &second, 
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
   }
+}
+
+GLDrawerBase::OpaqueFill::OpaqueFill(const GLDrawerBase &drawer, float alpha)
+    : unblended(alpha == 1.0f && drawer.standardBlending) {
+  if (unblended) glDisable(GL_BLEND);
+}
+
+GLDrawerBase::OpaqueFill::~OpaqueFill() {
+  if (unblended) glEnable(GL_BLEND);
 }
 
 void GLDrawerBase::rectangleCorners(const TwoFloats &position, const TwoFloats &size, TwoFloats corners[4]) {

@@ -124,6 +124,21 @@ class GLDrawerBase : public Drawer, public TextLayout::MissingGlyphCallback {
     float alpha;
   };
 
+  // For the lifetime of one plain-colour draw: an opaque colour in the
+  // standard blend mode replaces what is below it, so blending is switched
+  // off around it. The pixels are the same; llvmpipe then neither reads the
+  // screen below nor draws what the fill covers.
+  class OpaqueFill {
+   public:
+    OpaqueFill(const GLDrawerBase &drawer, float alpha);
+    ~OpaqueFill();
+    OpaqueFill(const OpaqueFill &) = delete;
+    OpaqueFill &operator=(const OpaqueFill &) = delete;
+
+   private:
+    const bool unblended;
+  };
+
   // The corners of a rectangle in the order quads take them: top left, top
   // right, bottom right, bottom left.
   static void rectangleCorners(const TwoFloats &position, const TwoFloats &size, TwoFloats corners[4]);
@@ -219,6 +234,8 @@ class GLDrawerBase : public Drawer, public TextLayout::MissingGlyphCallback {
   unsigned int currentSecondTexture = unknownTexture;
   std::wstring currentShader;
   std::map<int, Drawer::CustomBlendMode *> customBlendModes;
+  // Whether the blend mode is 0, source alpha over the screen.
+  bool standardBlending = true;
   bool smoothTextures = true;
   GLImage blankImage;
   unsigned long linePngSize;

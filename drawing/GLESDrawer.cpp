@@ -335,6 +335,7 @@ void GLESDrawer::drawRotImage(const std::wstring &name, const TwoFloats &positio
 void GLESDrawer::fillRect(const TwoFloats &position, const TwoFloats &size, const ThreeFloats &colour, float alpha) {
   if (unitQuad == 0) return;
   bindBaseTexture(0);
+  const OpaqueFill opaque(*this, alpha);
   modelview.push();
   modelview.translate(position.x, position.y, 0.0f);
   modelview.scale(size.x, size.y, 1.0f);

@@ -113,6 +113,7 @@ void GLImmediateDrawer::drawLine(const std::wstring &lineImage, const TwoFloats 
 void GLImmediateDrawer::fillRect(const TwoFloats &position, const TwoFloats &size, const ThreeFloats &colour,
                                  float alpha) {
   bindBaseTexture(0);
+  const OpaqueFill opaque(*this, alpha);
   TwoFloats corners[4];
   rectangleCorners(position, size, corners);
   const TwoFloats whole(1.0f, 1.0f);

@@ -473,10 +473,12 @@ TEST_P(DrawerConformance, BlendModes) {
   } multiply;
   open();
   const ThreeFloats grey(0.5f, 0.5f, 0.5f);
-  for (int x : {0, 200, 400, 600, 800}) drawer->fillRect(TwoFloats(x, 0), TwoFloats(100, 100), grey, 1.0f);
+  for (int x : {0, 200, 400, 600, 800, 1000}) drawer->fillRect(TwoFloats(x, 0), TwoFloats(100, 100), grey, 1.0f);
   drawer->fillRect(TwoFloats(0, 0), TwoFloats(100, 100), red, 0.5f);
   drawer->setBlendMode(1);
   drawer->fillRect(TwoFloats(200, 0), TwoFloats(100, 100), red, 0.5f);
+  // Opaque, and still added.
+  drawer->fillRect(TwoFloats(1000, 0), TwoFloats(100, 100), red, 1.0f);
   // An unregistered number keeps the additive mode.
   drawer->setBlendMode(7);
   drawer->fillRect(TwoFloats(400, 0), TwoFloats(100, 100), red, 0.5f);
@@ -493,6 +495,7 @@ TEST_P(DrawerConformance, BlendModes) {
   // The first object registered under 5 stays: colour replaced, alpha ignored.
   expectAt(650, 50, fullRed);
   expectAt(850, 50, Rgb{191, 64, 64});
+  expectAt(1050, 50, Rgb{255, 128, 128});
 }
 
 // The drawers skip clearing depth that nothing tests; a mode that tests it

@@ -53,8 +53,9 @@ bool RawGLReplay::draw(const std::vector<RecordingDrawer::Call> &calls) {
   }
   glClear(GL_COLOR_BUFFER_BIT);
   glBindTexture(GL_TEXTURE_2D, disc);
-  bool textured = false;
+  bool textured = false, blending = true;
   glDisable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
   for (const RecordingDrawer::Call &call : calls) {
     const bool image = call.operation == "drawImage";
     if (image != textured) {
@@ -68,6 +69,15 @@ bool RawGLReplay::draw(const std::vector<RecordingDrawer::Call> &calls) {
     // fillRect records its size, drawImage the scale of the disc.
     const float w = image ? discWidth * call.size.x : call.size.x;
     const float h = image ? discHeight * call.size.y : call.size.y;
+    // An opaque colour needs no blending.
+    const bool blended = image || call.alpha != 1.0f;
+    if (blended != blending) {
+      if (blended)
+        glEnable(GL_BLEND);
+      else
+        glDisable(GL_BLEND);
+      blending = blended;
+    }
     glColor4f(call.colour.x, call.colour.y, call.colour.z, call.alpha);
     glBegin(GL_QUADS);
     glTexCoord2f(0.0f, 0.0f);

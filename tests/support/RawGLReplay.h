@@ -7,10 +7,11 @@
 // Draws recorded gameplay calls (fillRect, and drawImage of the disc
 // "Circle") in plain OpenGL, as a careful hand would write exactly those
 // calls: the fixed-function pipeline, the disc one grey-and-alpha texture
-// (as the drawers keep a white image) uploaded once,
-// texturing switched only where it changes, the colour and one
-// immediate-mode quad for each call. The yardstick the drawers are measured
-// against; the window and its context must exist first, and outlive it.
+// (as the drawers keep a white image) uploaded once, texturing and blending
+// (off for an opaque colour) switched only where they change, the colour
+// and one immediate-mode quad for each call. The yardstick the drawers are
+// measured against; the window and its context must exist first, and
+// outlive it.
 class RawGLReplay {
  public:
   RawGLReplay(int width, int height);
