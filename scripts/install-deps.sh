@@ -21,6 +21,8 @@ packages=(
   fonts-comfortaa
   # fonts the captions are drawn with, and the text tests' second face
   fonts-quicksand fonts-dejavu-core
+  # profilers: where frame time, start-up time and memory go
+  linux-perf valgrind
 )
 
 for arg in "$@"; do
