@@ -125,6 +125,21 @@ class GLDrawerBase : public Drawer, public TextLayout::MissingGlyphCallback {
     float alpha;
   };
 
+  // For the lifetime of one plain-colour draw: an opaque colour in the
+  // standard blend mode replaces what is below it, so blending is switched
+  // off around it. The pixels are the same; llvmpipe then neither reads the
+  // screen below nor draws what the fill covers.
+  class OpaqueFill {
+   public:
+    OpaqueFill(const GLDrawerBase &drawer, float alpha);
+    ~OpaqueFill();
+    OpaqueFill(const OpaqueFill &) = delete;
+    OpaqueFill &operator=(const OpaqueFill &) = delete;
+
+   private:
+    const bool unblended;
+  };
+
   // The corners of a rectangle in the order quads take them: top left, top
   // right, bottom right, bottom left.
   static void rectangleCorners(const TwoFloats &position, const TwoFloats &size, TwoFloats corners[4]);
@@ -138,10 +153,16 @@ class GLDrawerBase : public Drawer, public TextLayout::MissingGlyphCallback {
   void drawImageCorners(const GLImage &image, const TwoFloats corners[4], const TwoFloats &subPosition,
                         const TwoFloats &subSize, const ThreeFloats &colour, float alpha);
 
+  // How a texture keeps its pixels: always RGBA, or, for an image that is
+  // all grey (the white disc, the soft line), grey and alpha in half the
+  // memory, drawn the same. Textures that may later take other pixels
+  // (font pages) stay RGBA.
+  enum class Texels { Rgba, GreyWhereGrey };
   // Uploads RGBA pixels (padded up to powers of two when needed) into a new
   // texture and deletes them; false for null pixels or an empty size. Atlas
   // pages of every kind (images, font pages) become textures here.
-  bool uploadTexture(unsigned char *pixels, int width, int height, unsigned int &texture, TwoFloats &extent);
+  bool uploadTexture(unsigned char *pixels, int width, int height, unsigned int &texture, TwoFloats &extent,
+                     Texels texels = Texels::Rgba);
   // Registers a record under a free name and lets the drawer build its
   // geometry; false (nothing registered) when the name is taken.
   bool registerImage(const std::wstring &name, const GLImage &record);
@@ -214,6 +235,8 @@ class GLDrawerBase : public Drawer, public TextLayout::MissingGlyphCallback {
   unsigned int currentSecondTexture = unknownTexture;
   std::wstring currentShader;
   std::map<int, Drawer::CustomBlendMode *> customBlendModes;
+  // Whether the blend mode is 0, source alpha over the screen.
+  bool standardBlending = true;
   bool smoothTextures = true;
   GLImage blankImage;
   unsigned long linePngSize;
@@ -224,6 +247,8 @@ class GLDrawerBase : public Drawer, public TextLayout::MissingGlyphCallback {
  private:
   void fitDrawingArea(int windowWidth, int windowHeight, const AppSettings &settings);
   void setupFrameBuffer();
+  // Gives the frame buffer's colour and depth the drawing area's size, once.
+  void sizeFrameBuffer();
   // False when the source does not compile, after reporting the driver's log.
   bool compileShader(unsigned int shader, const std::wstring &source, const char *stage, const std::wstring &name);
   // The quads of a connected line into lineVertices.
@@ -237,6 +262,9 @@ class GLDrawerBase : public Drawer, public TextLayout::MissingGlyphCallback {
   const wchar_t *const frameBufferImageName;
   const wchar_t *const defaultLineName;
   FrameBuffers frameBufferUse;
+  unsigned int frameBufferTexture = 0;
+  unsigned int frameBufferDepth = 0;
+  bool frameBufferSized = false;
   // Reused from one connected line to the next.
   std::vector<QuadVertex> lineVertices;
 };

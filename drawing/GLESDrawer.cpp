@@ -44,6 +44,27 @@ const wchar_t *const vertexColourFragmentSource =
     L"\tgl_FragColor = mix(c, c * texture2D(pxuBaseTexture, pxuFragBaseTexCoords), pxuTextureExists);\n"
     L"}\n";
 
+// The built-in program's two cases as programs of their own, for drawing
+// while it is the one chosen: it gives the colour times the texture, or the
+// plain colour, and so do these, pixel for pixel. Only the texture's case
+// samples the texture, and both take llvmpipe's quicker paths.
+const wchar_t *const texturedFragmentSource =
+    L"#version 120\n"
+    L"uniform vec4 pxuColour;\n"
+    L"uniform sampler2D pxuBaseTexture;\n"
+    L"varying vec2 pxuFragBaseTexCoords;\n"
+    L"void main()\n"
+    L"{\n"
+    L"\tgl_FragColor = pxuColour * texture2D(pxuBaseTexture, pxuFragBaseTexCoords);\n"
+    L"}\n";
+const wchar_t *const plainFragmentSource =
+    L"#version 120\n"
+    L"uniform vec4 pxuColour;\n"
+    L"void main()\n"
+    L"{\n"
+    L"\tgl_FragColor = pxuColour;\n"
+    L"}\n";
+
 enum Attribute { VertexPosition = 0, BaseTexCoords = 1, SecondTexCoords = 2, VertexColour = 3 };
 
 // Whether a space-separated list holds the name as one of its words.
@@ -100,15 +121,27 @@ bool GLESDrawer::prepare() {
   preparation = Preparation::Failed;
   gl->load();
   if (!gl->hasShaders() || !gl->hasBuffers() || !gl->hasVertexArrays()) return false;
-  bool defaultBuilt = false, vertexColourBuilt = false;
+  bool defaultBuilt = false, vertexColourBuilt = false, texturedBuilt = false, plainBuilt = false;
   const unsigned int defaultProgram =
       buildProgram(builtInVertexSource, builtInFragmentSource, defaultShaderName, defaultBuilt);
   vertexColourProgram =
       buildProgram(vertexColourVertexSource, vertexColourFragmentSource, L"-vertex-colour-shader-", vertexColourBuilt);
+  // The cases of a program given in place of the built-in one are its own.
+  const bool ownSources = builtInVertexSource == defaultVertexSource && builtInFragmentSource == defaultFragmentSource;
+  if (ownSources && defaultBuilt) {
+    texturedProgram = buildProgram(builtInVertexSource, texturedFragmentSource, L"-textured-shader-", texturedBuilt);
+    plainProgram = buildProgram(builtInVertexSource, plainFragmentSource, L"-plain-shader-", plainBuilt);
+  }
+  if (!texturedBuilt || !plainBuilt) {
+    for (unsigned int *variant : {&texturedProgram, &plainProgram}) {
+      if (*variant != 0) gl->deleteProgram(*variant);
+      *variant = 0;
+    }
+  }
   if (!defaultBuilt || !vertexColourBuilt) {
-    if (defaultProgram != 0) gl->deleteProgram(defaultProgram);
-    if (vertexColourProgram != 0) gl->deleteProgram(vertexColourProgram);
-    vertexColourProgram = 0;
+    for (unsigned int program : {defaultProgram, vertexColourProgram, texturedProgram, plainProgram})
+      if (program != 0) gl->deleteProgram(program);
+    vertexColourProgram = texturedProgram = plainProgram = 0;
     // The empty name stays legal for useShader; nothing draws.
     shaders[defaultShaderName] = ShaderInternal();
     return false;
@@ -201,6 +234,7 @@ void GLESDrawer::activateProgram(unsigned int program) {
   gl->getProgramiv(program, GL_LINK_STATUS, &linked);
   if (linked != GL_TRUE) return;
   gl->useProgram(program);
+  activeProgram = program;
   // Uniforms belong to their program: a caller's program has its own.
   projectionLocation = gl->getUniformLocation(program, "pxuProjectionMatrix");
   modelviewLocation = gl->getUniformLocation(program, "pxuModelviewMatrix");
@@ -229,6 +263,14 @@ void GLESDrawer::setProjection(const TwoFloats &size, bool yUp) {
 void GLESDrawer::resetTransform() { modelview.identity(); }
 
 void GLESDrawer::texturingChanged(bool textured) {
+  if (preparation == Preparation::Done && currentShader == defaultShaderName && texturedProgram != 0) {
+    const unsigned int variant = textured ? texturedProgram : plainProgram;
+    if (activeProgram != variant) activateProgram(variant);
+  }
+  setTextureExists(textured);
+}
+
+void GLESDrawer::setTextureExists(bool textured) {
   const float value = textured ? 1.0f : 0.0f;
   if (value == textureExists || preparation != Preparation::Done) return;
   gl->uniform1f(textureExistsLocation, value);
@@ -293,6 +335,7 @@ void GLESDrawer::drawRotImage(const std::wstring &name, const TwoFloats &positio
 void GLESDrawer::fillRect(const TwoFloats &position, const TwoFloats &size, const ThreeFloats &colour, float alpha) {
   if (unitQuad == 0) return;
   bindBaseTexture(0);
+  const OpaqueFill opaque(*this, alpha);
   modelview.push();
   modelview.translate(position.x, position.y, 0.0f);
   modelview.scale(size.x, size.y, 1.0f);
@@ -324,9 +367,13 @@ void GLESDrawer::drawQuads(const QuadVertex *vertices, size_t count, bool vertex
     triangles.insert(triangles.end(), {v[0], v[1], v[2], v[0], v[2], v[3]});
   }
   const bool ownProgram = vertexColours && currentShader == defaultShaderName;
-  if (ownProgram) activateProgram(vertexColourProgram);
   // A program just chosen knows nothing of the texture bound before it.
-  texturingChanged(currentTexture != 0);
+  if (ownProgram) {
+    activateProgram(vertexColourProgram);
+    setTextureExists(currentTexture != 0);
+  } else {
+    texturingChanged(currentTexture != 0);
+  }
   uploadModelview();
   if (vertexColours)
     setColour(ThreeFloats(1.0f, 1.0f, 1.0f), 1.0f);

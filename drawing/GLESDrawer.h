@@ -68,7 +68,10 @@ class GLESDrawer final : public GLDrawerBase {
   void imageRegistered(GLImage &record) override;
   void imageReleased(GLImage &record) override;
   void programLinking(unsigned int program) override;
+  // Under the built-in program, also picks its textured or plain case.
   void texturingChanged(bool textured) override;
+  // Hands "pxuTextureExists" to the program in use, on change.
+  void setTextureExists(bool textured);
   void forgetBindings() override;
   void drawQuads(const QuadVertex *vertices, size_t count, bool vertexColours) override;
 
@@ -119,6 +122,11 @@ class GLESDrawer final : public GLDrawerBase {
   // Gradients and connected lines: the program with a colour per vertex, and
   // the vertex array their vertices stream through.
   unsigned int vertexColourProgram = 0;
+  // The built-in program's textured and plain cases (0 when it was given
+  // other sources, or they did not build), and the program in use.
+  unsigned int texturedProgram = 0;
+  unsigned int plainProgram = 0;
+  unsigned int activeProgram = 0;
   unsigned int streamArray = 0;
   unsigned int streamBuffer = 0;
   std::vector<QuadVertex> triangles;

@@ -22,6 +22,24 @@ void GLImmediateDrawer::setProjection(const TwoFloats &size, bool yUp) {
 
 void GLImmediateDrawer::resetTransform() { glLoadIdentity(); }
 
+// Texturing with no texture bound still costs llvmpipe a texture fetch for
+// every pixel of a rectangle; off, the fill is a plain colour.
+void GLImmediateDrawer::texturingChanged(bool textured) {
+  const int wanted = textured ? 1 : 0;
+  if (texturing == wanted) return;
+  if (gl->activeTexture) gl->activeTexture(GL_TEXTURE0);
+  if (textured)
+    glEnable(GL_TEXTURE_2D);
+  else
+    glDisable(GL_TEXTURE_2D);
+  texturing = wanted;
+}
+
+void GLImmediateDrawer::forgetBindings() {
+  GLDrawerBase::forgetBindings();
+  texturing = -1;
+}
+
 void GLImmediateDrawer::useShader(const std::wstring &name) {
   currentShader = name;
   if (name.empty()) {
@@ -95,6 +113,7 @@ void GLImmediateDrawer::drawLine(const std::wstring &lineImage, const TwoFloats 
 void GLImmediateDrawer::fillRect(const TwoFloats &position, const TwoFloats &size, const ThreeFloats &colour,
                                  float alpha) {
   bindBaseTexture(0);
+  const OpaqueFill opaque(*this, alpha);
   TwoFloats corners[4];
   rectangleCorners(position, size, corners);
   const TwoFloats whole(1.0f, 1.0f);

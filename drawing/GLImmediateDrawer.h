@@ -29,4 +29,9 @@ class GLImmediateDrawer final : public GLDrawerBase {
   void setProjection(const TwoFloats &size, bool yUp) override;
   void resetTransform() override;
   void drawQuads(const QuadVertex *vertices, size_t count, bool vertexColours) override;
+  void texturingChanged(bool textured) override;
+  void forgetBindings() override;
+
+  // Whether texturing is on for unit 0: 1, 0, or -1 for not known.
+  int texturing = -1;
 };

@@ -31,6 +31,8 @@ packages=(
   dpkg-dev desktop-file-utils appstream lintian man-db groff-base
   # "make fuzz": clang and its libFuzzer and sanitizer runtimes
   clang libclang-rt-dev
+  # profilers: where frame time, start-up time and memory go
+  linux-perf valgrind
 )
 
 for arg in "$@"; do

@@ -12,9 +12,12 @@
 #include "support/FakeApplication.h"
 #include "support/GLTestWindow.h"
 #include "support/GamePlayDriver.h"
+#include "support/GamePlayFrames.h"
 #include "support/PngFile.h"
+#include "support/RawGLReplay.h"
 #include "support/RecordingDrawer.h"
 
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -47,29 +50,38 @@ std::vector<unsigned char> render(Drawer *drawer, float degree, const Picture &p
   return pixels;
 }
 
+// Two pictures of the same calls may differ by rounding only.
+void expectClose(const std::string &name, const std::vector<unsigned char> &expected,
+                 const std::vector<unsigned char> &actual) {
+  ASSERT_EQ(expected.size(), actual.size()) << name;
+  size_t lit = 0, apart = 0;
+  // Measured on llvmpipe: 3 at the most.
+  int largest = 0;
+  for (size_t i = 0; i < expected.size(); ++i) {
+    const int difference = std::abs(expected[i] - actual[i]);
+    largest = std::max(largest, difference);
+    apart += difference > 4;
+    lit += expected[i] > 0;
+  }
+  // Enough drawn to compare, and the same within a few steps of rounding;
+  // an edge cut across a pixel may round apart a little further.
+  EXPECT_GT(lit, expected.size() / 10) << name;
+  EXPECT_LE(apart, expected.size() / 10000) << name << ": largest difference " << largest;
+  EXPECT_LE(largest, 24) << name;
+}
+
+void savePicture(const std::string &name, const std::vector<unsigned char> &pixels) {
+  if (const char *folder = std::getenv("MURMEL_SCREENSHOT_DIR"))
+    PngFile::writeBottomUpRgb(std::string(folder) + "/" + name + ".png", width, height, pixels);
+}
+
 // Both drawers draw the picture; their pixels may differ by rounding only.
 void expectTheSamePicture(const std::string &name, const Picture &picture) {
   const std::vector<unsigned char> immediate = render(new GLImmediateDrawer, 1.0f, picture);
   const std::vector<unsigned char> shader = render(new GLESDrawer, 3.14159265f / 180.0f, picture);
-  ASSERT_EQ(immediate.size(), shader.size());
-  if (const char *folder = std::getenv("MURMEL_SCREENSHOT_DIR")) {
-    PngFile::writeBottomUpRgb(std::string(folder) + "/" + name + "-GLImmediateDrawer.png", width, height, immediate);
-    PngFile::writeBottomUpRgb(std::string(folder) + "/" + name + "-GLESDrawer.png", width, height, shader);
-  }
-  size_t lit = 0, apart = 0;
-  // Measured on llvmpipe: 3 at the most.
-  int largest = 0;
-  for (size_t i = 0; i < immediate.size(); ++i) {
-    const int difference = std::abs(immediate[i] - shader[i]);
-    largest = std::max(largest, difference);
-    apart += difference > 4;
-    lit += immediate[i] > 0;
-  }
-  // Enough drawn to compare, and the same within a few steps of rounding;
-  // an edge cut across a pixel may round apart a little further.
-  EXPECT_GT(lit, immediate.size() / 10) << name;
-  EXPECT_LE(apart, immediate.size() / 10000) << name << ": largest difference " << largest;
-  EXPECT_LE(largest, 24) << name;
+  savePicture(name + "-GLImmediateDrawer", immediate);
+  savePicture(name + "-GLESDrawer", shader);
+  expectClose(name, immediate, shader);
 }
 
 // A frame drawn by a state, as the drawer was asked to draw it.
@@ -121,6 +133,30 @@ TEST_F(DrawerAgreement, GamePlayClosing) {
   const std::vector<RecordingDrawer::Call> frame = lastFrame(state, 1);
   ASSERT_GT(frame.size(), 9u);
   expectTheSamePicture("GamePlayClosing", replay(frame));
+}
+
+// The frames the drawers are timed against in plain OpenGL show what the
+// drawers show, so that the timings compare like with like.
+TEST_F(DrawerAgreement, GamePlayFramesInPlainOpenGL) {
+  const struct {
+    const char *name;
+    GamePlayFrames::Frame frame;
+  } frames[] = {{"Journey", GamePlayFrames::journey().back()}, {"Closing", GamePlayFrames::closing(60).back()}};
+  for (const auto &frame : frames) {
+    std::vector<unsigned char> raw;
+    {
+      GLTestWindow window(width, height);
+      ASSERT_TRUE(window.isOpen()) << window.getError();
+      RawGLReplay plain(width, height);
+      ASSERT_TRUE(plain.draw(frame.frame));
+      raw.resize(static_cast<size_t>(width) * height * 3);
+      glPixelStorei(GL_PACK_ALIGNMENT, 1);
+      glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, raw.data());
+    }
+    savePicture(std::string(frame.name) + "-RawGL", raw);
+    expectClose(std::string(frame.name) + " immediate", raw, render(new GLImmediateDrawer, 1.0f, replay(frame.frame)));
+    expectClose(std::string(frame.name) + " shader", raw, render(new GLESDrawer, 1.0f, replay(frame.frame)));
+  }
 }
 
 TEST_F(DrawerAgreement, EveryOperation) {

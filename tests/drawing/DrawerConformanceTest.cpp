@@ -220,6 +220,18 @@ TEST_P(DrawerConformance, PaddedImageDrawsAtItsNaturalSize) {
   expectAt(700, 250, black);
 }
 
+// A grey image is kept as grey and alpha; it draws as its RGBA pixels would.
+TEST_P(DrawerConformance, GreyImagesKeepTheirGreyAndAlpha) {
+  open();
+  // Left half grey 200, opaque; right half white at half alpha.
+  drawer->loadSingleImage(makePixels(64, 32, [](int x, int) { return x < 32 ? 0xc8c8c8ffu : 0xffffff80u; }), 64, 32,
+                          L"Grey");
+  drawer->drawImage(L"Grey", TwoFloats(0, 0), TwoFloats(4, 4), ThreeFloats(1.0f, 0.5f, 1.0f), 1.0f);
+  read();
+  expectAt(60, 60, Rgb{200, 100, 200});
+  expectAt(200, 60, Rgb{128, 64, 128});
+}
+
 TEST_P(DrawerConformance, PaddingRepeatsTheEdgeColour) {
   open();
   // Magnified, the last column and row are filtered with the padding.
@@ -416,6 +428,10 @@ TEST_P(DrawerConformance, AViewportOrWindowWithoutAreaDrawsNothingAndBreaksNothi
 
 TEST_P(DrawerConformance, FrameBufferImageShowsItsDrawingUpright) {
   open();
+  // Never drawn into, the image is transparent, whatever the buffers' size.
+  drawer->drawImage(drawer->getFrameBufferImage(), TwoFloats(0, 0), one, white, 1.0f);
+  read();
+  EXPECT_FALSE(anyLitIn(0, 0, 1280, 720));
   drawer->startFrameBufferDrawing();
   drawer->beginDrawing();
   drawer->fillRect(TwoFloats(0, 0), TwoFloats(1280, 100), red, 1.0f);
@@ -457,10 +473,12 @@ TEST_P(DrawerConformance, BlendModes) {
   } multiply;
   open();
   const ThreeFloats grey(0.5f, 0.5f, 0.5f);
-  for (int x : {0, 200, 400, 600, 800}) drawer->fillRect(TwoFloats(x, 0), TwoFloats(100, 100), grey, 1.0f);
+  for (int x : {0, 200, 400, 600, 800, 1000}) drawer->fillRect(TwoFloats(x, 0), TwoFloats(100, 100), grey, 1.0f);
   drawer->fillRect(TwoFloats(0, 0), TwoFloats(100, 100), red, 0.5f);
   drawer->setBlendMode(1);
   drawer->fillRect(TwoFloats(200, 0), TwoFloats(100, 100), red, 0.5f);
+  // Opaque, and still added.
+  drawer->fillRect(TwoFloats(1000, 0), TwoFloats(100, 100), red, 1.0f);
   // An unregistered number keeps the additive mode.
   drawer->setBlendMode(7);
   drawer->fillRect(TwoFloats(400, 0), TwoFloats(100, 100), red, 0.5f);
@@ -477,6 +495,30 @@ TEST_P(DrawerConformance, BlendModes) {
   // The first object registered under 5 stays: colour replaced, alpha ignored.
   expectAt(650, 50, fullRed);
   expectAt(850, 50, Rgb{191, 64, 64});
+  expectAt(1050, 50, Rgb{255, 128, 128});
+}
+
+// The drawers skip clearing depth that nothing tests; a mode that tests it
+// finds it cleared at every frame, or a frame's draws would fail against the last.
+TEST_P(DrawerConformance, DepthIsClearedForAModeThatTestsIt) {
+  struct Depth final : Drawer::CustomBlendMode {
+    void apply() override {
+      glEnable(GL_DEPTH_TEST);
+      glDepthFunc(GL_LESS);
+    }
+  } depth;
+  open();
+  drawer->registerCustomBlendMode(5, &depth);
+  for (const ThreeFloats &colour : {red, ThreeFloats(0.0f, 0.0f, 1.0f)}) {
+    drawer->beginDrawing();
+    drawer->setBlendMode(5);
+    drawer->fillRect(TwoFloats(0, 0), TwoFloats(100, 100), colour, 1.0f);
+    drawer->endDrawing();
+  }
+  read();
+  glDisable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LEQUAL);
+  expectAt(50, 50, fullBlue);
 }
 
 TEST_P(DrawerConformance, AtlasMembersShareOneTextureAndGoTogether) {
