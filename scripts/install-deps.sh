@@ -31,16 +31,15 @@ packages=(
   dpkg-dev desktop-file-utils appstream lintian man-db groff-base
   # "make fuzz": clang and its libFuzzer and sanitizer runtimes
   clang libclang-rt-dev
-  # profilers: where frame time, start-up time and memory go
-  linux-perf valgrind
 )
 
 for arg in "$@"; do
   case "$arg" in
     # the voice of the spoken passages
     --sounds) packages+=(festival festvox-us-slt-hts) ;;
-    # the side-by-side comparison: the other mixer and decoder, the chart, CPU and memory figures
-    --compare) packages+=(libsdl-mixer1.2-dev vorbis-tools gnuplot-nox time python3) ;;
+    # the side-by-side comparison: the other mixer and decoder, the chart, CPU and memory figures, and
+    # the profilers that find where frame time, start-up time and memory go
+    --compare) packages+=(libsdl-mixer1.2-dev vorbis-tools gnuplot-nox time python3 linux-perf valgrind) ;;
     *) echo "install-deps.sh: unknown option $arg" >&2; exit 2 ;;
   esac
 done
