@@ -43,7 +43,6 @@ boost::shared_ptr<SoundFileLoader> ResamplingLoader::toRate(const boost::shared_
 ResamplingLoader::ResamplingLoader(const boost::shared_ptr<SoundFileLoader> &inner, long inputRate, long outputRate)
     : SoundFileLoader(FilePath()),
       inner(inner),
-      inputRate(inputRate),
       outputRate(outputRate),
       gridInput(inputRate / std::gcd(inputRate, outputRate)),
       gridOutput(outputRate / std::gcd(inputRate, outputRate)),

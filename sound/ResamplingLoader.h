@@ -44,7 +44,7 @@ class ResamplingLoader final : public SoundFileLoader {
   bool readInput();
 
   boost::shared_ptr<SoundFileLoader> inner;
-  long inputRate, outputRate;
+  long outputRate;
   // Frames of each rate from one point where both rates' grids meet to the next.
   long long gridInput, gridOutput;
   long long fileLength;
