@@ -13,8 +13,14 @@ export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1:supp
 cd "$root/$build"
 retry=()
 # LeakSanitizer's end-of-process check now and then crashes in its own tracer
-# ("Tracer caught signal 11") while Mesa's drawing threads wind down, after
-# the test itself has passed. Under a sanitizer a failed test gets one more
-# run; a real fault fails both.
-case "$build" in build-asan | build-tsan) retry=(--repeat until-pass:2) ;; esac
+# ("Tracer caught signal 11") while it stops Mesa's rasteriser threads, after
+# the test itself has passed. Under a sanitizer llvmpipe draws on the calling
+# thread, so there are none to stop, and a failed test gets two more runs; a
+# real fault fails all three.
+case "$build" in
+build-asan | build-tsan)
+  export LP_NUM_THREADS=${LP_NUM_THREADS:-0}
+  retry=(--repeat until-pass:3)
+  ;;
+esac
 exec "$root/scripts/with-display.sh" ctest --output-on-failure -j "$(nproc)" --timeout 600 "${retry[@]}"
