@@ -87,6 +87,7 @@ void SDL1_2Application::initialise(CmdLineParams &params) {
   if (ConfigFile::settingsFolder().getPath().empty())
     warn("no home folder known ($HOME is not set and the user has none): settings are neither read nor saved");
   if (helpRequested) return;
+  reportUnsavedSettings();
 
   globalData = appSettings.getGlobalData();
   reportMissingSounds();
@@ -106,6 +107,14 @@ void SDL1_2Application::initialise(CmdLineParams &params) {
   IMG_Init(IMG_INIT_JPG | IMG_INIT_PNG);
 
   currentState = LoadingScreen::creator.createInstance(this, sounder.get());
+}
+
+void SDL1_2Application::reportUnsavedSettings() const {
+  // A first run writes "config.txt"; if it is still no file, nothing the player changes will last.
+  const FilePath config = ConfigFile::settingsFilePath(L"config.txt");
+  if (!config.getPath().empty() && !config.isFile())
+    warn("settings cannot be saved in \"" + ConfigFile::settingsFolder().getUtf8Path() +
+         "\" (it is no writable folder, or \"config.txt\" in it is no file); playing with the defaults");
 }
 
 void SDL1_2Application::reportMissingSounds() const {

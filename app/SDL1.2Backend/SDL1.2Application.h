@@ -91,6 +91,7 @@ class SDL1_2Application final : public Application, public CmdLineCallback, publ
  private:
   bool openWindow();
   void startAudio();
+  void reportUnsavedSettings() const;
   void reportMissingSounds() const;
   // Drains the event queue; queued mouse motion reaches the state merged.
   void pollEvents();

@@ -126,15 +126,16 @@ std::vector<Case> cases() {
   all.push_back(
       {"settings folder unwritable",
        [](World &w) { std::system(("mkdir -p '" + w.settings() + "' && chmod 555 '" + w.settings() + "'").c_str()); },
-       ""});
+       "settings cannot be saved"});
   all.push_back({"settings folder is a file",
                  [](World &w) {
                    std::system(("mkdir -p '" + w.home.path() + "/.config'").c_str());
                    writeFile(w.settings(), "player's file");
                  },
-                 ""});
+                 "settings cannot be saved"});
   all.push_back({"config.txt is a folder",
-                 [](World &w) { std::system(("mkdir -p '" + w.settings() + "/config.txt'").c_str()); }, ""});
+                 [](World &w) { std::system(("mkdir -p '" + w.settings() + "/config.txt'").c_str()); },
+                 "settings cannot be saved"});
   for (const char *file : {"config.txt", "keyconfig.txt"}) {
     const std::string f = file;
     for (const std::string &bytes : {randomBytes(5000), std::string("\xEF\xBB\xBF-w \xC3\x28\xFF 640\n"),
