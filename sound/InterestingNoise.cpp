@@ -36,6 +36,27 @@ Floats4 tanhApproximation(Floats4 x) {
   return x > 9.0f ? 1.0f : (x < -9.0f ? -1.0f : result);
 }
 
+// Ducked, the bed glides down to half its level; released, back up to full.
+inline float stepDucking(float ducking, bool duck) {
+  if (duck && ducking > 0.5f) return ducking - 0.0001f;
+  if (!duck && ducking < 1.0f) return ducking + 0.0001f;
+  return ducking;
+}
+
+// A swell rises to full, falls back, and rests at silence until the next starts.
+inline void stepSwell(float &level, float &rate) {
+  if (rate > 0.0f) {
+    level += rate;
+    if (level > 1.0f) rate = -rate;
+  } else if (rate < 0.0f) {
+    level += rate;
+    if (level < 0.0f) {
+      level = 0.0f;
+      rate = 0.0f;
+    }
+  }
+}
+
 }  // namespace
 
 InterestingNoise::InterestingNoise() {
@@ -96,10 +117,7 @@ void InterestingNoise::addFrames(float *output, int frames, float userLevel) {
       swellGain[i] = swellAt;
     }
 
-    if (duck && ducking > 0.5f)
-      ducking -= 0.0001f;
-    else if (!duck && ducking < 1.0f)
-      ducking += 0.0001f;
+    ducking = stepDucking(ducking, duck);
 
     low = s * lowIn - lowBack * low;
     noise[i] = low;
@@ -107,16 +125,7 @@ void InterestingNoise::addFrames(float *output, int frames, float userLevel) {
 
     if (fade < 1.0f) fade += 0.00001f;
 
-    if (rate > 0.0f) {
-      swellAt += rate;
-      if (swellAt > 1.0f) rate = -rate;
-    } else if (rate < 0.0f) {
-      swellAt += rate;
-      if (swellAt < 0.0f) {
-        swellAt = 0.0f;
-        rate = 0.0f;
-      }
-    }
+    stepSwell(swellAt, rate);
     // The filters are one chain of dependent steps that leaves the processor
     // idle between them: the saturation of frames done well before fills in,
     // where inside the chain each tanh would wait for it.
