@@ -12,8 +12,14 @@
 namespace {
 
 // The factory pointers are process-wide and set once; tests that need them
-// unset, or set to fakes, run in a forked child and report through the exit code.
-#define EXPECT_IN_CHILD(body) EXPECT_EXIT({ std::exit((body) ? 0 : 1); }, ::testing::ExitedWithCode(0), "")
+// unset, or set to fakes, run in a child and report through the exit code. The
+// child is the program started afresh, not a fork: earlier tests of the same
+// run may have set the factories already.
+#define EXPECT_IN_CHILD(body)                                                      \
+  do {                                                                             \
+    GTEST_FLAG_SET(death_test_style, "threadsafe");                                \
+    EXPECT_EXIT({ std::exit((body) ? 0 : 1); }, ::testing::ExitedWithCode(0), ""); \
+  } while (false)
 
 class CountingThread final : public Thread {
  public:
