@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -68,10 +69,14 @@ ImageLoader::ImageData convert(SDL_Surface *surface) {
   if (!surface) return result;
   const int bpp = surface->format->BytesPerPixel;
   if ((bpp == 3 || bpp == 4) && surface->w > 0 && surface->h > 0 && SDL_LockSurface(surface) == 0) {
-    result.data = new unsigned char[static_cast<size_t>(surface->w) * surface->h * 4];
-    convertRows(*surface, result.data);
-    result.width = surface->w;
-    result.height = surface->h;
+    // An image that declares a huge size and was decoded anyway must not end
+    // the program here: without the memory it is an image that did not load.
+    result.data = new (std::nothrow) unsigned char[static_cast<size_t>(surface->w) * surface->h * 4];
+    if (result.data) {
+      convertRows(*surface, result.data);
+      result.width = surface->w;
+      result.height = surface->h;
+    }
     SDL_UnlockSurface(surface);
   }
   SDL_FreeSurface(surface);

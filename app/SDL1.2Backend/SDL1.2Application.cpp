@@ -73,17 +73,19 @@ void SDL1_2Application::failStartUp(const std::string &cause) {
 
 void SDL1_2Application::initialise(CmdLineParams &params) {
   LibraryChatter::quietenUnlessDebugging();
-  params.registerCallback(L"width", L"--width", L"-w", true, L"-1", this);
-  params.registerCallback(L"height", L"--height", L"-h", true, L"-1", this);
-  params.registerCallback(L"window", L"--window", L"-win", false, L"", this);
-  params.registerCallback(L"mute", L"--mute", L"-m", false, L"", this);
-  params.registerCallback(L"audioAPI", L"--audio-api", L"-a", true, L"SDL", this);
-  params.registerCallback(L"help", L"--help", L"-help", false, L"", this);
+  GameFlags::registerWith(params, this);
 
   appSettings.initialise(params, this, keyManager, settingsOutput);
   MW_ASSERT(startState != L"");
 
   params.handleParameters();
+  width = flags.width;
+  height = flags.height;
+  windowed = flags.windowed;
+  mute = flags.mute;
+  audioAPI = flags.audioAPI;
+  helpRequested = flags.helpCount > 0;
+  if (helpRequested) quit();
   if (ConfigFile::settingsFolder().getPath().empty())
     warn("no home folder known ($HOME is not set and the user has none): settings are neither read nor saved");
   if (helpRequested) return;
@@ -429,20 +431,7 @@ ResourceManager *SDL1_2Application::getResourceManager() const {
 boost::shared_ptr<GlobalData> SDL1_2Application::getGlobalData() const { return globalData; }
 
 void SDL1_2Application::cmdLineParameterFound(const std::wstring &name, const std::wstring &value) {
-  if (name == L"width" || name == L"height") {
-    std::wistringstream stream(value);
-    int parsed;
-    if (stream >> parsed) (name == L"width" ? width : height) = parsed;
-  } else if (name == L"window") {
-    windowed = true;
-  } else if (name == L"mute") {
-    mute = true;
-  } else if (name == L"audioAPI") {
-    audioAPI = value;
-  } else if (name == L"help") {
-    helpRequested = true;
-    quit();
-  }
+  flags.cmdLineParameterFound(name, value);
 }
 
 TwoFloats SDL1_2Application::eventPosition(Uint16 x, Uint16 y) const {

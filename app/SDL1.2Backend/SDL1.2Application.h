@@ -3,6 +3,7 @@
 #include "app/AppSettings.h"
 #include "app/Application.h"
 #include "app/CmdLineCallback.h"
+#include "app/GameFlags.h"
 #include "app/GlobalData.h"
 #include "app/SDL1.2Backend/SDL1.2KeyManager.h"
 #include "app/WindowModes.h"
@@ -129,6 +130,8 @@ class SDL1_2Application final : public Application, public CmdLineCallback, publ
   std::wstring startState;
   bool quitRequested = false;
   std::wstring settingsOutput;
+  // As the command line and "config.txt" gave them; the window's own below change as it does.
+  GameFlags flags;
   int width = -1;
   int height = -1;
   bool windowed = false;

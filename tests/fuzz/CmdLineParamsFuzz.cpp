@@ -6,6 +6,7 @@
 #include "FuzzScratch.h"
 
 #include "app/CmdLineParams.h"
+#include "app/GameFlags.h"
 #include "app/UTF8File.h"
 
 #include <cstdio>
@@ -47,8 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   }
 
   CmdLineParams params(arguments);
-  GameParameterValues values;
-  FuzzScratch::registerGameParameters(params, &values);
+  GameFlags values;
+  GameFlags::registerWith(params, &values);
   params.handleParameters();
   params.getUsageText();
 

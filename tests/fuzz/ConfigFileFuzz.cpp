@@ -4,14 +4,15 @@
 
 #include "app/CmdLineParams.h"
 #include "app/ConfigFile.h"
+#include "app/GameFlags.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   const std::string path = FuzzScratch::get().settingsFolder() + "/config.txt";
   FuzzScratch::writeFile(path, data, size);
   {
     CmdLineParams params({});
-    GameParameterValues values;
-    FuzzScratch::registerGameParameters(params, &values);
+    GameFlags values;
+    GameFlags::registerWith(params, &values);
     params.handleParameters();
     // "help" is never taken from the file.
     if (values.helpCount != 0) fuzzFailure("help taken from config.txt");

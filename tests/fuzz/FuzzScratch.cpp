@@ -1,7 +1,5 @@
 #include "FuzzScratch.h"
 
-#include "app/CmdLineParams.h"
-
 #include <sanitizer/common_interface_defs.h>
 
 #include <cstdio>
@@ -9,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 FuzzScratch &FuzzScratch::get() {
   static FuzzScratch scratch;
@@ -46,33 +43,8 @@ std::vector<uint8_t> FuzzScratch::readFile(const std::string &path) {
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void FuzzScratch::registerGameParameters(CmdLineParams &params, CmdLineCallback *callback) {
-  params.registerCallback(L"width", L"--width", L"-w", true, L"-1", callback);
-  params.registerCallback(L"height", L"--height", L"-h", true, L"-1", callback);
-  params.registerCallback(L"window", L"--window", L"-win", false, L"", callback);
-  params.registerCallback(L"mute", L"--mute", L"-m", false, L"", callback);
-  params.registerCallback(L"audioAPI", L"--audio-api", L"-a", true, L"SDL", callback);
-  params.registerCallback(L"help", L"--help", L"-help", false, L"", callback);
-}
-
 void fuzzFailure(const char *what) {
   // Standard error may be closed (-close_fd_mask); the sanitizer's report goes where libFuzzer's does.
   __sanitizer_report_error_summary(what);
   std::abort();
-}
-
-void GameParameterValues::cmdLineParameterFound(const std::wstring &name, const std::wstring &value) {
-  if (name == L"width" || name == L"height") {
-    std::wistringstream stream(value);
-    int parsed;
-    if (stream >> parsed) (name == L"width" ? width : height) = parsed;
-  } else if (name == L"window") {
-    windowed = true;
-  } else if (name == L"mute") {
-    mute = true;
-  } else if (name == L"audioAPI") {
-    audioAPI = value;
-  } else if (name == L"help") {
-    ++helpCount;
-  }
 }
