@@ -165,29 +165,32 @@ mirror_for() {
     esac
 }
 
+# The bare root with this machine's mirrors and their package lists, so that
+# a run only checks the lists for news.
 make_base() {
-  local mirror=$1 stamp="$suite minbase $1"
+  local mirror=$1 security=$2 stamp="$suite minbase $1 $2"
   if [ "$rebuild_root" -eq 0 ] && [ "$(cat "$base/.murmel-base" 2>/dev/null)" = "$stamp" ]; then
     echo "bare $suite root cached in $base"
     return 0
   fi
   remove_tree "$base.new" && remove_tree "$base" || return 1
   debootstrap --variant=minbase "$suite" "$base.new" "$mirror" || return 1
+  cat >"$base.new/etc/apt/sources.list" <<EOF || return 1
+deb $mirror $suite main
+deb $mirror $suite-updates main
+deb $security $suite-security main
+EOF
+  cp /etc/resolv.conf "$base.new/etc/resolv.conf" &&
+    chroot "$base.new" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin apt-get update -q || return 1
   echo "$stamp" >"$base.new/.murmel-base"
   mv "$base.new" "$base"
 }
 
 # A fresh copy of the bare root with the mounts a program run needs.
 prepare_root() {
-  local mirror=$1 security=$2
   remove_tree "$root" || return 1
   cp -a "$base" "$root" || return 1
   rm -f "$root/.murmel-base"
-  cat >"$root/etc/apt/sources.list" <<EOF || return 1
-deb $mirror $suite main
-deb $mirror $suite-updates main
-deb $security $suite-security main
-EOF
   cp /etc/resolv.conf "$root/etc/resolv.conf" || return 1
   # No service of any package starts inside the root.
   printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d" && chmod 755 "$root/usr/sbin/policy-rc.d" || return 1
@@ -209,12 +212,17 @@ install_package() {
     "/tmp/$(basename "$deb")"
 }
 
-# Every library of the program and of SDL's compatibility layer (which loads
-# SDL 2 at run time) resolves before anything else is installed.
+# Every library of the program resolves before anything else is installed,
+# and SDL 1.2 is the compatibility layer over SDL 2 the game is tested on.
 libraries_resolve() {
   in_root ldd /usr/games/murmel-worlds || return 1
   ! in_root ldd /usr/games/murmel-worlds | grep -q 'not found' || return 1
-  in_root sh -c 'ldconfig -p | grep -q "libSDL2-2.0.so.0 "'
+  local sdl
+  sdl=$(in_root dpkg-query -S "$(in_root sh -c 'readlink -f "$(ldconfig -p | sed -n "s/^\tlibSDL-1.2.so.0 .*=> //p" |
+    head -n 1)"')") || return 1
+  echo "SDL 1.2 comes from: $sdl"
+  notes+=("SDL 1.2 installed: ${sdl%%:*}")
+  case "$sdl" in libsdl1.2-compat*) ;; *) return 1 ;; esac
 }
 
 install_check_tools() {
@@ -309,8 +317,9 @@ removal_leaves_nothing() {
   local path left=0
   while IFS= read -r path; do
     { [ -z "$path" ] || [ "$path" = /. ]; } && continue
+    # An empty folder is left only when another package owns it.
     if [ -L "$root$path" ] || [ -f "$root$path" ] ||
-      { [ -d "$root$path" ] && [ -z "$(ls -A "$root$path")" ]; }; then
+      { [ -d "$root$path" ] && [ -z "$(ls -A "$root$path")" ] && ! in_root dpkg-query -S "$path" >/dev/null 2>&1; }; then
       echo "left behind: $path"
       left=1
     fi
@@ -342,7 +351,7 @@ printf '%s\n' "${notes[@]}"
 
 echo "lintian says:"
 lintian_status=0
-lintian -I --fail-on error "$deb" >"$work/lintian.txt" 2>&1 || lintian_status=$?
+"${builder[@]}" lintian -I --fail-on error "$deb" >"$work/lintian.txt" 2>&1 || lintian_status=$?
 if [ -s "$work/lintian.txt" ]; then sed 's/^/   /' "$work/lintian.txt"; else echo "   (nothing)"; fi
 notes+=("lintian: $(grep -c '^E:' "$work/lintian.txt") error(s), $(grep -c '^W:' "$work/lintian.txt") warning(s), \
 $(grep -c '^[IPX]:' "$work/lintian.txt") other tag(s)")
@@ -351,8 +360,8 @@ check "lintian reports no error" test "$lintian_status" -eq 0 || true
 mirror=$(mirror_for "$suite")
 security=$(mirror_for "$suite-security")
 echo "mirror: $mirror (security: $security)"
-check "bare $suite root (debootstrap, cached)" make_base "$mirror" || exit 1
-check "fresh copy of the root with /proc, /dev and /tmp" prepare_root "$mirror" "$security" || exit 1
+check "bare $suite root (debootstrap, cached)" make_base "$mirror" "$security" || exit 1
+check "fresh copy of the root with /proc, /dev and /tmp" prepare_root || exit 1
 check "apt install ./$(basename "$deb") (Depends only)" install_package || exit 1
 check "every library the program loads is installed" libraries_resolve || true
 check "X server and checking tools, in the root only" install_check_tools || exit 1
