@@ -39,6 +39,7 @@ started=$SECONDS
 results=()
 notes=()
 failures=0
+current=""
 mounted=()
 
 say() { printf '%s\n' "$*"; printf '== %s\n' "$*" >>"$log"; }
@@ -49,6 +50,7 @@ say() { printf '%s\n' "$*"; printf '== %s\n' "$*" >>"$log"; }
 check() {
   local name=$1 from=$SECONDS
   shift
+  current=$name
   say "-- $name"
   if "$@" >>"$log" 2>&1; then
     results+=("PASS  $name ($((SECONDS - from)) s)")
@@ -61,6 +63,7 @@ check() {
   return 1
 }
 
+# To the terminal (descriptor 3) even when a check's output goes to the log.
 summary() {
   echo
   echo "Summary ($((SECONDS - started)) s in all; details in $log)"
@@ -121,8 +124,12 @@ on_exit() {
   local status=$?
   trap - EXIT INT TERM
   unmount_all
-  summary
-  [ "$failures" -eq 0 ] || status=1
+  if [ "$status" -ne 0 ] && [ "$failures" -eq 0 ]; then
+    results+=("STOP  ${current:-before the first check} (status $status)")
+    failures=1
+  fi
+  summary >&3
+  [ "$status" -ne 0 ] || [ "$failures" -eq 0 ] || status=1
   exit "$status"
 }
 
@@ -334,6 +341,7 @@ removal_leaves_nothing() {
 
 mkdir -p "$work"
 : >"$log"
+exec 3>&1
 trap on_exit EXIT
 trap 'exit 130' INT TERM
 
