@@ -48,6 +48,12 @@ sounds: build/CMakeCache.txt
 package: build
 	cmake --build build -j $(JOBS) --target package
 
+# Installs that package into a fresh minimal Debian 12 root and plays it to the
+# title screen from its menu entry (root, network, minutes; build/package-check/).
+.PHONY: package-check
+package-check:
+	JOBS=$(JOBS) scripts/check-package.sh
+
 # Side by side with SDL_mixer, oggdec and raw OpenGL; writes docs/performance.md.
 compare:
 	JOBS=$(JOBS) scripts/compare.sh

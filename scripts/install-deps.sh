@@ -4,6 +4,7 @@
 #   scripts/install-deps.sh           build, test and run
 #   scripts/install-deps.sh --sounds  also the tools that regenerate the sound files
 #   scripts/install-deps.sh --compare also what only "make compare" needs
+#   scripts/install-deps.sh --package-check  also what "make package-check" needs
 set -euo pipefail
 
 packages=(
@@ -40,6 +41,8 @@ for arg in "$@"; do
     # the side-by-side comparison: the other mixer and decoder, the chart, CPU and memory figures, and
     # the profilers that find where frame time, start-up time and memory go
     --compare) packages+=(libsdl-mixer1.2-dev vorbis-tools gnuplot-nox time python3 linux-perf valgrind) ;;
+    # a bare Debian root to install the package into
+    --package-check) packages+=(debootstrap) ;;
     *) echo "install-deps.sh: unknown option $arg" >&2; exit 2 ;;
   esac
 done

@@ -211,6 +211,28 @@ TEST(EndToEnd, InstalledProgramRunsFromItsPrefix) {
   EXPECT_EQ(std::string::npos, game.errorOutput().find("Murmel Worlds:")) << game.errorOutput();
 }
 
+TEST(EndToEnd, DebianPackageAsksForTheTestedSdlFirstAndPassesLintian) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  GTEST_SKIP() << "a sanitizer build is never packaged";
+#endif
+  TempDir out;
+  const std::string build = FilePath::getCurrentExecutableDir().getParent().getUtf8Path();
+  const std::string deb = "'" + out.path() + "'/murmel-worlds_*.deb";
+  ASSERT_EQ(0, std::system(("cpack --config '" + build + "/CPackConfig.cmake' -B '" + out.path() + "' >/dev/null && " +
+                            "dpkg-deb -f " + deb + " Depends >'" + out.path() + "/depends' && dpkg-deb -c " + deb +
+                            " >'" + out.path() + "/contents'")
+                               .c_str()));
+  // apt fills an or-group with its first alternative and works through the
+  // relations in order: were the image library's plain "libsdl1.2debian"
+  // reached first, a clean system would get the old SDL 1.2.
+  const std::string depends = out.readFile("depends");
+  EXPECT_EQ(0u, depends.find("libsdl1.2-compat-shim (>= 1.2.60) | libsdl1.2debian (>= 1.2.15), ")) << depends;
+  const std::string contents = out.readFile("contents");
+  EXPECT_NE(std::string::npos, contents.find(" ./usr/games/murmel-worlds\n")) << contents;
+  EXPECT_EQ(std::string::npos, contents.find("./usr/bin/")) << contents;
+  EXPECT_EQ(0, std::system(("lintian --fail-on error " + deb + " >/dev/null 2>&1").c_str()));
+}
+
 namespace {
 
 // The lines of standard error that are not the program's own.
