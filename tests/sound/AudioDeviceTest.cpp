@@ -260,9 +260,14 @@ TEST(PortAudioDevice, HostApiNamesMapToPortAudiosTypesAndAnythingElseToCoreAudio
   }
 }
 
-// No sound card here: every host interface fails to start, without a crash
-// and without leaving PortAudio initialised.
+// No sound card: every host interface fails to start, without a crash and
+// without leaving PortAudio initialised. ALSA is given a card that is not
+// there, whatever the machine's own configuration routes its default to (a
+// sound server's plugin, for one, which leaks when it finds no server).
 TEST(PortAudioDevice, FailureToStartReturnsFalseAndReleasesPortAudio) {
+  TempDir dir;
+  dir.writeFile("asound.conf", "pcm.!default { type hw card 0 }\nctl.!default { type hw card 0 }\n");
+  ScopedEnv config("ALSA_CONFIG_PATH", (dir.path() + "/asound.conf").c_str());
   PatternCallback callback;
   for (const wchar_t *api : {L"ALSA", L"JACK", L"OSS", L"CoreAudio"}) {
     PortAudioDevice device;
