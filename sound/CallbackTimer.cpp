@@ -44,10 +44,14 @@ CallbackTimer::Summary CallbackTimer::summarise(const std::vector<Record> &calls
   durations.reserve(calls.size());
   std::int64_t total = 0;
   int shortestBlock = calls.front().frames;
-  for (const Record &call : calls) {
+  for (std::size_t i = 0; i < calls.size(); ++i) {
+    const Record &call = calls[i];
     durations.push_back(call.nanoseconds);
     total += call.nanoseconds;
-    summary.worstNanoseconds = std::max(summary.worstNanoseconds, call.nanoseconds);
+    if (call.nanoseconds > summary.worstNanoseconds) {
+      summary.worstNanoseconds = call.nanoseconds;
+      summary.worstCall = i;
+    }
     shortestBlock = std::min(shortestBlock, call.frames);
     if (static_cast<double>(call.nanoseconds) > call.frames * 1e9 / samplerate) ++summary.lateCount;
   }

@@ -27,6 +27,8 @@ class CallbackTimer final {
   struct Summary {
     std::size_t count = 0;
     std::int64_t worstNanoseconds = 0;
+    // Where the worst call is among the calls, from 0.
+    std::size_t worstCall = 0;
     // The nearest-rank percentile asked for.
     std::int64_t percentileNanoseconds = 0;
     std::int64_t meanNanoseconds = 0;

@@ -34,6 +34,7 @@ TEST(CallbackTimer, SummaryCountsCallsLongerThanTheirBlockAsLate) {
   EXPECT_EQ(5u, summary.count);
   EXPECT_EQ(2u, summary.lateCount);
   EXPECT_EQ(100'000'001, summary.worstNanoseconds);
+  EXPECT_EQ(2u, summary.worstCall);
   EXPECT_EQ(100'000'001, summary.percentileNanoseconds);
   EXPECT_EQ(60'000'000, summary.meanNanoseconds);
   EXPECT_EQ(50'000'000, summary.budgetNanoseconds);

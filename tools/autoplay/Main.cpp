@@ -16,6 +16,7 @@
 #include "sound/CallbackTimer.h"
 #include "sound/FileSounder.h"
 #include "sound/MurmelSounder.h"
+#include "support/LibraryPins.h"
 
 #include <cstdio>
 #include <memory>
@@ -39,14 +40,17 @@ struct FillReport {
   std::size_t endCall = 0;
 };
 
-// One line of figures; the number of late calls.
-std::size_t reportCalls(const std::string &what, const std::vector<CallbackTimer::Record> &calls, double rate) {
+// One line of figures; the number of late calls. Calls are numbered from the
+// run's first; `first` is the number of these calls' first, from 0.
+std::size_t reportCalls(const std::string &what, const std::vector<CallbackTimer::Record> &calls, std::size_t first,
+                        double rate) {
   const CallbackTimer::Summary summary = CallbackTimer::summarise(calls, rate, 999);
   std::printf(
-      "autoplay: %s: %zu timed, worst %.2f ms, 99.9th percentile %.2f ms, mean %.2f ms, "
+      "autoplay: %s: %zu timed, worst %.2f ms (call %zu), 99.9th percentile %.2f ms, mean %.2f ms, "
       "against %.2f ms a block: %zu late\n",
-      what.c_str(), summary.count, summary.worstNanoseconds / 1e6, summary.percentileNanoseconds / 1e6,
-      summary.meanNanoseconds / 1e6, summary.budgetNanoseconds / 1e6, summary.lateCount);
+      what.c_str(), summary.count, summary.worstNanoseconds / 1e6, first + summary.worstCall + 1,
+      summary.percentileNanoseconds / 1e6, summary.meanNanoseconds / 1e6, summary.budgetNanoseconds / 1e6,
+      summary.lateCount);
   return summary.lateCount;
 }
 
@@ -54,11 +58,11 @@ std::size_t reportCalls(const std::string &what, const std::vector<CallbackTimer
 // when any call was late or none was timed.
 int reportTimedCalls(const CallbackTimer &timer, const FillReport &fill, int world, double rate) {
   const std::size_t all = timer.recordedCount();
-  std::size_t late = reportCalls("audio callbacks", timer.records(0, all), rate);
+  std::size_t late = reportCalls("audio callbacks", timer.records(0, all), 0, rate);
   if (timer.droppedCount() > 0) std::printf("autoplay: %zu more audio callbacks not kept\n", timer.droppedCount());
   if (fill.filled)
     late += reportCalls("audio callbacks with every slot busy in world " + std::to_string(world),
-                        timer.records(fill.firstCall, fill.endCall), rate);
+                        timer.records(fill.firstCall, fill.endCall), fill.firstCall, rate);
   if (all == 0) {
     std::fprintf(stderr, "%s: no audio callback was timed: no audio device ran\n", name);
     return 1;
@@ -86,8 +90,10 @@ bool checkFilled(const SlotFiller &filler) {
                  filler.world(), filler.fewestBusy(), FileSounder::NumSlots);
     return false;
   }
-  std::printf("autoplay: all %d slots were busy after every frame of world %d\n", FileSounder::NumSlots,
-              filler.world());
+  std::printf(
+      "autoplay: all %d slots were busy after every frame of world %d; %lld frames of streamed sound "
+      "(summed over the slots) were not decoded in time and played as silence\n",
+      FileSounder::NumSlots, filler.world(), filler.missedFrames());
   return true;
 }
 
@@ -107,6 +113,9 @@ int play(const AutoplayOptions &options, Screenshots *screenshots, AudioFormat &
     format.sampleRate = static_cast<int>(device->getSamplerate());
     format.channels = device->getNumOutputs();
   }
+  // Mesa's driver, opened with the window, would be unloaded when the window
+  // goes, and a leak report at exit could not name what it still holds.
+  pinLoadedLibraries();
   if (options.untilTitle) return timeStartUp(*app);
 
   Timeline timeline;

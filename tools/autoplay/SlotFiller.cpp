@@ -21,6 +21,7 @@ void SlotFiller::beforeFrame(int currentWorld, bool played, long frame) {
         if (sounder.isKnown(name)) names.push_back(name);
       timeline.mark("every slot busy", frame);
       if (timer) callsFrom = timer->recordedCount();
+      missedAtStart = sounder.getMissedFrames();
     }
     fill();
   } else if (filling) {
@@ -42,6 +43,7 @@ void SlotFiller::fill() {
 
 void SlotFiller::release(long frame) {
   if (timer) callsTo = timer->recordedCount();
+  missedAtEnd = sounder.getMissedFrames();
   // Handles whose sound has ended meanwhile are ignored by the sounder.
   for (int handle : handles) sounder.deactivateSound(handle);
   handles.clear();

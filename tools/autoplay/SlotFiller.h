@@ -31,6 +31,9 @@ class SlotFiller {
   // The timer's records made while the pool was kept full.
   std::size_t firstCall() const { return callsFrom; }
   std::size_t endCall() const { return callsTo; }
+  // Frames of streamed sound, summed over the slots, that the streaming
+  // thread did not decode in time while the pool was kept full.
+  long long missedFrames() const { return missedAtEnd - missedAtStart; }
 
  private:
   void fill();
@@ -49,4 +52,6 @@ class SlotFiller {
   int fewest = -1;
   std::size_t callsFrom = 0;
   std::size_t callsTo = 0;
+  long long missedAtStart = 0;
+  long long missedAtEnd = 0;
 };
