@@ -74,3 +74,9 @@ format:
 clean:
 	rm -rf build build-asan build-tsan
 	rm -rf build-fuzz
+
+# The robot's playthrough 3 times under ASan+UBSan and once under TSan, then a
+# real-time run with every playback slot busy and each audio callback timed.
+.PHONY: soak
+soak:
+	JOBS=$(JOBS) scripts/soak.sh

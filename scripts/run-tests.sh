@@ -6,10 +6,7 @@ build=${1:-build}
 root=$(cd "$(dirname "$0")/.." && pwd)
 # No sound card: SDL plays into its dummy driver unless a test asks otherwise.
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
-export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/scripts/lsan.supp:print_suppressions=0}
-export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1:suppressions=$root/scripts/tsan.supp}
+source "$root/scripts/sanitizer-env.sh"
 cd "$root/$build"
 retry=()
 # LeakSanitizer's end-of-process check now and then crashes in its own tracer

@@ -3,6 +3,7 @@
 #include <string>
 
 class AudioDeviceCallback;
+class CallbackTimer;
 
 // An audio output (and optionally input) behind one small interface. The
 // setters only store their values and take effect at the next start(); the
@@ -31,6 +32,8 @@ class AudioDevice {
     int numInputs = 0;
     int numOutputs = 2;
     double samplerate = 44100.0;
+    // Not owned; null for none. Times every call of the callback.
+    CallbackTimer *callbackTimer = nullptr;
   };
 
   virtual ~AudioDevice() = default;
@@ -41,6 +44,8 @@ class AudioDevice {
     settings.numOutputs = outputs;
   }
   void setSamplerate(double samplerate) { settings.samplerate = samplerate; }
+  // Must outlive the running device; takes effect at the next start().
+  void setCallbackTimer(CallbackTimer *timer) { settings.callbackTimer = timer; }
   // The name of the host audio interface, for back-ends that offer several.
   virtual void setAPI(const std::wstring &api) = 0;
   // True when audio is running. False when already started or when the

@@ -110,6 +110,12 @@ int FileSounder::getNumActiveSlots() const {
       std::count_if(slots.begin(), slots.end(), [](const StreamingSound &slot) { return slot.isActive(); }));
 }
 
+long long FileSounder::getMissedFrames() const {
+  long long missed = 0;
+  for (const StreamingSound &slot : slots) missed += slot.getMissedFrames();
+  return missed;
+}
+
 int FileSounder::findIdleSlot() const {
   for (int i = 0; i < NumSlots; ++i)
     if (slots[static_cast<size_t>(i)].isIdle()) return i;

@@ -75,6 +75,9 @@ class FileSounder : public Sounder, public Thread {
   bool isStreamed(const std::wstring &name) const;
   // Any thread: how many slots are playing right now.
   int getNumActiveSlots() const;
+  // Any thread: frames of streamed sound that every slot together played as
+  // silence because the streaming thread fell behind, since the start.
+  long long getMissedFrames() const;
 
   // One start of a sound on a slot, so that a later stop reaches that sound
   // and not whatever was started on the slot after it ended.

@@ -1,6 +1,7 @@
 #include "sound/PortAudioDevice.h"
 
 #include "sound/AudioDeviceCallback.h"
+#include "sound/CallbackTimer.h"
 #include "sound/StereoChannels.h"
 
 #include <portaudio.h>
@@ -15,6 +16,7 @@ int portAudioCallback(const void *input, void *output, unsigned long frameCount,
   const PortAudioDevice::Running *data = static_cast<const PortAudioDevice::Running *>(userData);
   float *in = static_cast<float *>(const_cast<void *>(input));
   float *out = static_cast<float *>(output);
+  const CallbackTimer::Scope timing(data->timer, static_cast<int>(frameCount));
   if (!data->stereoBlock) {
     if (out) std::memset(out, 0, frameCount * static_cast<unsigned long>(data->outputs) * sizeof(float));
     if (data->callback) data->callback->getAudio(in, out, static_cast<int>(frameCount));
@@ -92,6 +94,7 @@ bool PortAudioDevice::start() {
   const bool fitted = outputs > 0 && outputs != 2;
   if (fitted && !stereoBlock) stereoBlock.reset(new float[2 * StereoBlockFrames]);
   running.callback = settings.callback;
+  running.timer = settings.callbackTimer;
   running.inputs = inputs;
   running.outputs = outputs;
   running.stereoBlock = fitted ? stereoBlock.get() : nullptr;

@@ -36,6 +36,8 @@ class PortAudioDevice final : public AudioDevice {
   // What the stream's callback sees, fixed from start() to stop().
   struct Running {
     AudioDeviceCallback *callback;
+    // Null for none.
+    CallbackTimer *timer;
     int inputs;
     int outputs;
     // StereoBlockFrames stereo frames; null when the output is stereo.
@@ -47,6 +49,6 @@ class PortAudioDevice final : public AudioDevice {
   void *stream = nullptr;
   int hostApiType;
   bool started = false;
-  Running running = {nullptr, 0, 0, nullptr};
+  Running running = {nullptr, nullptr, 0, 0, nullptr};
   std::unique_ptr<float[]> stereoBlock;
 };

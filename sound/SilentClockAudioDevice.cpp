@@ -2,6 +2,7 @@
 
 #include "app/Assertion.h"
 #include "sound/AudioDeviceCallback.h"
+#include "sound/CallbackTimer.h"
 
 #include <algorithm>
 #include <chrono>
@@ -16,7 +17,7 @@ bool SilentClockAudioDevice::start() {
   const int channels = std::max({settings.numInputs, settings.numOutputs, 2});
   buffer.assign(static_cast<size_t>(channels) * FramesPerBlock, 0.0f);
   stopping = false;
-  clock = std::thread(&SilentClockAudioDevice::runClock, this, callback, settings.samplerate);
+  clock = std::thread(&SilentClockAudioDevice::runClock, this, callback, settings.callbackTimer, settings.samplerate);
   started = true;
   return true;
 }
@@ -32,15 +33,18 @@ void SilentClockAudioDevice::stop() {
   started = false;
 }
 
-void SilentClockAudioDevice::runClock(AudioDeviceCallback *target, double rate) {
+void SilentClockAudioDevice::runClock(AudioDeviceCallback *target, CallbackTimer *timer, double rate) {
   using Clock = std::chrono::steady_clock;
   // Block n is due n blocks' worth of time after the start, so rounding never
   // accumulates into drift.
   Clock::time_point origin = Clock::now();
   long long blocks = 0;
   for (;;) {
-    std::fill(buffer.begin(), buffer.end(), 0.0f);
-    target->getAudio(buffer.data(), buffer.data(), FramesPerBlock);
+    {
+      const CallbackTimer::Scope timing(timer, FramesPerBlock);
+      std::fill(buffer.begin(), buffer.end(), 0.0f);
+      target->getAudio(buffer.data(), buffer.data(), FramesPerBlock);
+    }
     ++blocks;
     const auto due = [&] {
       return origin + std::chrono::nanoseconds(std::llround(static_cast<double>(blocks) * FramesPerBlock * 1e9 / rate));

@@ -30,7 +30,7 @@ class SilentClockAudioDevice final : public AudioDevice {
   void stop() override;
 
  private:
-  void runClock(AudioDeviceCallback *target, double rate);
+  void runClock(AudioDeviceCallback *target, CallbackTimer *timer, double rate);
 
   bool started = false;
 

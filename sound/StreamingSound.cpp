@@ -237,6 +237,7 @@ void StreamingSound::getAudio(float *output, int numSamples) {
       // The streaming thread has not refilled the buffer yet: time goes on in
       // silence, so that the sound is where it should be once it comes.
       done = play(nullptr, out, static_cast<int>(run), fade, halfLeft, halfRight, target);
+      missedFrames.store(missedFrames.load(std::memory_order_relaxed) + done, std::memory_order_relaxed);
     } else {
       const float *source;
       if (streamed) {

@@ -96,6 +96,9 @@ class StreamingSound {
   // Main thread: counts startPlaying calls, so a sounder can tell whether a
   // slot still plays the sound it started there.
   unsigned getStartCount() const { return startCount; }
+  // Any thread: frames of streamed sound that played as silence because
+  // their buffer had not been refilled in time, over the slot's life.
+  long long getMissedFrames() const { return missedFrames.load(std::memory_order_relaxed); }
 
  private:
   enum Request : unsigned { RestoreRequest = 1, FadeOutRequest = 2, CutRequest = 4 };
@@ -149,6 +152,8 @@ class StreamingSound {
 
   // Where playback has got to (streamFrame), for the streaming thread.
   std::atomic<long long> dueFrame{0};
+  // Written by the audio thread alone.
+  std::atomic<long long> missedFrames{0};
 
   // Streaming state, owned by the streaming thread while the slot plays.
   long long readPosition = 0;

@@ -221,6 +221,7 @@ void SDL1_2Application::startAudio() {
     std::unique_ptr<AudioDevice> &device = candidates[i];
     device->setAPI(audioAPI);
     device->setCallback(this);
+    device->setCallbackTimer(callbackTimer);
     sounder->setNumChannels(device->getNumInputs(), device->getNumOutputs());
     sounder->setSamplerate(device->getSamplerate());
     if (!device->start()) continue;

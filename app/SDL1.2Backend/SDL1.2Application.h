@@ -19,6 +19,7 @@
 #include <vector>
 
 class AudioDevice;
+class CallbackTimer;
 class Drawer;
 class GameState;
 class Sounder;
@@ -73,6 +74,9 @@ class SDL1_2Application final : public Application, public CmdLineCallback, publ
     frameCapped = capped;
     vsync = capped;
   }
+  // For automation and profiling, before initialise: times every call of
+  // the audio device's callback (not owned; must outlive the application).
+  void setCallbackTimer(CallbackTimer *timer) { callbackTimer = timer; }
   boost::shared_ptr<GameState> getCurrentState() const { return currentState; }
   boost::shared_ptr<Drawer> getDrawer() const { return drawer; }
   Sounder *getSounder() const { return sounder.get(); }
@@ -145,6 +149,7 @@ class SDL1_2Application final : public Application, public CmdLineCallback, publ
   WindowModes windowModes;
   int exitStatus = 0;
   FrameHook *frameHook = nullptr;
+  CallbackTimer *callbackTimer = nullptr;
   long frameCount = 0;
   std::chrono::steady_clock::time_point frameStart;
 };

@@ -2,6 +2,7 @@
 
 #include "app/Assertion.h"
 #include "sound/AudioDeviceCallback.h"
+#include "sound/CallbackTimer.h"
 #include "sound/StereoChannels.h"
 
 #include <SDL/SDL.h>
@@ -45,6 +46,8 @@ void SDL1_2AudioDevice::sdlAudioCallback(void *userdata, Uint8 *stream, int len)
   // The obtained channel count, fixed while the device runs.
   const int channels = device->audioSpec->channels;
   const int frames = (len / 2) / channels;
+  // The conversions both ways are part of the device's time.
+  const CallbackTimer::Scope timing(device->runningTimer, frames);
   for (int frame = 0; frame < frames; ++frame) {
     const Uint8 *samples = stream + 2 * frame * channels;
     floatBuffer[2 * frame] = sampleToFloat(samples + 2 * StereoChannels::fromDevice(0, channels));
@@ -109,6 +112,7 @@ bool SDL1_2AudioDevice::start() {
   // More than one buffer's stereo frames need: channels x the buffer's size in bytes.
   floatBuffer = new float[static_cast<size_t>(audioSpec->channels) * audioSpec->size]();
   runningCallback = callback;
+  runningTimer = settings.callbackTimer;
   SDL_UnlockAudio();
 
   SDL_PauseAudio(0);

@@ -35,8 +35,10 @@ class SDL1_2AudioDevice final : public AudioDevice {
   // The format in use; null while closed.
   SDL_AudioSpec *audioSpec = nullptr;
   bool started = false;
-  // The callback that start() installed; setCallback takes effect at the next start.
+  // The callback and timer that start() installed; setCallback and
+  // setCallbackTimer take effect at the next start.
   AudioDeviceCallback *runningCallback = nullptr;
+  CallbackTimer *runningTimer = nullptr;
 
   // The conversion buffer, shared by all instances (SDL 1.2 has one device);
   // null while closed. Written by start() and stop() only while SDL is not

@@ -1,6 +1,7 @@
 #include "app/FilePath.h"
 #include "app/SDL1.2Backend/SDL1.2AudioDevice.h"
 #include "sound/AudioDeviceCallback.h"
+#include "sound/CallbackTimer.h"
 #include "sound/MurmelSounder.h"
 #include "sound/PortAudioDevice.h"
 #include "sound/SilentClockAudioDevice.h"
@@ -128,7 +129,43 @@ class SdlDiskAudio : public ::testing::Test {
   ScopedEnv target;
 };
 
+// Takes at least a millisecond a block.
+class SlowCallback final : public AudioDeviceCallback {
+ public:
+  void getAudio(float *, float *, int) override {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ++blocks;
+  }
+  std::atomic<int> blocks{0};
+};
+
+// A device given a timer times each of its callbacks, whole blocks.
+void expectEveryCallTimed(AudioDevice &device) {
+  SlowCallback callback;
+  CallbackTimer timer(100);
+  device.setCallback(&callback);
+  device.setCallbackTimer(&timer);
+  ASSERT_TRUE(device.start());
+  ASSERT_TRUE(waitFor([&] { return timer.recordedCount() >= 3; }));
+  device.stop();
+  EXPECT_EQ(static_cast<std::size_t>(callback.blocks.load()), timer.recordedCount());
+  for (const CallbackTimer::Record &call : timer.records(0, timer.recordedCount())) {
+    EXPECT_EQ(4096, call.frames);
+    EXPECT_GE(call.nanoseconds, 1'000'000);
+  }
+}
+
 }  // namespace
+
+TEST_F(SdlDiskAudio, AGivenTimerTimesEveryCallback) {
+  SDL1_2AudioDevice device;
+  expectEveryCallTimed(device);
+}
+
+TEST(SilentClockAudioDevice, AGivenTimerTimesEveryCallback) {
+  SilentClockAudioDevice device;
+  expectEveryCallTimed(device);
+}
 
 TEST_F(SdlDiskAudio, FloatsAreClampedScaledAndTruncatedTo16Bits) {
   PatternCallback callback;

@@ -313,6 +313,7 @@ TEST(StreamingSound, StarvedStreamPlaysSilenceThenSkipsWhatItMissed) {
     slot->threadUpdate();
     out = play(*slot, 100, 100, false);
     for (int i = 0; i < 100; ++i) ASSERT_EQ(file[2 * static_cast<size_t>(played + i)] * 0.5f, out[2 * i]) << i;
+    EXPECT_EQ(5000 + 4096, slot->getMissedFrames());
 
     // Starved through the end of the file.
     play(*slot, frames + 2000 - played - 100, 4096, false);

@@ -8,7 +8,8 @@
 
 const char *AutoplayOptions::usage() {
   return "Usage: murmel-worlds-autoplay [--screenshots DIR] [--wav FILE] [--uncapped] [--max-frames N]\n"
-         "                              [--until-title] [game options: -w WIDTH -h HEIGHT -win -m -a API]\n"
+         "                              [--until-title] [--time-audio] [--fill-slots WORLD]\n"
+         "                              [game options: -w WIDTH -h HEIGHT -win -m -a API]\n"
          "Plays Murmel Worlds from the title screen to the end, as a person would.\n"
          "  --screenshots DIR  PNG frames of the title, each world, a world with captions on,\n"
          "                     the gathering and the end, and contact-sheet.png with all of them\n"
@@ -17,13 +18,20 @@ const char *AutoplayOptions::usage() {
          "  --max-frames N     give up after N frames\n"
          "  --until-title      only start the game: quit at the title screen's first frame\n"
          "                     and print the seconds from process start to it\n"
+         "  --time-audio       time every call of the audio callback; print the count, the worst\n"
+         "                     and the 99.9th percentile against the block's real time, and fail\n"
+         "                     when any call took longer than its block plays for\n"
+         "  --fill-slots WORLD keep all 128 playback slots busy through that world (0 to 7) with\n"
+         "                     the game's own sounds, looping, on top of the world's; best the\n"
+         "                     last, 7: the next world's sounds find no slot while these fade\n"
          "Exits with 0 when the game has finished and quit by itself, otherwise 1.\n";
 }
 
 bool AutoplayOptions::parse(int argc, char *argv[], std::string &error) {
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
-    const bool takesValue = argument == "--screenshots" || argument == "--wav" || argument == "--max-frames";
+    const bool takesValue =
+        argument == "--screenshots" || argument == "--wav" || argument == "--max-frames" || argument == "--fill-slots";
     if (takesValue && i + 1 >= argc) {
       error = argument + " needs a value";
       return false;
@@ -41,6 +49,15 @@ bool AutoplayOptions::parse(int argc, char *argv[], std::string &error) {
         error = std::string("--max-frames needs a whole number above 0, not '") + value + "'";
         return false;
       }
+    } else if (argument == "--fill-slots") {
+      const std::string value = argv[++i];
+      if (value.size() != 1 || value[0] < '0' || value[0] > '7') {
+        error = "--fill-slots needs a world from 0 to 7, not '" + value + "'";
+        return false;
+      }
+      fillSlotsWorld = value[0] - '0';
+    } else if (argument == "--time-audio") {
+      timeAudio = true;
     } else if (argument == "--until-title") {
       untilTitle = true;
     } else if (argument == "--uncapped") {

@@ -21,6 +21,10 @@ class AutoplayOptions {
   bool untilTitle = false;
   // Frames after which the robot gives up; 0 plays on for ever.
   long maxFrames = 0;
+  // Time every call of the audio device's callback and report the figures.
+  bool timeAudio = false;
+  // The world through which every playback slot is kept busy; -1 for none.
+  int fillSlotsWorld = -1;
   bool helpRequested = false;
   std::vector<std::wstring> gameArguments;
 };

@@ -2,6 +2,7 @@
 
 #include "EventPusher.h"
 #include "Hand.h"
+#include "SlotFiller.h"
 #include "Timeline.h"
 #include "World0Solver.h"
 #include "World1Solver.h"
@@ -34,7 +35,8 @@ W &worldAs(GamePlayState &game, int index) {
 
 }  // namespace
 
-GamePlayer::GamePlayer(GamePlayState &game, Timeline &timeline) : game(game), timeline(timeline) {
+GamePlayer::GamePlayer(GamePlayState &game, Timeline &timeline, SlotFiller *filler)
+    : game(game), timeline(timeline), filler(filler) {
   solvers[0].reset(new World0Solver(worldAs<World0>(game, 0)));
   solvers[1].reset(new World1Solver(worldAs<World1>(game, 1)));
   solvers[2].reset(new World2Solver(worldAs<World2>(game, 2)));
@@ -75,6 +77,8 @@ GamePlayer::Look GamePlayer::inWorld(Hand &hand, long frame) {
     look.keep = "world-" + std::to_string(current);
     look.caption = name;
   }
+  const bool played = game.getTravel() == 0.0f && !game.getWorld(current).worldDone();
+  if (filler) filler->beforeFrame(current, played, frame);
   if (game.getTravel() > 0.0f) {
     look.place = "in world " + std::to_string(current) + " (travelling on)";
   } else if (game.getWorld(current).worldDone()) {
@@ -89,6 +93,7 @@ GamePlayer::Look GamePlayer::inWorld(Hand &hand, long frame) {
 GamePlayer::Look GamePlayer::inClosing(long frame) {
   Look look;
   look.place = "in the closing sequence";
+  if (filler) filler->beforeFrame(-1, false, frame);
   if (!closingSeen) {
     closingSeen = true;
     timeline.mark("closing", frame);

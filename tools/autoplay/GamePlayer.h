@@ -8,6 +8,7 @@
 
 class GamePlayState;
 class Hand;
+class SlotFiller;
 class Timeline;
 
 // The robot in the game proper: lets the current world's solver play while
@@ -25,7 +26,8 @@ class GamePlayer {
     std::string caption;
   };
 
-  GamePlayer(GamePlayState &game, Timeline &timeline);
+  // filler (may be null) keeps the slots busy through its world.
+  GamePlayer(GamePlayState &game, Timeline &timeline, SlotFiller *filler);
   ~GamePlayer();
 
   bool isFor(const GamePlayState &state) const { return &state == &game; }
@@ -39,6 +41,7 @@ class GamePlayer {
 
   GamePlayState &game;
   Timeline &timeline;
+  SlotFiller *filler;
   std::array<std::unique_ptr<WorldSolver>, 8> solvers;
   static constexpr int captionedWorld = 1;
   static constexpr int captionShotFrames = 45;

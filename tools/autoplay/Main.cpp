@@ -2,6 +2,7 @@
 #include "DiskAudio.h"
 #include "Robot.h"
 #include "Screenshots.h"
+#include "SlotFiller.h"
 #include "Timeline.h"
 #include "TitleStopwatch.h"
 
@@ -12,6 +13,10 @@
 #include "app/SDL1.2Backend/SDL1.2Thread.h"
 #include "app/Thread.h"
 #include "sound/AudioDevice.h"
+#include "sound/CallbackTimer.h"
+#include "sound/FileSounder.h"
+#include "sound/MurmelSounder.h"
+#include "support/LibraryPins.h"
 
 #include <cstdio>
 #include <memory>
@@ -25,6 +30,48 @@ struct AudioFormat {
   int channels = 2;
 };
 
+// Room for every callback of a run many hours long at SDL's 4096-frame blocks.
+constexpr std::size_t timedCallsCapacity = 1 << 18;
+
+// What the slot filler did, for the report once the device has stopped.
+struct FillReport {
+  bool filled = false;
+  std::size_t firstCall = 0;
+  std::size_t endCall = 0;
+};
+
+// One line of figures; the number of late calls. Calls are numbered from the
+// run's first; `first` is the number of these calls' first, from 0.
+std::size_t reportCalls(const std::string &what, const std::vector<CallbackTimer::Record> &calls, std::size_t first,
+                        double rate) {
+  const CallbackTimer::Summary summary = CallbackTimer::summarise(calls, rate, 999);
+  std::printf(
+      "autoplay: %s: %zu timed, worst %.2f ms (call %zu), 99.9th percentile %.2f ms, mean %.2f ms, "
+      "against %.2f ms a block: %zu late\n",
+      what.c_str(), summary.count, summary.worstNanoseconds / 1e6, first + summary.worstCall + 1,
+      summary.percentileNanoseconds / 1e6, summary.meanNanoseconds / 1e6, summary.budgetNanoseconds / 1e6,
+      summary.lateCount);
+  return summary.lateCount;
+}
+
+// The figures of every call and of those while the slots were kept busy; 1
+// when any call was late or none was timed.
+int reportTimedCalls(const CallbackTimer &timer, const FillReport &fill, int world, double rate) {
+  const std::size_t all = timer.recordedCount();
+  std::size_t late = reportCalls("audio callbacks", timer.records(0, all), 0, rate);
+  if (timer.droppedCount() > 0) std::printf("autoplay: %zu more audio callbacks not kept\n", timer.droppedCount());
+  if (fill.filled)
+    late += reportCalls("audio callbacks with every slot busy in world " + std::to_string(world),
+                        timer.records(fill.firstCall, fill.endCall), fill.firstCall, rate);
+  if (all == 0) {
+    std::fprintf(stderr, "%s: no audio callback was timed: no audio device ran\n", name);
+    return 1;
+  }
+  if (late == 0) return 0;
+  std::fprintf(stderr, "%s: audio callbacks took longer than their block plays for\n", name);
+  return 1;
+}
+
 // Runs the game up to its title screen's first frame.
 int timeStartUp(SDL1_2Application &app) {
   TitleStopwatch stopwatch;
@@ -36,10 +83,26 @@ int timeStartUp(SDL1_2Application &app) {
   return 1;
 }
 
+// Whether every slot was playing after each frame of the filler's world.
+bool checkFilled(const SlotFiller &filler) {
+  if (!filler.done() || filler.fewestBusy() < FileSounder::NumSlots) {
+    std::fprintf(stderr, "%s: the slots were not all kept busy through world %d (at least %d of %d)\n", name,
+                 filler.world(), filler.fewestBusy(), FileSounder::NumSlots);
+    return false;
+  }
+  std::printf(
+      "autoplay: all %d slots were busy after every frame of world %d; %lld frames of streamed sound "
+      "(summed over the slots) were not decoded in time and played as silence\n",
+      FileSounder::NumSlots, filler.world(), filler.missedFrames());
+  return true;
+}
+
 // Runs the game with the robot at the controls; the robot's verdict as the exit status.
-int play(const AutoplayOptions &options, Screenshots *screenshots, AudioFormat &format) {
+int play(const AutoplayOptions &options, Screenshots *screenshots, AudioFormat &format, CallbackTimer *timer,
+         FillReport &fill) {
   std::unique_ptr<SDL1_2Application> app(new SDL1_2Application());
   app->setFrameCap(!options.uncapped);
+  app->setCallbackTimer(timer);
   CmdLineParams params(options.gameArguments);
   app->initialise(params);
   if (app->getExitStatus() != 0 || !app->getDrawer()) {
@@ -50,16 +113,35 @@ int play(const AutoplayOptions &options, Screenshots *screenshots, AudioFormat &
     format.sampleRate = static_cast<int>(device->getSamplerate());
     format.channels = device->getNumOutputs();
   }
+  // Mesa's driver, opened with the window, would be unloaded when the window
+  // goes, and a leak report at exit could not name what it still holds.
+  pinLoadedLibraries();
   if (options.untilTitle) return timeStartUp(*app);
 
   Timeline timeline;
   const std::string capture = DiskAudio::capturePath();
   if (!capture.empty()) timeline.recordAudioFrom(capture, format.channels);
   Robot robot(timeline, screenshots, options.maxFrames);
+  std::unique_ptr<SlotFiller> filler;
+  if (options.fillSlotsWorld >= 0) {
+    MurmelSounder *sounder = dynamic_cast<MurmelSounder *>(app->getSounder());
+    if (!sounder) {
+      std::fprintf(stderr, "%s: --fill-slots needs the game's sounder\n", name);
+      return 1;
+    }
+    filler.reset(new SlotFiller(*sounder, options.fillSlotsWorld, timeline, timer));
+    robot.setSlotFiller(filler.get());
+  }
   app->setFrameHook(&robot);
   app->eventLoop();
   app->setFrameHook(nullptr);
+  if (filler) {
+    fill.filled = filler->done();
+    fill.firstCall = filler->firstCall();
+    fill.endCall = filler->endCall();
+  }
 
+  if (robot.finished() && filler && !checkFilled(*filler)) return 1;
   if (robot.finished()) {
     const Timeline::Mark *click = timeline.find("click"), *quit = timeline.find("quit");
     if (click && quit) {
@@ -98,8 +180,13 @@ int main(int argc, char *argv[]) {
   Thread::setBackendThreadCreator(&SDL1_2Thread::creator);
   CriticalSection::setBackendCritSecCreator(&SDL1_2CriticalSection::creator);
   AudioFormat format;
-  // The application is gone once play returns: SDL has closed the recording.
-  int status = play(options, screenshots.get(), format);
+  std::unique_ptr<CallbackTimer> timer;
+  if (options.timeAudio) timer.reset(new CallbackTimer(timedCallsCapacity));
+  FillReport fill;
+  // The application is gone once play returns: SDL has closed the recording,
+  // and the audio device has made its last call.
+  int status = play(options, screenshots.get(), format, timer.get(), fill);
+  if (timer && reportTimedCalls(*timer, fill, options.fillSlotsWorld, format.sampleRate) != 0) status = 1;
 
   if (screenshots && !screenshots->writeContactSheet()) status = 1;
   const std::string capture = DiskAudio::capturePath();

@@ -57,7 +57,7 @@ void Robot::beforeFrame(SDL1_2Application &app) {
     playTitle(app, *title);
   } else if (GamePlayState *game = dynamic_cast<GamePlayState *>(state)) {
     if (!player || playerState.lock() != current) {
-      player.reset(new GamePlayer(*game, timeline));
+      player.reset(new GamePlayer(*game, timeline, filler));
       playerState = current;
     }
     const GamePlayer::Look look = player->beforeFrame(*hand, frame);

@@ -10,6 +10,7 @@ class EventPusher;
 class GamePlayer;
 class Hand;
 class Screenshots;
+class SlotFiller;
 class Timeline;
 class TitleScreen;
 
@@ -25,6 +26,8 @@ class Robot final : public SDL1_2Application::FrameHook {
 
   void beforeFrame(SDL1_2Application &app) override;
   void afterDraw(SDL1_2Application &app) override;
+  // Before the game is played: keeps the slots busy through the filler's world (not owned).
+  void setSlotFiller(SlotFiller *slotFiller) { filler = slotFiller; }
 
   // The game played to its end and quit by itself.
   bool finished() const { return gameFinished; }
@@ -42,6 +45,7 @@ class Robot final : public SDL1_2Application::FrameHook {
   Timeline &timeline;
   Screenshots *screenshots;
   long maxFrames;
+  SlotFiller *filler = nullptr;
   std::unique_ptr<EventPusher> events;
   std::unique_ptr<Hand> hand;
   std::unique_ptr<GamePlayer> player;
