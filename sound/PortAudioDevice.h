@@ -14,6 +14,9 @@ class PortAudioDevice final : public AudioDevice {
  public:
   // Frames of one stereo piece for streams of other than two output channels.
   static constexpr int StereoBlockFrames = 1024;
+  // The least output latency asked of the host, about the SDL device's block
+  // of 4096 frames: enough for the sound to ride out a busy moment.
+  static constexpr double MinimumOutputLatencySeconds = 0.1;
 
   PortAudioDevice();
   ~PortAudioDevice() override;
@@ -32,6 +35,8 @@ class PortAudioDevice final : public AudioDevice {
 
   // The chosen host interface as PortAudio's PaHostApiTypeId value.
   int getHostApiType() const { return hostApiType; }
+  // The open stream's output latency as the host reports it; 0 while stopped.
+  double getOutputLatencySeconds() const;
 
   // What the stream's callback sees, fixed from start() to stop().
   struct Running {
