@@ -28,8 +28,9 @@ class PortAudioDevice final : public AudioDevice {
   // "MME", "WDM", "WASAPI", "ALSA", "JACK", "OSS"; "CoreAudio" and any other
   // text choose CoreAudio.
   void setAPI(const std::wstring &api) override;
-  // Opens the host interface's default devices; a device that rejects the
-  // rate is tried at 48000 Hz. A side with no channels is not opened.
+  // Opens the host interface's default devices, the output with the larger
+  // of its high latency and MinimumOutputLatencySeconds; a device that rejects
+  // the rate is tried at 48000 Hz. A side with no channels is not opened.
   bool start() override;
   void stop() override;
 

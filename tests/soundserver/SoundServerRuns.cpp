@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -84,6 +85,15 @@ class Spinner {
   std::thread thread;
 };
 
+// The machine's load averages, for a failure message: on a machine with
+// every core long taken, any sound server's clients run dry.
+std::string machineLoad() {
+  std::ifstream in("/proc/loadavg");
+  std::string one, five;
+  in >> one >> five;
+  return "load averages " + one + " " + five;
+}
+
 std::vector<std::string> joined(std::vector<std::string> first, const std::vector<std::string> &second) {
   first.insert(first.end(), second.begin(), second.end());
   return first;
@@ -94,7 +104,7 @@ std::vector<std::string> joined(std::vector<std::string> first, const std::vecto
 // differently each time, more so on a busy machine: measured apart from a
 // dropout, a world's level came within 0.6 to 1.25 of another run's, so the
 // worlds are held to a factor of 1.8 (5 dB), which still tells a silent or
-// doubled world. The closing sequence plays the same every time (within 3 %
+// doubled world. The closing sequence plays the same every time (within 6 %
 // of each other in every run) and is held to 1 dB.
 struct Section {
   const char *from;
@@ -136,7 +146,7 @@ TEST(SoundServer, APlaythroughSoundsWithoutGapsAndAtItsLevel) {
   ASSERT_TRUE(sdlRecorder.started() && alsaRecorder.started());
 
   const std::string robot = GameProcess::builtProgram("murmel-worlds-autoplay");
-  const std::vector<std::string> window = {"-win", "-w", "640", "-h", "360", "--max-frames", "12000"};
+  const std::vector<std::string> window = {"-win", "-w", "320", "-h", "180", "--max-frames", "12000"};
   const std::vector<std::string> game = {"XDG_CONFIG_HOME=", "MURMEL_WORLDS_DATA="};
   Spinner spinner;
   GameProcess viaSdl(
@@ -180,7 +190,7 @@ TEST(SoundServer, APlaythroughSoundsWithoutGapsAndAtItsLevel) {
 
     const Silence gap = longestSilence(samples, start, recorded(*fade));
     EXPECT_LE(gap.frames, LongestAllowedSilence)
-        << gap.frames << " frames of silence at " << double(gap.at - start) / Rate << " s";
+        << gap.frames << " frames of silence at " << double(gap.at - start) / Rate << " s; " << machineLoad();
     std::printf("%s: %.2f s recorded, longest silence %ld frames at %.2f s\n", run.name,
                 double(frameCount(samples)) / Rate, gap.frames, double(gap.at - start) / Rate);
 
