@@ -41,24 +41,29 @@ SoundServer::SoundServer(const std::string &folder, const std::vector<std::strin
   for (std::string &argument : arguments) argv.push_back(&argument[0]);
   argv.push_back(nullptr);
 
+  // Everything the child needs is made before the fork: after it, in a
+  // process that may have threads, only async-signal-safe calls are allowed.
+  std::vector<std::string> environment = {"HOME=" + folder + "/home", "XDG_RUNTIME_DIR=" + folder + "/run",
+                                          "XDG_CONFIG_HOME=" + folder + "/home/.config",
+                                          // No session bus, and none started through the X display.
+                                          "DBUS_SESSION_BUS_ADDRESS=unix:path=" + folder + "/no-bus"};
+  if (const char *path = std::getenv("PATH")) environment.push_back(std::string("PATH=") + path);
+  std::vector<char *> envp;
+  for (std::string &entry : environment) envp.push_back(&entry[0]);
+  envp.push_back(nullptr);
+  const std::string logPath = folder + "/server.log";
+
   const pid_t parent = getpid();
   pid = fork();
   if (pid == 0) {
-    // A forked child of a threaded process: only async-signal-safe calls until exec.
     prctl(PR_SET_PDEATHSIG, SIGTERM);
     if (getppid() != parent) _exit(127);
-    const int logFd = open((folder + "/server.log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int logFd = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (logFd >= 0) {
       dup2(logFd, 1);
       dup2(logFd, 2);
     }
-    setenv("HOME", (folder + "/home").c_str(), 1);
-    setenv("XDG_RUNTIME_DIR", (folder + "/run").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (folder + "/home/.config").c_str(), 1);
-    // No session bus, and none started through the X display.
-    setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + folder + "/no-bus").c_str(), 1);
-    unsetenv("DISPLAY");
-    execv(argv[0], argv.data());
+    execve(argv[0], argv.data(), envp.data());
     _exit(127);
   }
   if (pid < 0) return;
