@@ -130,12 +130,17 @@ constexpr long Margin = Rate / 2;
 // through SDL's pulseaudio driver, once through PortAudio on ALSA's pulse
 // plugin; a third run records the same playthrough with SDL's disk driver,
 // which never drops anything, as the measure of each world's level. A spinning
-// thread keeps a core busy meanwhile.
+// thread keeps a core busy meanwhile. Beside them the server's own player
+// plays noise with the same buffering into a sink of its own: should even it
+// run dry, the machine was too busy for any client to keep its sound going,
+// and the run tells nothing about the game.
 TEST(SoundServer, APlaythroughSoundsWithoutGapsAndAtItsLevel) {
   const std::string parec = SoundServer::findProgram("parec");
   ASSERT_FALSE(parec.empty()) << "parec is not installed (scripts/install-deps.sh)";
   TempDir serverFolder, sdlHome, alsaHome, diskHome, out;
-  SoundServer server(serverFolder.path(), {"sdl", "alsa"});
+  const std::string pacat = SoundServer::findProgram("pacat");
+  ASSERT_FALSE(pacat.empty()) << "pacat is not installed (scripts/install-deps.sh)";
+  SoundServer server(serverFolder.path(), {"sdl", "alsa", "control"});
   ASSERT_TRUE(server.ready()) << "pulseaudio did not start (scripts/install-deps.sh installs it)\n" << server.log();
   // ALSA's default device, which PortAudio opens, is the server's.
   alsaHome.writeFile(".asoundrc", "pcm.!default { type pulse }\nctl.!default { type pulse }\n");
@@ -143,7 +148,11 @@ TEST(SoundServer, APlaythroughSoundsWithoutGapsAndAtItsLevel) {
   const std::vector<std::string> recording = {"--raw", "--format=s16le", "--channels=2", "--rate=44100"};
   GameProcess sdlRecorder(parec, joined(recording, {"--device=sdl.monitor"}), server.clientEnvironment("sdl"));
   GameProcess alsaRecorder(parec, joined(recording, {"--device=alsa.monitor"}), server.clientEnvironment("alsa"));
-  ASSERT_TRUE(sdlRecorder.started() && alsaRecorder.started());
+  GameProcess controlRecorder(parec, joined(recording, {"--device=control.monitor"}),
+                              server.clientEnvironment("control"));
+  GameProcess control(pacat, joined(recording, {"--device=control", "--latency-msec=100", "/dev/urandom"}),
+                      server.clientEnvironment("control"));
+  ASSERT_TRUE(sdlRecorder.started() && alsaRecorder.started() && controlRecorder.started() && control.started());
 
   const std::string robot = GameProcess::builtProgram("murmel-worlds-autoplay");
   const std::vector<std::string> window = {"-win", "-w", "320", "-h", "180", "--max-frames", "12000"};
@@ -168,6 +177,16 @@ TEST(SoundServer, APlaythroughSoundsWithoutGapsAndAtItsLevel) {
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
   sdlRecorder.askToQuit(10);
   alsaRecorder.askToQuit(10);
+  controlRecorder.askToQuit(10);
+  control.askToQuit(10);
+
+  const std::vector<int16_t> controlSamples = samplesOf(controlRecorder.output());
+  const long controlStart = firstSoundingFrame(controlSamples);
+  ASSERT_GE(controlStart, 0) << "the control noise never reached the server\n" << control.errorOutput();
+  const Silence controlGap = longestSilence(controlSamples, controlStart, frameCount(controlSamples) - Rate / 2);
+  std::printf("control noise: longest silence %ld frames; %s\n", controlGap.frames, machineLoad().c_str());
+  // Figures are printed either way; only a fair run is judged.
+  const bool fair = controlGap.frames <= LongestAllowedSilence;
 
   const std::vector<RobotMark> diskMarks = readRobotMarks(onDisk.output());
   const std::vector<int16_t> disk = samplesOf(out.readFile("disk.raw"));
@@ -189,8 +208,10 @@ TEST(SoundServer, APlaythroughSoundsWithoutGapsAndAtItsLevel) {
     ASSERT_NE(nullptr, fade) << run.game.output();
 
     const Silence gap = longestSilence(samples, start, recorded(*fade));
-    EXPECT_LE(gap.frames, LongestAllowedSilence)
-        << gap.frames << " frames of silence at " << double(gap.at - start) / Rate << " s; " << machineLoad();
+    if (fair) {
+      EXPECT_LE(gap.frames, LongestAllowedSilence)
+          << gap.frames << " frames of silence at " << double(gap.at - start) / Rate << " s; " << machineLoad();
+    }
     std::printf("%s: %.2f s recorded, longest silence %ld frames at %.2f s\n", run.name,
                 double(frameCount(samples)) / Rate, gap.frames, double(gap.at - start) / Rate);
 
@@ -204,8 +225,13 @@ TEST(SoundServer, APlaythroughSoundsWithoutGapsAndAtItsLevel) {
       std::printf("%s: %s level %.0f, on disk %.0f (%.3f)\n", run.name, section.from, level, reference,
                   level / reference);
       ASSERT_GT(reference, 328.0) << section.from << " is silent on disk";
-      EXPECT_LE(std::fabs(std::log(level / reference)), std::log(section.factor))
-          << section.from << ": " << level << " against " << reference << " on disk";
+      if (fair) {
+        EXPECT_LE(std::fabs(std::log(level / reference)), std::log(section.factor))
+            << section.from << ": " << level << " against " << reference << " on disk";
+      }
     }
   }
+  if (!fair)
+    GTEST_SKIP() << "the machine was too busy to tell: even the control noise stopped for " << controlGap.frames
+                 << " frames; " << machineLoad();
 }
