@@ -136,10 +136,9 @@ constexpr long Margin = Rate / 2;
 // and the run tells nothing about the game.
 TEST(SoundServer, APlaythroughSoundsWithoutGapsAndAtItsLevel) {
   const std::string parec = SoundServer::findProgram("parec");
-  ASSERT_FALSE(parec.empty()) << "parec is not installed (scripts/install-deps.sh)";
-  TempDir serverFolder, sdlHome, alsaHome, diskHome, out;
   const std::string pacat = SoundServer::findProgram("pacat");
-  ASSERT_FALSE(pacat.empty()) << "pacat is not installed (scripts/install-deps.sh)";
+  ASSERT_FALSE(parec.empty() || pacat.empty()) << "parec and pacat are not installed (scripts/install-deps.sh)";
+  TempDir serverFolder, sdlHome, alsaHome, diskHome, out;
   SoundServer server(serverFolder.path(), {"sdl", "alsa", "control"});
   ASSERT_TRUE(server.ready()) << "pulseaudio did not start (scripts/install-deps.sh installs it)\n" << server.log();
   // ALSA's default device, which PortAudio opens, is the server's.
