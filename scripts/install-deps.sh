@@ -23,6 +23,8 @@ packages=(
   x11-apps xdotool
   # full-screen switching tests: a window manager, without which Xvfb windows never change size
   openbox
+  # the sound-server test: PulseAudio, its recorder (parec) and ALSA's plugin that plays into it
+  pulseaudio pulseaudio-utils libasound2-plugins
   # fonts the image forge draws with
   fonts-comfortaa
   # fonts the captions are drawn with, and the text tests' second face

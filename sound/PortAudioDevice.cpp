@@ -43,7 +43,12 @@ PaStreamParameters defaultDeviceParameters(PaDeviceIndex device, int channels, b
   parameters.channelCount = channels;
   parameters.sampleFormat = paFloat32;
   const PaDeviceInfo *info = Pa_GetDeviceInfo(device);
-  parameters.suggestedLatency = info ? (input ? info->defaultLowInputLatency : info->defaultLowOutputLatency) : 0.0;
+  // A sound server's ALSA plugin offers under 10 ms as its low output
+  // latency; a moment's wait for the processor then empties the buffer, and
+  // the server answers with seconds of silence until it has refilled it.
+  const double output =
+      info ? std::max(info->defaultHighOutputLatency, PortAudioDevice::MinimumOutputLatencySeconds) : 0.0;
+  parameters.suggestedLatency = info ? (input ? info->defaultLowInputLatency : output) : 0.0;
   parameters.hostApiSpecificStreamInfo = nullptr;
   return parameters;
 }
@@ -113,6 +118,11 @@ bool PortAudioDevice::start() {
   stream = opened;
   started = true;
   return true;
+}
+
+double PortAudioDevice::getOutputLatencySeconds() const {
+  const PaStreamInfo *info = stream ? Pa_GetStreamInfo(stream) : nullptr;
+  return info ? info->outputLatency : 0.0;
 }
 
 void PortAudioDevice::stop() {

@@ -14,6 +14,9 @@ class PortAudioDevice final : public AudioDevice {
  public:
   // Frames of one stereo piece for streams of other than two output channels.
   static constexpr int StereoBlockFrames = 1024;
+  // The least output latency asked of the host, about the SDL device's block
+  // of 4096 frames: enough for the sound to ride out a busy moment.
+  static constexpr double MinimumOutputLatencySeconds = 0.1;
 
   PortAudioDevice();
   ~PortAudioDevice() override;
@@ -25,13 +28,16 @@ class PortAudioDevice final : public AudioDevice {
   // "MME", "WDM", "WASAPI", "ALSA", "JACK", "OSS"; "CoreAudio" and any other
   // text choose CoreAudio.
   void setAPI(const std::wstring &api) override;
-  // Opens the host interface's default devices; a device that rejects the
-  // rate is tried at 48000 Hz. A side with no channels is not opened.
+  // Opens the host interface's default devices, the output with the larger
+  // of its high latency and MinimumOutputLatencySeconds; a device that rejects
+  // the rate is tried at 48000 Hz. A side with no channels is not opened.
   bool start() override;
   void stop() override;
 
   // The chosen host interface as PortAudio's PaHostApiTypeId value.
   int getHostApiType() const { return hostApiType; }
+  // The open stream's output latency as the host reports it; 0 while stopped.
+  double getOutputLatencySeconds() const;
 
   // What the stream's callback sees, fixed from start() to stop().
   struct Running {

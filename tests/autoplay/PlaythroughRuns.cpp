@@ -3,44 +3,21 @@
 #include "drawing/ImageLoader.h"
 
 #include "support/GameProcess.h"
+#include "support/RobotMarks.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <memory>
-#include <sstream>
 
 namespace {
-
-struct Mark {
-  std::string what;
-  long frame = 0;
-  long audioFrame = -1;
-};
-
-// The robot's milestone lines: "autoplay: world 3 at frame 2345, 24.50 s, audio frame 1080000".
-std::vector<Mark> readMarks(const std::string &output) {
-  std::vector<Mark> marks;
-  std::istringstream lines(output);
-  for (std::string line; std::getline(lines, line);) {
-    const size_t at = line.find(" at frame ");
-    if (line.rfind("autoplay: ", 0) != 0 || at == std::string::npos) continue;
-    Mark mark;
-    mark.what = line.substr(10, at - 10);
-    mark.frame = std::atol(line.c_str() + at + 10);
-    const size_t audio = line.find("audio frame ");
-    if (audio != std::string::npos) mark.audioFrame = std::atol(line.c_str() + audio + 12);
-    marks.push_back(mark);
-  }
-  return marks;
-}
 
 ImageLoader::ImageData loadPng(const std::string &path) {
   std::wstring wide;
@@ -102,10 +79,10 @@ TEST(Playthrough, TheRobotFinishesTheGame) {
   ASSERT_TRUE(robot.started());
   ASSERT_EQ(0, robot.waitForExit(240)) << robot.errorOutput() << robot.output();
 
-  const std::vector<Mark> marks = readMarks(robot.output());
+  const std::vector<RobotMark> marks = readRobotMarks(robot.output());
   std::vector<std::string> order;
-  std::map<std::string, Mark> byName;
-  for (const Mark &mark : marks) {
+  std::map<std::string, RobotMark> byName;
+  for (const RobotMark &mark : marks) {
     order.push_back(mark.what);
     byName[mark.what] = mark;
   }

@@ -354,6 +354,24 @@ TEST(PortAudioDevice, DevicesOfOtherChannelCountsGetStereoBlocksAndConvertThem) 
   }
 }
 
+// A sound server's ALSA plugin offers a few milliseconds as its low latency;
+// so short a buffer runs dry whenever the processor is busy for a moment.
+TEST(PortAudioDevice, AsksForAtLeastATenthOfASecondOfOutputBuffering) {
+  TempDir dir;
+  dir.writeFile("asound.conf", "pcm.!default {\n  type file\n  slave.pcm { type null }\n  file \"" + dir.path() +
+                                   "/stream.raw\"\n  format \"raw\"\n}\n");
+  ScopedEnv config("ALSA_CONFIG_PATH", (dir.path() + "/asound.conf").c_str());
+  PatternCallback callback;
+  PortAudioDevice device;
+  device.setAPI(L"ALSA");
+  device.setCallback(&callback);
+  ASSERT_TRUE(device.start());
+  // The host rounds to whole periods, possibly a little below what was asked.
+  EXPECT_GE(device.getOutputLatencySeconds(), 0.9 * PortAudioDevice::MinimumOutputLatencySeconds);
+  device.stop();
+  EXPECT_EQ(0.0, device.getOutputLatencySeconds());
+}
+
 TEST(SilentClockAudioDevice, CallsBackWithSilentBlocksAtTheSampleRatesPace) {
   class Clocked final : public AudioDeviceCallback {
    public:
