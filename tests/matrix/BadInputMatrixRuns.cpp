@@ -14,6 +14,7 @@
 #include <unistd.h>
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -184,6 +185,7 @@ void runCase(size_t index, const Case &c) {
   std::vector<std::string> told;
   for (std::string line; std::getline(lines, line);)
     if (line.rfind("murmel-worlds-autoplay:", 0) != 0) told.push_back(line);
+  std::printf("case %zu (%s): %s\n", index, c.name, told.empty() ? "nothing told" : told.front().c_str());
   if (*c.line) {
     EXPECT_EQ(1u, told.size()) << robot.errorOutput();
     for (const std::string &line : told) {
