@@ -1,4 +1,5 @@
 #include "app/CmdLineParams.h"
+#include "app/GameFlags.h"
 
 #include "support/SettingsFolder.h"
 
@@ -21,20 +22,10 @@ class Recorder final : public CmdLineCallback {
   std::vector<std::pair<std::wstring, std::wstring>> calls;
 };
 
-// The application's registrations, in its order.
-void registerApplicationParameters(CmdLineParams &params, CmdLineCallback *callback) {
-  params.registerCallback(L"width", L"--width", L"-w", true, L"-1", callback);
-  params.registerCallback(L"height", L"--height", L"-h", true, L"-1", callback);
-  params.registerCallback(L"window", L"--window", L"-win", false, L"", callback);
-  params.registerCallback(L"mute", L"--mute", L"-m", false, L"", callback);
-  params.registerCallback(L"audioAPI", L"--audio-api", L"-a", true, L"SDL", callback);
-  params.registerCallback(L"help", L"--help", L"-help", false, L"", callback);
-}
-
 std::vector<std::pair<std::wstring, std::wstring>> run(const std::vector<std::wstring> &arguments) {
   CmdLineParams params(arguments);
   Recorder recorder;
-  registerApplicationParameters(params, &recorder);
+  GameFlags::registerWith(params, &recorder);
   testing::internal::CaptureStdout();
   params.handleParameters();
   testing::internal::GetCapturedStdout();
@@ -49,7 +40,7 @@ TEST(CmdLineParams, UsageTextExactly) {
   SettingsFolder settings;
   CmdLineParams params({L"--help"});
   Recorder recorder;
-  registerApplicationParameters(params, &recorder);
+  GameFlags::registerWith(params, &recorder);
   testing::internal::CaptureStdout();
   params.handleParameters();
   const std::string printed = testing::internal::GetCapturedStdout();
