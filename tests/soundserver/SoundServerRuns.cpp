@@ -126,6 +126,44 @@ constexpr long LongestAllowedSilence = Rate * 5 / 1000;
 // buffers and the start of the recording out of the comparison.
 constexpr long Margin = Rate / 2;
 
+// One recorded run against the disk's: no dropout, and each part at its level.
+void checkRecording(const char *name, const GameProcess &game, const GameProcess &recorder,
+                    const std::vector<RobotMark> &diskMarks, const std::vector<int16_t> &disk, bool fair,
+                    const std::string &diskOutput, const std::string &serverLog) {
+  SCOPED_TRACE(name);
+  const std::vector<RobotMark> marks = readRobotMarks(game.output());
+  const std::vector<int16_t> samples = samplesOf(recorder.output());
+  const long start = firstSoundingFrame(samples);
+  ASSERT_GE(start, 0) << "nothing reached the server\n" << game.errorOutput() << serverLog;
+  // The recording starts with the game's sound; the robot's times count from its audio's start.
+  auto recorded = [start](const RobotMark &mark) { return start + std::lround(mark.seconds * Rate); };
+  const RobotMark *fade = findRobotMark(marks, "fade");
+  ASSERT_NE(nullptr, fade) << game.output();
+
+  // Lined up by time, the game's last sound may end a little before its fade mark.
+  const Silence gap = longestSilence(samples, start, recorded(*fade) - Margin);
+  if (fair) {
+    EXPECT_LE(gap.frames, LongestAllowedSilence)
+        << gap.frames << " frames of silence at " << double(gap.at - start) / Rate << " s; " << machineLoad();
+  }
+  std::printf("%s: %.2f s recorded, longest silence %ld frames at %.2f s\n", name, double(frameCount(samples)) / Rate,
+              gap.frames, double(gap.at - start) / Rate);
+
+  for (const Section &section : Sections) {
+    const RobotMark *from = findRobotMark(marks, section.from), *to = findRobotMark(marks, section.to);
+    const RobotMark *diskFrom = findRobotMark(diskMarks, section.from), *diskTo = findRobotMark(diskMarks, section.to);
+    ASSERT_TRUE(from && to && diskFrom && diskTo) << game.output() << diskOutput;
+    const double level = rms(samples, recorded(*from) + Margin, recorded(*to) - Margin);
+    const double reference = rms(disk, diskFrom->audioFrame + Margin, diskTo->audioFrame - Margin);
+    std::printf("%s: %s level %.0f, on disk %.0f (%.3f)\n", name, section.from, level, reference, level / reference);
+    ASSERT_GT(reference, 328.0) << section.from << " is silent on disk";
+    if (fair) {
+      EXPECT_LE(std::fabs(std::log(level / reference)), std::log(section.factor))
+          << section.from << ": " << level << " against " << reference << " on disk";
+    }
+  }
+}
+
 }  // namespace
 
 // The robot plays the whole game twice at once against a private PulseAudio
@@ -192,48 +230,9 @@ TEST(SoundServer, APlaythroughSoundsWithoutGapsAndAtItsLevel) {
 
   const std::vector<RobotMark> diskMarks = readRobotMarks(onDisk.output());
   const std::vector<int16_t> disk = samplesOf(out.readFile("disk.raw"));
-  struct Recorded {
-    const char *name;
-    const GameProcess &game;
-    const GameProcess &recorder;
-  };
-  for (const Recorded &run : {Recorded{"SDL on pulseaudio", viaSdl, sdlRecorder},
-                              Recorded{"PortAudio on ALSA's pulse plugin", viaAlsa, alsaRecorder}}) {
-    SCOPED_TRACE(run.name);
-    const std::vector<RobotMark> marks = readRobotMarks(run.game.output());
-    const std::vector<int16_t> samples = samplesOf(run.recorder.output());
-    const long start = firstSoundingFrame(samples);
-    ASSERT_GE(start, 0) << "nothing reached the server\n" << run.game.errorOutput() << server.log();
-    // The recording starts with the game's sound; the robot's times count from its audio's start.
-    auto recorded = [start](const RobotMark &mark) { return start + std::lround(mark.seconds * Rate); };
-    const RobotMark *fade = findRobotMark(marks, "fade");
-    ASSERT_NE(nullptr, fade) << run.game.output();
-
-    // Lined up by time, the game's last sound may end a little before its fade mark.
-    const Silence gap = longestSilence(samples, start, recorded(*fade) - Margin);
-    if (fair) {
-      EXPECT_LE(gap.frames, LongestAllowedSilence)
-          << gap.frames << " frames of silence at " << double(gap.at - start) / Rate << " s; " << machineLoad();
-    }
-    std::printf("%s: %.2f s recorded, longest silence %ld frames at %.2f s\n", run.name,
-                double(frameCount(samples)) / Rate, gap.frames, double(gap.at - start) / Rate);
-
-    for (const Section &section : Sections) {
-      const RobotMark *from = findRobotMark(marks, section.from), *to = findRobotMark(marks, section.to);
-      const RobotMark *diskFrom = findRobotMark(diskMarks, section.from),
-                      *diskTo = findRobotMark(diskMarks, section.to);
-      ASSERT_TRUE(from && to && diskFrom && diskTo) << run.game.output() << onDisk.output();
-      const double level = rms(samples, recorded(*from) + Margin, recorded(*to) - Margin);
-      const double reference = rms(disk, diskFrom->audioFrame + Margin, diskTo->audioFrame - Margin);
-      std::printf("%s: %s level %.0f, on disk %.0f (%.3f)\n", run.name, section.from, level, reference,
-                  level / reference);
-      ASSERT_GT(reference, 328.0) << section.from << " is silent on disk";
-      if (fair) {
-        EXPECT_LE(std::fabs(std::log(level / reference)), std::log(section.factor))
-            << section.from << ": " << level << " against " << reference << " on disk";
-      }
-    }
-  }
+  checkRecording("SDL on pulseaudio", viaSdl, sdlRecorder, diskMarks, disk, fair, onDisk.output(), server.log());
+  checkRecording("PortAudio on ALSA's pulse plugin", viaAlsa, alsaRecorder, diskMarks, disk, fair, onDisk.output(),
+                 server.log());
   if (!fair)
     GTEST_SKIP() << "the machine was too busy to tell: even the control noise stopped for " << controlGap.frames
                  << " frames; " << machineLoad();
