@@ -12,9 +12,6 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 jobs=${JOBS:-2}
 source scripts/sanitizer-env.sh
-# Under a sanitizer llvmpipe draws on the calling thread: LeakSanitizer's
-# tracer can crash stopping its rasteriser threads (see run-tests.sh).
-export LP_NUM_THREADS=${LP_NUM_THREADS:-0}
 export SDL_AUDIODRIVER=dummy
 robot=murmel-worlds-autoplay
 logs=$(mktemp -d "${TMPDIR:-/tmp}/murmel-soak.XXXXXX")
