@@ -8,9 +8,12 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 source "$root/scripts/sanitizer-env.sh"
 cd "$root/$build"
-retry=()
-# A sanitized build runs several times slower; a test that fails there gets
-# two more runs, so a fault fails all three while a timing stall does not.
+# The suite drives real X servers, a window manager and a sound server, which
+# now and then stall a test for reasons of the machine's; a sanitized build
+# runs several times slower. A failed test runs again (twice more when
+# sanitized), so a fault fails every run while a stall does not. ctest prints
+# the output of each failed run.
+retry=(--repeat until-pass:2)
 case "$build" in
 build-asan | build-tsan) retry=(--repeat until-pass:3) ;;
 esac

@@ -16,12 +16,18 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <iterator>
 #include <limits>
+#include <mutex>
 #include <set>
 #include <sstream>
+#include <thread>
 
 namespace {
 
@@ -522,6 +528,49 @@ std::string expectedLine(const Step &step) {
          (w == 640 ? ", grab 0" : "") + ", warp " + std::to_string(w * 3 / 4) + "," + std::to_string(h * 3 / 4);
 }
 
+// The game's window id, once the X server lists it under its title: the
+// server may not have taken the title in yet when the game has set it. "0"
+// when it never shows.
+std::string gameWindow(DesktopDisplay &desktop) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const unsigned long id = std::strtoul(desktop.run("xdotool search --name '^Murmel Worlds$'").c_str(), nullptr, 10);
+    if (id != 0) return std::to_string(id);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  return "0";
+}
+
+// Ends a test process that stops making progress, saying where it stood, well
+// before the suite's time-out would end it without a word: a stall inside a
+// library call and a merely slow run then read differently.
+class Watchdog {
+ public:
+  explicit Watchdog(std::chrono::seconds limit)
+      : thread([this, limit] {
+          std::unique_lock<std::mutex> lock(mutex);
+          if (done.wait_for(lock, limit, [this] { return finished; })) return;
+          std::fprintf(stderr, "stuck after %lld s at step %d, phase %d, frame %ld\n",
+                       static_cast<long long>(limit.count()), step.load(), phase.load(), frame.load());
+          std::abort();
+        }) {}
+  ~Watchdog() {
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      finished = true;
+    }
+    done.notify_one();
+    thread.join();
+  }
+  std::atomic<int> step{0}, phase{0};
+  std::atomic<long> frame{0};
+
+ private:
+  std::mutex mutex;
+  std::condition_variable done;
+  bool finished = false;
+  std::thread thread;
+};
+
 // The window's size as the X server has it, "WIDTHxHEIGHT".
 std::string xWindowSize(DesktopDisplay &desktop, const std::string &window) {
   const std::string shell = desktop.run("xdotool getwindowgeometry --shell " + window);
@@ -574,6 +623,7 @@ void expectTitleAtScale(const Step &step, size_t index, const std::vector<unsign
 TEST_F(ApplicationTest, FullScreenKeysSwitchBackAndForthKeepingPictureAndMouse) {
   DesktopDisplay desktop(1920, 1080);
   ASSERT_TRUE(desktop.ready()) << "needs Xvfb and openbox";
+  Watchdog watchdog(std::chrono::seconds(150));  // frame 0: before the first frame
   ScopedEnv display("DISPLAY", desktop.name().c_str());
   const FilePath buildData = FilePath::getCurrentExecutableDir().getParent().getChild(L"data");
   ScopedEnv data("MURMEL_WORLDS_DATA", buildData.getUtf8Path().c_str());
@@ -588,17 +638,21 @@ TEST_F(ApplicationTest, FullScreenKeysSwitchBackAndForthKeepingPictureAndMouse) 
   for (const Step &step : fullScreenSteps) expected.push_back(expectedLine(step));
   std::vector<std::vector<unsigned char>> shots(std::size(fullScreenSteps));
 
-  const std::string window =
-      std::to_string(std::strtoul(desktop.run("xdotool search --name '^Murmel Worlds$'").c_str(), nullptr, 10));
+  const std::string window = gameWindow(desktop);
+  ASSERT_NE("0", window) << "the game's window never showed under its title";
   auto xSize = [&] { return xWindowSize(desktop, window); };
 
   enum Phase { Title, Keys, Resized, Shot, Pointer, Warp } phase = Title;
   size_t step = 0;
   long waitUntil = 0;
   std::string line;
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point giveUp = Clock::now() + std::chrono::seconds(90);
+  Clock::time_point resizeDeadline;
   Hook hook;
   hook.before = [&](SDL1_2Application &a, long frame) {
-    if (frame > 3000) a.quit();  // a guard, never reached when all is well
+    watchdog.frame = frame, watchdog.step = static_cast<int>(step), watchdog.phase = phase;
+    if (Clock::now() > giveUp) a.quit();  // a guard, never reached when all is well
     if (frame < waitUntil) return;
     const Step &now = fullScreenSteps[step];
     const std::string wanted = std::to_string(now.width) + "x" + std::to_string(now.height);
@@ -613,10 +667,11 @@ TEST_F(ApplicationTest, FullScreenKeysSwitchBackAndForthKeepingPictureAndMouse) 
           push(key(SDL_KEYUP, now.sym, now.mod));
         }
         phase = Resized, waitUntil = frame + 2;
+        resizeDeadline = Clock::now() + std::chrono::seconds(10);
         break;
       case Resized:
         // The window manager takes its time; give it up to 10 seconds.
-        if (xSize() == wanted || frame > waitUntil + 600) phase = Shot, waitUntil = frame + 10;
+        if (xSize() == wanted || Clock::now() > resizeDeadline) phase = Shot, waitUntil = frame + 10;
         break;
       case Shot: {
         line = sizesLine(a, now, xSize());
