@@ -618,39 +618,14 @@ void expectTitleAtScale(const Step &step, size_t index, const std::vector<unsign
   EXPECT_LT(outside, 50 * area) << step.keys;
 }
 
-}  // namespace
+// Walks through the steps one frame at a time: press the keys, wait for the
+// window manager, read the sizes, move the pointer, warp it, and go on.
+class FullScreenWalk {
+ public:
+  FullScreenWalk(DesktopDisplay &desktop, const std::string &window, Watchdog &watchdog)
+      : desktop(desktop), window(window), watchdog(watchdog) {}
 
-TEST_F(ApplicationTest, FullScreenKeysSwitchBackAndForthKeepingPictureAndMouse) {
-  DesktopDisplay desktop(1920, 1080);
-  ASSERT_TRUE(desktop.ready()) << "needs Xvfb and openbox";
-  Watchdog watchdog(std::chrono::seconds(150));  // frame 0: before the first frame
-  ScopedEnv display("DISPLAY", desktop.name().c_str());
-  const FilePath buildData = FilePath::getCurrentExecutableDir().getParent().getChild(L"data");
-  ScopedEnv data("MURMEL_WORLDS_DATA", buildData.getUtf8Path().c_str());
-  SDL1_2Application app;
-  CmdLineParams params({L"-win", L"-w", L"640", L"-h", L"360", L"-m"});
-  app.initialise(params);
-  pinLoadedLibraries();
-  ASSERT_EQ(0, app.getExitStatus());
-
-  // Per step: the sizes, the pointer, and where a warp to three quarters puts it.
-  std::vector<std::string> expected, seen;
-  for (const Step &step : fullScreenSteps) expected.push_back(expectedLine(step));
-  std::vector<std::vector<unsigned char>> shots(std::size(fullScreenSteps));
-
-  const std::string window = gameWindow(desktop);
-  ASSERT_NE("0", window) << "the game's window never showed under its title";
-  auto xSize = [&] { return xWindowSize(desktop, window); };
-
-  enum Phase { Title, Keys, Resized, Shot, Pointer, Warp } phase = Title;
-  size_t step = 0;
-  long waitUntil = 0;
-  std::string line;
-  using Clock = std::chrono::steady_clock;
-  const Clock::time_point giveUp = Clock::now() + std::chrono::seconds(90);
-  Clock::time_point resizeDeadline;
-  Hook hook;
-  hook.before = [&](SDL1_2Application &a, long frame) {
+  void before(SDL1_2Application &a, long frame) {
     watchdog.frame = frame, watchdog.step = static_cast<int>(step), watchdog.phase = phase;
     if (Clock::now() > giveUp) a.quit();  // a guard, never reached when all is well
     if (frame < waitUntil) return;
@@ -673,34 +648,77 @@ TEST_F(ApplicationTest, FullScreenKeysSwitchBackAndForthKeepingPictureAndMouse) 
         // The window manager takes its time; give it up to 10 seconds.
         if (xSize() == wanted || Clock::now() > resizeDeadline) phase = Shot, waitUntil = frame + 10;
         break;
-      case Shot: {
+      case Shot:
         line = sizesLine(a, now, xSize());
         if (a.isWindowed())
           desktop.run("xdotool mousemove --window " + window + " " + std::to_string(now.width / 4) + " " +
                       std::to_string(now.height / 4));
         phase = Pointer, waitUntil = frame + 5;
         break;
-      }
-      case Pointer: {
+      case Pointer:
         line += pointerLine(a, now);
         a.setMousePos(TwoFloats(now.width * 0.75f, now.height * 0.75f));
         phase = Warp, waitUntil = frame + 5;
         break;
-      }
       case Warp:
         seen.push_back(line + ", warp " + pointer());
         phase = Keys;
         if (++step == std::size(fullScreenSteps)) a.quit();
         break;
     }
-  };
-  hook.after = [&](SDL1_2Application &a, long) {
+  }
+
+  void after(SDL1_2Application &a) {
     if (phase == Pointer && shots[step].empty()) a.getDrawer()->getScreenPixels(shots[step]);
-  };
+  }
+
+  std::vector<std::string> seen;  // per step, in the words of expectedLine
+  std::vector<std::vector<unsigned char>> shots = std::vector<std::vector<unsigned char>>(std::size(fullScreenSteps));
+
+ private:
+  using Clock = std::chrono::steady_clock;
+  enum Phase { Title, Keys, Resized, Shot, Pointer, Warp };
+  std::string xSize() const { return xWindowSize(desktop, window); }
+
+  DesktopDisplay &desktop;
+  const std::string window;
+  Watchdog &watchdog;
+  Phase phase = Title;
+  size_t step = 0;
+  long waitUntil = 0;
+  std::string line;
+  const Clock::time_point giveUp = Clock::now() + std::chrono::seconds(90);
+  Clock::time_point resizeDeadline;
+};
+
+}  // namespace
+
+TEST_F(ApplicationTest, FullScreenKeysSwitchBackAndForthKeepingPictureAndMouse) {
+  DesktopDisplay desktop(1920, 1080);
+  ASSERT_TRUE(desktop.ready()) << "needs Xvfb and openbox";
+  Watchdog watchdog(std::chrono::seconds(150));  // frame 0: before the first frame
+  ScopedEnv display("DISPLAY", desktop.name().c_str());
+  const FilePath buildData = FilePath::getCurrentExecutableDir().getParent().getChild(L"data");
+  ScopedEnv data("MURMEL_WORLDS_DATA", buildData.getUtf8Path().c_str());
+  SDL1_2Application app;
+  CmdLineParams params({L"-win", L"-w", L"640", L"-h", L"360", L"-m"});
+  app.initialise(params);
+  pinLoadedLibraries();
+  ASSERT_EQ(0, app.getExitStatus());
+  const std::string window = gameWindow(desktop);
+  ASSERT_NE("0", window) << "the game's window never showed under its title";
+
+  FullScreenWalk walk(desktop, window, watchdog);
+  Hook hook;
+  hook.before = [&](SDL1_2Application &a, long frame) { walk.before(a, frame); };
+  hook.after = [&](SDL1_2Application &a, long) { walk.after(a); };
   app.setFrameHook(&hook);
   app.eventLoop();
-  EXPECT_EQ(expected, seen);
 
+  // Per step: the sizes, the pointer, and where a warp to three quarters puts it.
+  std::vector<std::string> expected;
+  for (const Step &step : fullScreenSteps) expected.push_back(expectedLine(step));
+  EXPECT_EQ(expected, walk.seen);
   // The title's texture survives every switch, drawn to the new scale.
-  for (size_t i = 0; i < std::size(fullScreenSteps); ++i) expectTitleAtScale(fullScreenSteps[i], i, shots[i]);
+  for (size_t i = 0; i < std::size(fullScreenSteps); ++i) expectTitleAtScale(fullScreenSteps[i], i, walk.shots[i]);
 }

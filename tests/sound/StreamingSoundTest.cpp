@@ -92,13 +92,34 @@ struct ReferenceSlot {
   }
 };
 
+enum Change { None, Stop, Level1, Restore };
+
+// Makes a case's change to the slot and to the reference alike.
+void applyChange(Change change, bool fade, int block, StreamingSound &slot, ReferenceSlot &reference) {
+  if (change == Stop) {
+    slot.stopPlaying();
+    if (fade) reference.fadingOut = true;
+    if (!fade) reference.fade = 0.0f;
+  } else if (change == Level1) {
+    slot.setLevel(1.0f);
+    reference.target = 1.0f;
+  } else if (change == Restore) {
+    slot.stopPlaying();
+    reference.fadingOut = true;
+    play(slot, block);
+    reference.getAudio(std::vector<float>(2 * block).data(), block);
+    slot.setFade(false);
+    reference.fadingOut = false;
+    reference.fade = 1.0f;
+  }
+}
+
 }  // namespace
 
 // Slots against the reference, block after block, bit for bit: the products
 // keep their order, halving is exact and every envelope step is rounded as a
 // float loop rounds it, so no difference is allowed.
 TEST(StreamingSound, MixesTheSameSamplesAsFrameByFrame) {
-  enum Change { None, Stop, Level1, Restore };
   const struct {
     const char *name;
     bool streamed, loop, fade;
@@ -136,22 +157,7 @@ TEST(StreamingSound, MixesTheSameSamplesAsFrameByFrame) {
     ReferenceSlot reference{file, c.loop, c.pan, c.level, c.level, c.fade ? 0.00001f : 1.0f};
 
     for (int block = 0; block < c.blocks; ++block) {
-      if (block == c.changeAt && c.change == Stop) {
-        slot->stopPlaying();
-        if (c.fade) reference.fadingOut = true;
-        if (!c.fade) reference.fade = 0.0f;
-      } else if (block == c.changeAt && c.change == Level1) {
-        slot->setLevel(1.0f);
-        reference.target = 1.0f;
-      } else if (block == c.changeAt && c.change == Restore) {
-        slot->stopPlaying();
-        reference.fadingOut = true;
-        play(*slot, c.block);
-        reference.getAudio(std::vector<float>(2 * c.block).data(), c.block);
-        slot->setFade(false);
-        reference.fadingOut = false;
-        reference.fade = 1.0f;
-      }
+      if (block == c.changeAt) applyChange(c.change, c.fade, c.block, *slot, reference);
       std::vector<float> out(2 * static_cast<size_t>(c.block), 0.25f), expected = out;
       slot->getAudio(out.data(), c.block);
       slot->threadUpdate();
