@@ -3,6 +3,29 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+const float pi = 3.14159265f;
+const float turn = 2.0f * pi;
+// Nearly a whole turn: a span of a slow circle need not close exactly.
+const float leastWinding = 0.9f * turn;
+// Each quarter of a span must still be turning: a mouse that stopped is not
+// drawing circles, however round its older path was.
+const float leastQuarterWinding = 0.05f * turn;
+// A step of a quarter turn or more about the centre is a jump, not a stroke.
+const float largestStep = 0.25f * turn;
+// Spans looked at, shortest first: 32 frames catch a brisk circle at once;
+// the longer ones a turn of up to two seconds.
+const int spans[] = {CircleDetector::historyLength, 48, 64, 96, CircleDetector::longHistoryLength};
+
+float wrapped(float angle) {
+  if (angle > pi) return angle - turn;
+  if (angle <= -pi) return angle + turn;
+  return angle;
+}
+
+}  // namespace
+
 CircleDetector::CircleDetector() {
   for (TwoFloats &entry : history) entry = TwoFloats(0.0f, 0.0f);
 }
@@ -19,31 +42,49 @@ void CircleDetector::setMousePos(const TwoFloats &position) {
 }
 
 bool CircleDetector::update() {
-  for (int i = historyLength - 1; i > 0; --i) history[i] = history[i - 1];
+  for (int i = longHistoryLength - 1; i > 0; --i) history[i] = history[i - 1];
+  bool circle = false;
+  for (const int frames : spans) circle = circle || isCircle(frames);
+  return circle;
+}
 
-  // The box starts from the drawing area's far corners, so it always
-  // reaches x = 0 and y = 0 at least on the maximum side.
-  float maxX = 0.0f, maxY = 0.0f, minX = 1280.0f, minY = 720.0f;
-  for (const TwoFloats &p : history) {
-    maxX = std::max(maxX, p.x);
-    maxY = std::max(maxY, p.y);
-    minX = std::min(minX, p.x);
-    minY = std::min(minY, p.y);
+bool CircleDetector::isCircle(int frames) {
+  // The box starts from the newest entry, not from a fixed screen, so that
+  // any shape of drawing area measures alike.
+  float maxX = history[0].x, maxY = history[0].y, minX = maxX, minY = maxY;
+  for (int i = 1; i < frames; ++i) {
+    maxX = std::max(maxX, history[i].x);
+    maxY = std::max(maxY, history[i].y);
+    minX = std::min(minX, history[i].x);
+    minY = std::min(minY, history[i].y);
   }
-  extent = TwoFloats(maxX - minX, maxY - minY);
-  const TwoFloats centre(minX + (maxX - minX) * 0.5f, minY + (maxY - minY) * 0.5f);
+  const TwoFloats box(maxX - minX, maxY - minY);
+  if (frames == historyLength) extent = box;
+  const TwoFloats centre(minX + box.x * 0.5f, minY + box.y * 0.5f);
 
-  float minDistance = 1280.0f, maxDistance = 0.0f;
-  bool quarterVisited[4] = {false, false, false, false};
-  for (const TwoFloats &p : history) {
-    const TwoFloats d = p - centre;
+  float minDistance = 1e30f, maxDistance = 0.0f;
+  float winding = 0.0f, quarterWinding[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+  float lastAngle = 0.0f;
+  // Oldest to newest, so that the winding has the direction of the stroke.
+  for (int i = frames - 1; i >= 0; --i) {
+    const TwoFloats d = history[i] - centre;
     const float distance = std::sqrt(d.x * d.x + d.y * d.y);
     minDistance = std::min(minDistance, distance);
     maxDistance = std::max(maxDistance, distance);
-    quarterVisited[(d.x >= 0.0f ? 1 : 0) + (d.y >= 0.0f ? 2 : 0)] = true;
+    const float angle = std::atan2(d.y, d.x);
+    if (i < frames - 1) {
+      const float step = wrapped(angle - lastAngle);
+      if (std::fabs(step) >= largestStep) return false;
+      winding += step;
+      quarterWinding[(frames - 1 - i) * 4 / frames] += step;
+    }
+    lastAngle = angle;
   }
-  // Points bunched on two or three sides of the centre (a mouse that jumped)
-  // can sit at one distance from it without going round it.
-  const bool goesRound = quarterVisited[0] && quarterVisited[1] && quarterVisited[2] && quarterVisited[3];
-  return minDistance > 10.0f && 0.5f * extent.x > maxDistance - minDistance && goesRound;
+  if (!(minDistance > 10.0f && 0.5f * box.x > maxDistance - minDistance)) return false;
+  if (std::fabs(winding) < leastWinding) return false;
+  const float direction = winding > 0.0f ? 1.0f : -1.0f;
+  for (const float quarter : quarterWinding) {
+    if (quarter * direction < leastQuarterWinding) return false;
+  }
+  return true;
 }

@@ -3,14 +3,20 @@
 #include "game/TwoFloats.h"
 
 // Decides, frame by frame, whether the mouse is being moved round in a
-// circle: over the last 32 frames it must have stayed more than 10 units from
-// the centre of the box it swept, gone round that centre (through all four
-// quarters about it), and its distance from that centre must have varied by
-// less than half the box's width. A still mouse or one that jumped between a
-// few places is never a circle. Main thread only.
+// circle. It looks back over the newest 32 frames and, for circles drawn
+// more slowly, over longer spans up to about two seconds; a span is a circle
+// when the mouse stayed more than 10 units from the centre of the box it
+// swept, its distance from that centre varied by less than half the box's
+// width, and it went round that centre nearly once or more, in one direction,
+// in steady steps (no jump of a quarter turn or more) and still turning in
+// each quarter of the span. A still mouse, a line, a shake or a mouse that
+// jumped between a few places is never a circle. Main thread only.
 class CircleDetector {
  public:
+  // The newest 32 frames are the shortest span looked at.
   static const int historyLength = 32;
+  // Frames kept for the longest span: a turn of two seconds.
+  static const int longHistoryLength = 128;
 
   CircleDetector();
 
@@ -21,12 +27,16 @@ class CircleDetector {
   // Once per frame: ages the history by one frame and tests it.
   bool update();
 
+  // Width and height of the box the newest 32 frames span, from the last update.
   const TwoFloats &getExtent() const { return extent; }
 
  private:
+  // Whether the newest `frames` entries go round in a circle; the 32-frame
+  // span also stores its box's extent.
+  bool isCircle(int frames);
+
   // Entry 0 is the newest.
-  TwoFloats history[historyLength];
+  TwoFloats history[longHistoryLength];
   bool hasPosition = false;
-  // Width and height of the box the history spans, from the last update.
   TwoFloats extent;
 };

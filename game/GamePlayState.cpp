@@ -21,7 +21,8 @@ namespace {
 const float pi = 3.14159265f;
 const ThreeFloats black(0.0f, 0.0f, 0.0f);
 const ThreeFloats white(1.0f, 1.0f, 1.0f);
-const TwoFloats screenCentre(640.0f, 360.0f);
+// The gathering is laid out for an area of this height.
+const float layoutHeight = 720.0f;
 
 // The game sounder as GamePlayState::Sounds.
 class MurmelSounds final : public GamePlayState::Sounds {
@@ -133,13 +134,18 @@ void GamePlayState::draw(boost::shared_ptr<Drawer> drawerPtr) {
   const TwoFloats viewBottomRight = viewTopLeft + size;
   if (firstFrame) {
     firstFrame = false;
-    for (auto &world : worlds) world->drawingAreaSize = size;
+    const TwoFloats window = drawer.getWindowSize();
+    const TwoFloats pixel(window.x > 0.0f ? size.x / window.x : 1.0f, window.y > 0.0f ? size.y / window.y : 1.0f);
+    for (auto &world : worlds) {
+      world->drawingAreaSize = size;
+      world->pixelSize = pixel;
+    }
   }
   drawBackground(drawer, size);
   drawAndTickWorlds(drawer, viewTopLeft, viewBottomRight);
   captions.draw(drawer, Captions::areOn(app));
   if (closing) {
-    stepClosing();
+    stepClosing(size);
   } else if (travel > 0.0f) {
     stepJourney();
   } else if (currentWorld <= 6 && currentWorldDone()) {
@@ -199,24 +205,30 @@ void GamePlayState::drawAndTickWorlds(Drawer &drawer, const TwoFloats &viewTopLe
   }
 }
 
-void GamePlayState::stepClosing() {
-  if (camera.x != screenCentre.x || camera.y != screenCentre.y) {
-    camera.y += (screenCentre.y - camera.y) * 0.01f;
-    camera.x += (screenCentre.x - camera.x) * 0.01f;
-    if (World::distance(camera, screenCentre) < 1.0f) camera = screenCentre;
+void GamePlayState::stepClosing(const TwoFloats &size) {
+  // The camera comes to rest with the plane's origin in the top-left corner,
+  // and the gathering's places, laid out for a 720-high area, stretch or
+  // squeeze to the area's height; on a lower area the worlds shrink with it.
+  const TwoFloats home = size * 0.5f;
+  const float fit = std::fmin(1.0f, size.y / layoutHeight);
+  if (camera.x != home.x || camera.y != home.y) {
+    camera.y += (home.y - camera.y) * 0.01f;
+    camera.x += (home.x - camera.x) * 0.01f;
+    if (World::distance(camera, home) < 1.0f) camera = home;
   }
   if (gatherProgress < 1.0f) {
     // Capped so that the gathering ends exactly on the final places.
     gatherProgress = std::fmin(gatherProgress + 0.002f, 1.0f);
     for (int i = 0; i < NumWorlds; ++i) {
       World &world = getWorld(i);
-      world.setPosition(gatherProgress * finalPositions[static_cast<size_t>(i)] +
+      const TwoFloats &place = finalPositions[static_cast<size_t>(i)];
+      world.setPosition(gatherProgress * TwoFloats(place.x, place.y * (size.y / layoutHeight)) +
                         (1.0f - gatherProgress) * world.homePosition);
-      world.scale = (1.0f - gatherProgress) * 0.46f + 0.2f;
+      world.scale = (1.0f - gatherProgress) * 0.46f + 0.2f + gatherProgress * (0.2f * fit - 0.2f);
     }
   } else if (pulsePhase > 0.0f) {
     pulsePhase += 0.02f;
-    for (auto &world : worlds) world->scale = riseAndFall(pulsePhase) * 0.1f + 0.2f;
+    for (auto &world : worlds) world->scale = (riseAndFall(pulsePhase) * 0.1f + 0.2f) * fit;
     if (pulsePhase > 1.0f) pulsePhase = 0.0f;
   }
   closingFrames -= 1;

@@ -96,7 +96,7 @@ class GamePlayState final : public GameState, public MurmelSounder::Callback {
   void takeBars();
   void drawBackground(Drawer &drawer, const TwoFloats &size);
   void drawAndTickWorlds(Drawer &drawer, const TwoFloats &viewTopLeft, const TwoFloats &viewBottomRight);
-  void stepClosing();
+  void stepClosing(const TwoFloats &size);
   void stepJourney();
   void stepFlash(Drawer &drawer, const TwoFloats &size);
   void stepClosingFlash(Drawer &drawer, const TwoFloats &size);

@@ -69,4 +69,7 @@ class World {
   std::array<TwoFloats, 3> ringPositions;
   TwoFloats homePosition;
   TwoFloats drawingAreaSize{1280.0f, 720.0f};
+  // Drawing-area units of one window pixel: the smallest move a mouse can
+  // make. Written by the gameplay state with drawingAreaSize.
+  TwoFloats pixelSize{1.0f, 1.0f};
 };

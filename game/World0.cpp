@@ -25,6 +25,12 @@ World0::World0()
   hiddenSpot = TwoFloats(640.0f + std::sin(angle) * radius, 360.0f + std::cos(angle) * radius);
 }
 
+TwoFloats World0::spotOnScreen() const {
+  const TwoFloats offset = hiddenSpot - referenceCentre();
+  const float squash = std::fmin(1.0f, drawingAreaSize.y / (2.0f * referenceCentre().y));
+  return screenCentre() + TwoFloats(offset.x, offset.y * squash);
+}
+
 void World0::colourForDistance(float distance) {
   if (distance >= 256.0f) {
     growthFactor = 0.0f;

@@ -15,8 +15,10 @@ class World0 final : public World {
   void subclassTick() override;
 
   // Where the hidden spot lies on this screen: hiddenSpot is placed for a
-  // 1280 x 720 area and moves with the screen's centre.
-  TwoFloats spotOnScreen() const { return hiddenSpot + screenShift(); }
+  // 1280 x 720 area and moves with the screen's centre; on an area less
+  // than 720 high its height above or below the centre shrinks in
+  // proportion, so that it always lies inside the area.
+  TwoFloats spotOnScreen() const;
 
   // Last mouse position, gliding towards the spot while the world grows.
   TwoFloats followPoint{640.0f, 360.0f};

@@ -33,7 +33,7 @@ void World1::mouseMove(const TwoFloats &position) {
 }
 
 void World1::subclassTick() {
-  if (distance(mousePosition, targetSpot) >= 256.0f) return;
+  if (distance(mousePosition, WorldStations::onArea(targetSpot, drawingAreaSize)) >= 256.0f) return;
   bool settled = true;
   for (int k = 0; k < 3; ++k) settled = settled && sameColour(ringColours[k], ownRingColours[k]);
   if (!settled) {

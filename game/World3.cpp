@@ -2,6 +2,13 @@
 
 #include <cmath>
 
+namespace {
+
+// A stroke must reach its length within this many frames to count as fast.
+const int32_t strokeFramesAllowed = 6;
+
+}  // namespace
+
 World3::World3()
     : World(ThreeFloats(0.9137255f, 0.98039216f, 0.7254902f), ThreeFloats(0.99215686f, 0.58431375f, 0.0f),
             ThreeFloats(0.015686275f, 0.02745098f, 0.23921569f), ThreeFloats(0.6392157f, 0.62352943f, 1.0f),
@@ -14,6 +21,10 @@ void World3::barStart() {
 }
 
 void World3::subclassTick() {
+  if (++strokeFrames >= strokeFramesAllowed) {
+    strokeLength = 0.0f;
+    strokeFrames = 0;
+  }
   if (flashPhase <= 0.0f) return;
   flashPhase += 0.02f;
   if (flashPhase >= 1.0f) {
@@ -28,12 +39,16 @@ void World3::subclassTick() {
 void World3::mouseMove(const TwoFloats &position) {
   const float moved = distance(lastMousePosition, position);
   if (flashPhase > 0.0f) {
-    if (moved > 64.0f) {
+    strokeLength += moved;
+    if (strokeLength > 64.0f) {
+      strokeLength = 0.0f;
+      strokeFrames = 0;
       if (scale < 0.66f) scale += 0.04f;
       if (scale >= 0.66f) done = true;
     }
   } else if (moved > 256.0f && scale < 0.66f) {
-    scale -= 0.01f;
+    // Below 0 the rings would be drawn large again.
+    scale = std::fmax(0.0f, scale - 0.01f);
   }
   lastMousePosition = position;
 }

@@ -2,6 +2,8 @@
 
 #include "game/Random.h"
 
+#include <cmath>
+
 World5::World5()
     : World(ThreeFloats(0.38039216f, 0.6039216f, 0.11764706f), ThreeFloats(0.011764706f, 0.0f, 0.2f),
             ThreeFloats(0.101960786f, 0.20784314f, 0.74509805f), ThreeFloats(0.7294118f, 0.8f, 0.8901961f),
@@ -21,7 +23,9 @@ void World5::calcJumpPos() {
 }
 
 void World5::mouseMove(const TwoFloats &position) {
-  if (distance(lastMousePosition, position) < 4.0f) {
+  // On a window so coarse that one pixel is 4 units or more, a one-pixel move is as calm as a move can be.
+  const float calm = std::fmax(4.0f, 1.5f * std::fmax(pixelSize.x, pixelSize.y));
+  if (distance(lastMousePosition, position) < calm) {
     holdFrames = 30;
     progress += 0.005f;
     if (progress >= 1.0f) {

@@ -5,8 +5,9 @@
 #include <cstdint>
 
 // Calm the jumping rings. The rings jump about the screen every 10 to 39
-// frames; every mouse event less than 4 units from the previous one (a slow,
-// small movement) adds 0.005 to progress and holds it for 30 frames, after
+// frames; every mouse event less than 4 units (or, on a window whose pixels
+// are that coarse, a pixel and a half) from the previous one (a slow, small
+// movement) adds 0.005 to progress and holds it for 30 frames, after
 // which it decays by 0.005 a frame. The calmer, the nearer the centre the
 // rings sit and the bigger they are; done when progress reaches 1 (200 slow
 // events). Moves of 4 units or more never help.

@@ -44,7 +44,7 @@ void World6::mouseMove(const TwoFloats &position) {
 }
 
 void World6::subclassTick() {
-  if (stage <= 2 && distance(mousePosition, spots[stage]) < 256.0f) {
+  if (stage <= 2 && distance(mousePosition, WorldStations::onArea(spots[stage], drawingAreaSize)) < 256.0f) {
     currentRingColours[stage] = ownRingColours[stage];
     setRingColours(currentRingColours.data());
     stage += 1;

@@ -71,7 +71,7 @@ void World7::steer() {
 }
 
 void World7::findStation() {
-  if (distance(mousePosition, targetSpot) >= 192.0f) {
+  if (distance(mousePosition, WorldStations::onArea(targetSpot, drawingAreaSize)) >= 192.0f) {
     calcColours();
     return;
   }

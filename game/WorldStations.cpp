@@ -3,6 +3,8 @@
 #include "game/Random.h"
 #include "game/World.h"
 
+#include <cmath>
+
 namespace {
 
 const float margin = 64.0f;
@@ -59,6 +61,10 @@ TwoFloats WorldStations::startAwayFrom(const TwoFloats &spot) {
     start.y = Random::getGlobal().nextUnit() * 720.0f;
   } while (World::distance(start, spot) < 192.0f);
   return start;
+}
+
+TwoFloats WorldStations::onArea(const TwoFloats &spot, const TwoFloats &areaSize) {
+  return TwoFloats(spot.x, std::fmin(spot.y, areaSize.y * 0.5f));
 }
 
 TwoFloats WorldStations::spot(int row, int column) {

@@ -29,4 +29,8 @@ class WorldStations {
   static TwoFloats startAwayFrom(const TwoFloats &spot);
   // Where the player finds a station's colours on a 1280 x 720 area.
   static TwoFloats spot(int row, int column);
+  // Where a spot of the 1280 x 720 layout lies on an area of that size: in
+  // place, but never below the area's middle, so that both rows stay within
+  // reach on the flattest screens.
+  static TwoFloats onArea(const TwoFloats &spot, const TwoFloats &areaSize);
 };

@@ -45,20 +45,6 @@ TEST(CircleDetector, EvenPointsOnARingAreACircle) {
   EXPECT_NEAR(detector.getExtent().y, 200.0f, 2.5f);
 }
 
-TEST(CircleDetector, StillMouseLinesAndJitterAreNot) {
-  // Judged once the history has filled.
-  // Back and forth through the centre of its own box.
-  CircleDetector line;
-  const auto lineResults = run(line, 96, [](int f) {
-    const int t = f % 16;
-    return TwoFloats(300 + 50 * (t < 8 ? t : 16 - t), 300);
-  });
-  EXPECT_EQ(count(lineResults, 32), 0);
-  // A ring too small to stay more than 10 units from its centre.
-  CircleDetector jitter;
-  EXPECT_EQ(count(run(jitter, 96, [](int f) { return onCircle(TwoFloats(640, 360), 8, f / 16.0f); }), 32), 0);
-}
-
 TEST(CircleDetector, OnlyTheWidthLimitsTheSpreadOfDistances) {
   // dMax - dMin = 150 in both; half the width is 200 for the wide ellipse, 50 for the tall one.
   CircleDetector wide, tall;
@@ -70,20 +56,9 @@ TEST(CircleDetector, OnlyTheWidthLimitsTheSpreadOfDistances) {
     const float a = f / 32.0f * 2.0f * pi;
     return TwoFloats(640 + 50 * std::cos(a), 360 + 200 * std::sin(a));
   });
-  EXPECT_EQ(count(wideResults, 32), 32);
+  // So flat a loop turns slowly about its centre near the ends of its long axis.
+  EXPECT_GE(count(wideResults, 32), 28);
   EXPECT_EQ(count(tallResults, 32), 0);
-}
-
-TEST(CircleDetector, TheBoxAlwaysReachesTheOriginAndTheFarCorner) {
-  // A still mouse outside the drawing area is measured against a box that
-  // still reaches (0, 0) or (1280, 720): it sits on a corner of that box, at
-  // one distance from its centre, yet it does not go round it.
-  CircleDetector negative;
-  EXPECT_EQ(count(run(negative, 64, [](int) { return TwoFloats(-50, -50); }), 0), 0);
-  CircleDetector beyond;
-  EXPECT_EQ(count(run(beyond, 64, [](int) { return TwoFloats(1400, 800); }), 0), 0);
-  EXPECT_NEAR(beyond.getExtent().x, 120.0f, 0.01f);
-  EXPECT_NEAR(beyond.getExtent().y, 80.0f, 0.01f);
 }
 
 TEST(CircleDetector, StillAndJumpingMiceAreNeverCirclesFromTheFirstFrame) {
@@ -106,14 +81,14 @@ TEST(CircleDetector, StillAndJumpingMiceAreNeverCirclesFromTheFirstFrame) {
   }
 }
 
-TEST(CircleDetector, OnlyTheLast32UpdatesCount) {
+TEST(CircleDetector, AMouseThatStopsSoonStopsCounting) {
   CircleDetector detector;
-  run(detector, 64, [](int f) { return onCircle(TwoFloats(640, 360), 150, f / 32.0f); });
-  // A still mouse replaces the ring frame by frame; the last ring sample
-  // leaves the history on the 32nd still frame.
-  const auto results = run(detector, 40, [](int) { return TwoFloats(790, 360); });
+  run(detector, 160, [](int f) { return onCircle(TwoFloats(640, 360), 150, f / 32.0f); });
+  // Stopped on the ring: the older turns still lie in the longer spans, but
+  // none is still turning once half a second has passed.
+  const auto results = run(detector, 60, [](int) { return TwoFloats(790, 360); });
   EXPECT_TRUE(results[0]);
-  EXPECT_FALSE(results.back());
+  EXPECT_EQ(count(results, 32), 0);
 }
 
 // A hand-drawn circle recorded as several mouse events per frame, with a
@@ -144,6 +119,67 @@ TEST(CircleDetector, RecordedCircleAtSeveralSpeeds) {
     results.push_back(drag.update());
   }
   EXPECT_EQ(count(results, 32), 0);
+}
+
+// Gestures as people make them, each held for six seconds and judged once
+// the longest span has filled: circles from brisk to slow, small to large,
+// drawn unevenly (the radius wobbling by a tenth, the pace varying within a
+// turn, the centre drifting), on a tall area too; and what is not a circle.
+TEST(CircleDetector, GestureTable) {
+  struct Gesture {
+    const char *name;
+    std::function<TwoFloats(int)> path;
+    bool circle;
+  };
+  const auto uneven = [](TwoFloats centre, float radius, float framesPerTurn) {
+    return [=](int f) {
+      const float t = f / framesPerTurn;
+      // Faster and slower by a quarter within each turn.
+      const float turns = t + 0.04f * std::sin(t * 2.0f * pi);
+      const float wobble = 1.0f + 0.1f * std::sin(turns * 2.0f * pi * 3.0f);
+      return onCircle(centre + TwoFloats(15 * std::sin(t * 0.9f), 10 * std::cos(t * 0.6f)), radius * wobble, turns);
+    };
+  };
+  const TwoFloats middle(640, 360);
+  const Gesture gestures[] = {
+      {"0.4 s a turn, radius 60", uneven(middle, 60, 24), true},
+      {"0.6 s a turn, radius 200", uneven(middle, 200, 36), true},
+      {"1.0 s a turn, radius 150", uneven(middle, 150, 60), true},
+      {"1.2 s a turn, radius 100, the other way", uneven(middle, 100, -72), true},
+      {"1.5 s a turn, radius 80", uneven(middle, 80, 90), true},
+      {"1.5 s a turn, radius 250", uneven(middle, 250, 90), true},
+      {"1.0 s a turn round the middle of a tall area", uneven(TwoFloats(640, 1137), 150, 60), true},
+      {"1.5 s a turn round the middle of a tall area", uneven(TwoFloats(640, 1137), 120, 90), true},
+      {"still", [](int) { return TwoFloats(500, 300); }, false},
+      {"a ring too small to stay 10 units from its centre", [=](int f) { return onCircle(middle, 8, f / 16.0f); },
+       false},
+      {"one jump", [](int f) { return f < 200 ? TwoFloats(200, 200) : TwoFloats(900, 500); }, false},
+      {"two places in turn", [](int f) { return (f / 5) % 2 ? TwoFloats(300, 400) : TwoFloats(800, 200); }, false},
+      {"three places in turn",
+       [](int f) {
+         return f % 3 == 0 ? TwoFloats(300, 300) : f % 3 == 1 ? TwoFloats(700, 300) : TwoFloats(500, 600);
+       },
+       false},
+      {"three places in turn, slowly",
+       [](int f) {
+         const int p = (f / 10) % 3;
+         return p == 0 ? TwoFloats(300, 300) : p == 1 ? TwoFloats(700, 300) : TwoFloats(500, 600);
+       },
+       false},
+      {"a straight drag", [](int f) { return TwoFloats(100 + (f % 120) * 8.0f, 400); }, false},
+      {"a shake at 3 Hz", [](int f) { return TwoFloats(640 + 100 * std::sin(f / 20.0f * 2 * pi), 360); }, false},
+      {"a diagonal shake at 5 Hz",
+       [=](int f) { return middle + TwoFloats(1, 0.6f) * (120 * std::sin(f / 12.0f * 2 * pi)); }, false},
+  };
+  for (const Gesture &gesture : gestures) {
+    CircleDetector detector;
+    const auto results = run(detector, 360, gesture.path);
+    const int judged = static_cast<int>(results.size()) - 130, seen = count(results, 130);
+    if (gesture.circle)
+      EXPECT_GE(seen, judged * 9 / 10) << gesture.name;
+    else
+      EXPECT_EQ(seen, 0) << gesture.name;
+  }
 }
 
 }  // namespace

@@ -9,9 +9,11 @@
 #include "support/MemorySoundLoader.h"
 #include "support/RecordingDrawer.h"
 #include "support/SoundRecorder.h"
+#include "support/WorldDriver.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <thread>
@@ -153,6 +155,34 @@ TEST_F(GamePlayStateTest, TheClosingSequenceGathersPulsesFadesAndQuits) {
   EXPECT_EQ(640.0f, state.getCamera().x);  // glided home
   EXPECT_EQ(360.0f, state.getCamera().y);
   EXPECT_NEAR(100, framesUntil(state, [&] { return app.quitCalls > 0; }), 1);
+}
+
+// The gathering is laid out in the area there is: every world's rings are
+// drawn with their centres on the screen, whatever its shape.
+TEST_F(GamePlayStateTest, TheGatheringFitsEveryScreenShape) {
+  for (const float height : {360.0f, 540.0f, 720.0f, 2275.0f}) {
+    drawer = RecordingDrawer(TwoFloats(1280, height));
+    GamePlayState state(&app, &sounds);
+    playTo(state, 7);
+    GamePlayDriver::finish(state, 7);
+    int rings = 0;
+    framesUntil(state, [&] {
+      rings = 0;
+      for (const auto &call : drawer.calls) rings += call.name == L"Circle";
+      return state.getFadeOut() > 0.0f;
+    });
+    EXPECT_EQ(24, rings) << height;
+    const TwoFloats viewTopLeft = state.getCamera() - drawer.getDrawingAreaSize() * 0.5f;
+    EXPECT_EQ(0.0f, viewTopLeft.x);
+    EXPECT_EQ(0.0f, viewTopLeft.y);
+    for (int i = 0; i < GamePlayState::NumWorlds; ++i) {
+      const World &world = state.getWorld(i);
+      const TwoFloats centre = world.ringPositions[0] - viewTopLeft;
+      EXPECT_TRUE(WorldDriver::onScreen(centre, drawer.getDrawingAreaSize())) << height << " world " << i;
+      // Rings no larger against the screen than on a 720-high one.
+      EXPECT_LE(world.scale * 512.0f / std::min(height, 720.0f), 0.3f * 512.0f / 720.0f + 1e-6f) << height;
+    }
+  }
 }
 
 TEST_F(GamePlayStateTest, TheCurrentWorldRunsOutOfViewOthersOnlyInView) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -62,6 +63,31 @@ TEST(World1, TheStationBlendPlacesAnyPointOfAnyAreaInTheGrid) {
     const ThreeFloats colour = WorldStations::blend(grid, c.point, c.area);
     EXPECT_NEAR(colour.x, c.column, 1e-5f) << c.area.x << "x" << c.area.y << " at " << c.point.x << "," << c.point.y;
     EXPECT_NEAR(colour.y, c.row, 1e-5f) << c.area.x << "x" << c.area.y << " at " << c.point.x << "," << c.point.y;
+  }
+}
+
+
+// On the flattest screens row 1's spot of the 720 layout lies below the
+// area; a player at the nearest point the mouse reaches must still find it,
+// whether it grows the world (256 units) or turns World7's ring (192 units).
+TEST(World1, EveryStationIsWithinReachOnFlatAreas) {
+  for (const float height : {90.0f, 160.0f, 360.0f, 720.0f}) {
+    const TwoFloats area(1280, height);
+    for (int row = 0; row < WorldStations::rows; ++row) {
+      for (int column = 0; column < WorldStations::columns; ++column) {
+        const TwoFloats spot = WorldStations::spot(row, column);
+        const TwoFloats reached(std::min(spot.x, area.x - 1), std::min(spot.y, area.y - 1));
+        World1 world;
+        world.drawingAreaSize = area;
+        world.targetSpot = spot;
+        world.mouseMove(reached);
+        EXPECT_GT(WorldDriver::framesUntilDone(world, 1000), 0) << height << " " << row << "," << column;
+        EXPECT_LT(World::distance(reached, WorldStations::onArea(spot, area)), 192.0f) << height;
+        if (height >= 720.0f) {
+          EXPECT_TRUE(World::samePoint(WorldStations::onArea(spot, area), spot));
+        }
+      }
+    }
   }
 }
 

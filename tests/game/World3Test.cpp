@@ -18,13 +18,37 @@ TEST(World3, TheRingsFlashRedOnEverySecondBar) {
   }
 }
 
+// A hand's shake arrives as one merged move a frame: short moves that add
+// up to a stroke of more than 64 units within six frames count as one jerk.
+TEST(World3, StrokesMadeOfShortMovesCountWhenQuick) {
+  struct Case {
+    float step;
+    int framesBetween, moves;
+    float change;
+  };
+  const Case cases[] = {{25, 1, 3, 0.04f}, {25, 1, 6, 0.08f}, {25, 4, 3, 0}, {12, 1, 6, 0.04f}, {10, 1, 12, 0}, {70, 3, 3, 0.12f}};
+  for (const Case &c : cases) {
+    World3 world;
+    world.scale = 0.3f;
+    world.flashPhase = 0.02f;
+    world.lastMousePosition = TwoFloats(100, 100);
+    for (int i = 1; i <= c.moves; ++i) {
+      world.mouseMove(TwoFloats(100 + (i % 2 ? c.step : 0), 100));
+      for (int frame = 0; frame < c.framesBetween; ++frame) world.subclassTick();
+    }
+    EXPECT_NEAR(world.scale - 0.3f, c.change, 1e-5f) << c.step << " every " << c.framesBetween << " frames";
+  }
+}
+
 TEST(World3, FastMovesGrowItDuringAFlashWildOnesShrinkItBetween) {
   struct Case {
     bool flashing;
     float scale, step, change;
   };
   const Case cases[] = {{true, 0.3f, 64, 0},   {true, 0.3f, 65, 0.04f},    {true, 0.65f, 300, 0.04f},
-                        {false, 0.3f, 256, 0}, {false, 0.3f, 257, -0.01f}, {false, 0.66f, 500, 0}};
+                        {false, 0.3f, 256, 0}, {false, 0.3f, 257, -0.01f}, {false, 0.66f, 500, 0},
+                        // Never below 0, where the rings would be drawn large again.
+                        {false, 0.004f, 300, -0.004f}, {false, 0.0f, 300, 0}};
   for (const Case &c : cases) {
     World3 world;
     world.scale = c.scale;

@@ -33,10 +33,18 @@ TEST(World5, OnlySlowSmallMovesCalmItAndCalmHoldsFor30Frames) {
   struct Case {
     float step, progressAfterTenMoves;
   };
-  for (const Case &c : {Case{0, 0.05f}, Case{3.9f, 0.05f}, Case{4, 0}, Case{50, 0}}) {
+  struct Window {
+    float pixel;
+    Case c;
+  };
+  // On a window whose pixel is 4 units, a one-pixel move is the calmest there is.
+  for (const Window &w : {Window{1, {0, 0.05f}}, Window{1, {3.9f, 0.05f}}, Window{1, {4, 0}}, Window{1, {50, 0}},
+                          Window{2, {4, 0}}, Window{4, {4, 0.05f}}, Window{4, {8, 0}}}) {
+    const Case &c = w.c;
     World5 world;
+    world.pixelSize = TwoFloats(w.pixel, w.pixel);
     for (int i = 1; i <= 10; ++i) world.mouseMove(TwoFloats(640 + c.step * i, 360));
-    EXPECT_NEAR(world.progress, c.progressAfterTenMoves, 1e-5f) << c.step;
+    EXPECT_NEAR(world.progress, c.progressAfterTenMoves, 1e-5f) << c.step << " on pixels of " << w.pixel;
     WorldDriver::frames(world, 30);
     EXPECT_NEAR(world.progress, c.progressAfterTenMoves, 1e-5f) << c.step;
     WorldDriver::frames(world, 4);
