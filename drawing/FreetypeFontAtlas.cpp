@@ -51,6 +51,13 @@ struct Box {
   int cellWidth() const { return std::max(advance, width) + 1; }
 };
 
+// Loads the character's own glyph; false when the face has none, rather
+// than FreeType's "missing glyph" box (glyph index 0) in its place.
+bool loadOwnGlyph(FT_Face face, wchar_t character, FT_Int32 flags) {
+  const FT_UInt index = FT_Get_Char_Index(face, static_cast<FT_ULong>(character));
+  return index != 0 && FT_Load_Glyph(face, index, flags) == 0;
+}
+
 Box boxOf(const FT_GlyphSlot slot) {
   return Box{static_cast<int>(slot->metrics.width / 64), static_cast<int>(slot->metrics.height / 64),
              static_cast<int>(slot->metrics.horiAdvance / 64)};
@@ -109,8 +116,9 @@ std::unique_ptr<unsigned char[]> clearPixels(int width, int height) {
 
 boost::shared_ptr<FontAtlas> FreetypeFontAtlas::Creator::createInstance(const FilePath &fontFile, float size,
                                                                         std::map<wchar_t, GlyphMetrics> &metrics,
-                                                                        const std::wstring &fontName) {
-  return boost::shared_ptr<FontAtlas>(new FreetypeFontAtlas(fontFile, size, metrics, fontName));
+                                                                        const std::wstring &fontName,
+                                                                        int maxDimension) {
+  return boost::shared_ptr<FontAtlas>(new FreetypeFontAtlas(fontFile, size, metrics, fontName, maxDimension));
 }
 
 int FreetypeFontAtlas::dimensionForCell(int largestCell) {
@@ -140,7 +148,7 @@ void FreetypeFontAtlas::drawCoverage(const GreyBitmap &bitmap, unsigned char *rg
 }
 
 FreetypeFontAtlas::FreetypeFontAtlas(const FilePath &fontFile, float size, std::map<wchar_t, GlyphMetrics> &metrics,
-                                     const std::wstring &fontName)
+                                     const std::wstring &fontName, int maxDimension)
     : face(new Face), fontName(fontName) {
   FT_Library library = FreetypeSingleton::getLibrary();
   if (!library || !(size > 0.0f)) return;
@@ -153,15 +161,18 @@ FreetypeFontAtlas::FreetypeFontAtlas(const FilePath &fontFile, float size, std::
 
   int cellWidth = 0, cellHeight = 0;
   for (int i = 0; i < numPreRendered; ++i) {
-    if (FT_Load_Char(ft, preRendered[i], FT_LOAD_DEFAULT) != 0) continue;
+    if (!loadOwnGlyph(ft, preRendered[i], FT_LOAD_DEFAULT)) continue;
     const Box box = boxOf(ft->glyph);
     cellWidth = std::max(cellWidth, box.cellWidth());
     cellHeight = std::max(cellHeight, box.height + 1);
   }
   if (cellWidth == 0) return;
+  // Refused before the page is made: a page no texture can hold would only
+  // cost its memory and fail on upload.
+  const int d = dimensionForCell(std::max(cellWidth, cellHeight));
+  if (d > maxDimension) return;
   maxGlyphHeight = cellHeight;
-  atlasDimension = dimensionForCell(std::max(cellWidth, cellHeight));
-  const int d = atlasDimension;
+  atlasDimension = d;
   std::unique_ptr<unsigned char[]> page = clearPixels(d, d);
 
   const std::wstring atlasName = fontFile.getName();
@@ -169,7 +180,7 @@ FreetypeFontAtlas::FreetypeFontAtlas(const FilePath &fontFile, float size, std::
   glyphImages.reserve(numPreRendered);
   for (int i = 0; i < numPreRendered; ++i) {
     // A character the face cannot render is left to be asked for on use.
-    if (FT_Load_Char(ft, preRendered[i], FT_LOAD_RENDER) != 0) continue;
+    if (!loadOwnGlyph(ft, preRendered[i], FT_LOAD_RENDER)) continue;
     const Coverage coverage(library, ft->glyph->bitmap);
     drawCoverage(coverage.bitmap, page.get(), d, d, x, y, cellWidth, cellHeight);
     addGlyph(preRendered[i], atlasName, static_cast<float>(x), static_cast<float>(y), metrics);
@@ -214,7 +225,7 @@ void FreetypeFontAtlas::getMissingGlyphData(wchar_t character, std::map<wchar_t,
   width = height = 0;
   newTexture = false;
   FT_Face ft = face->face;
-  if (!ft || atlasDimension == 0 || FT_Load_Char(ft, character, FT_LOAD_RENDER) != 0) return;
+  if (!ft || atlasDimension == 0 || !loadOwnGlyph(ft, character, FT_LOAD_RENDER)) return;
   const Coverage coverage(FreetypeSingleton::getLibrary(), ft->glyph->bitmap);
   const Box box = boxOf(ft->glyph);
   const int d = atlasDimension;

@@ -2,6 +2,7 @@
 
 #include "drawing/FontAtlas.h"
 
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -15,8 +16,8 @@ class FreetypeFontAtlas final : public FontAtlas {
   class Creator final : public FontAtlas::Creator {
    public:
     boost::shared_ptr<FontAtlas> createInstance(const FilePath &fontFile, float size,
-                                                std::map<wchar_t, GlyphMetrics> &metrics,
-                                                const std::wstring &fontName) override;
+                                                std::map<wchar_t, GlyphMetrics> &metrics, const std::wstring &fontName,
+                                                int maxDimension) override;
   };
   // The factory the drawers use unless told otherwise.
   static Creator creator;
@@ -38,11 +39,12 @@ class FreetypeFontAtlas final : public FontAtlas {
     int pitch = 0;
   };
 
-  // Renders the 96 characters and adds one metrics entry per character
-  // (an existing entry stays). A file FreeType cannot open or size, or a
-  // size that is not positive, leaves the atlas empty and metrics unchanged.
+  // Renders the 96 characters and adds one metrics entry per character the
+  // face has (an existing entry stays). A file FreeType cannot open or size,
+  // a size that is not positive, or one whose page side would exceed
+  // maxDimension pixels leaves the atlas empty and metrics unchanged.
   FreetypeFontAtlas(const FilePath &fontFile, float size, std::map<wchar_t, GlyphMetrics> &metrics,
-                    const std::wstring &fontName);
+                    const std::wstring &fontName, int maxDimension = std::numeric_limits<int>::max());
   ~FreetypeFontAtlas() override;
 
   void getMissingGlyphData(wchar_t character, std::map<wchar_t, GlyphMetrics> &metrics, AtlasImage **image,

@@ -410,7 +410,10 @@ void GLDrawerBase::loadFont(const std::wstring &fontName, float size, const std:
   const FilePath path = FontAtlas::findFontFile(fontName);
   if (!path.isFile()) return;
   FontInternal font;
-  font.atlas = fontCreator->createInstance(path, size, font.metrics, name);
+  // A size whose page no texture can hold is refused before the page is drawn.
+  GLint maxTextureSide = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSide);
+  font.atlas = fontCreator->createInstance(path, size, font.metrics, name, maxTextureSide);
   if (!font.atlas || font.metrics.empty() || font.atlas->numImages == 0) return;
   const int d = font.atlas->getAtlasDimensions();
   loadTextureAtlas(font.atlas->takeImageData().release(), d, d, *font.atlas);

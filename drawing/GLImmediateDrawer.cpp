@@ -13,6 +13,11 @@ GLImmediateDrawer::GLImmediateDrawer(FrameBuffers frameBuffers)
   shaders[std::wstring()] = ShaderInternal();
 }
 
+// A shader drawer that ran before in this context may have left its program
+// in use, and fixed-function drawing would go through it. useShader calls
+// glUseProgram only where the context provides it.
+void GLImmediateDrawer::prepareDrawing() { useShader(std::wstring()); }
+
 void GLImmediateDrawer::setProjection(const TwoFloats &size, bool yUp) {
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();

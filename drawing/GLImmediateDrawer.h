@@ -26,6 +26,7 @@ class GLImmediateDrawer final : public GLDrawerBase {
   void translate(const TwoFloats &offset) override;
 
  private:
+  void prepareDrawing() override;
   void setProjection(const TwoFloats &size, bool yUp) override;
   void resetTransform() override;
   void drawQuads(const QuadVertex *vertices, size_t count, bool vertexColours) override;

@@ -40,8 +40,11 @@ std::vector<TextLayout::GlyphPos> &TextLayout::getLayoutForText(
   };
   size_t i = 0;
   while (i < text.size()) {
-    const wchar_t character = text[i];
-    if (character == L'\n') {
+    // A tab is white space, as wide as a space and a place to break a line.
+    const wchar_t character = text[i] == L'\t' ? L' ' : text[i];
+    // A "\r\n" line end, or a lone "\r", is one line break.
+    if (character == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
+    if (character == L'\n' || character == L'\r') {
       endLine(metrics.empty() ? 0.0f : metrics.begin()->second.lineHeight);
       ++i;
       continue;
@@ -59,7 +62,7 @@ std::vector<TextLayout::GlyphPos> &TextLayout::getLayoutForText(
     if (line.glyphs.empty() || line.length + scale * g.advance <= lineWidth) {
       GlyphPos glyph;
       glyph.name = g.name;
-      glyph.position = TwoFloats(line.length, y - g.top);
+      glyph.position = TwoFloats(line.length, y - scale * g.top);
       glyph.width = (g.advance - g.bearingX) * scale;
       glyph.character = character;
       line.append(glyph, i);

@@ -35,12 +35,13 @@ class TextLayout {
                                                                        const std::wstring &fontName) = 0;
   };
 
-  // Lays the text out in lines of at most lineWidth units, glyph advances
-  // and line distances times scale, breaking at the last space that fits (a
-  // word longer than a line is cut), and refills glyphs. Characters missing
-  // from metrics are asked of callback (not null); one that neither can
-  // supply is left out. A line feed moves down by the line height of the
-  // first entry of metrics, a wrap by that of the glyph that did not fit.
+  // Lays the text out in lines of at most lineWidth units, glyph advances,
+  // tops and line distances times scale, breaking at the last space that
+  // fits (a word longer than a line is cut), and refills glyphs. Characters
+  // missing from metrics are asked of callback (not null); one that neither
+  // can supply is left out. A tab counts as a space. A line feed moves down
+  // by the line height of the first entry of metrics, a wrap by that of the
+  // glyph that did not fit; "\r\n" and a lone "\r" are line feeds too.
   std::vector<GlyphPos> &getLayoutForText(const std::wstring &text, std::map<wchar_t, GlyphMetrics> &metrics,
                                           float lineWidth, float scale, Justification justification,
                                           const std::wstring &fontName, MissingGlyphCallback *callback);

@@ -53,6 +53,7 @@ void Captions::passageStarted(const std::wstring &soundName, bool heard) {
   ending = false;
   alpha = 0.0f;
   layout.clear();
+  fontMissingOn = nullptr;
   if (passage < 0) return;
   framesLeft = readingFrames + framesPerWord * wordsIn(SpokenPassages::passages[passage].text);
   if (heard) framesLeft *= heardAllowance;
@@ -78,9 +79,13 @@ void Captions::draw(Drawer &drawer, bool shown) {
 bool Captions::loadFont(Drawer &drawer) {
   const std::wstring probe = std::wstring(fontName) + L"A";
   if (drawer.getInternalImageData(probe)) return true;
+  // Searching the font folders again every frame would find nothing new.
+  if (fontMissingOn == &drawer) return false;
   drawer.loadFont(faceName, fontSize, fontName);
   if (!drawer.getInternalImageData(probe)) drawer.loadFont(fallbackFaceName, fontSize * 0.85f, fontName);
-  return drawer.getInternalImageData(probe) != nullptr;
+  if (drawer.getInternalImageData(probe)) return true;
+  fontMissingOn = &drawer;
+  return false;
 }
 
 void Captions::drawCaption(Drawer &drawer) {

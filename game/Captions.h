@@ -43,7 +43,8 @@ class Captions final : public StreamingSound::Callback {
 
  private:
   // Registers the font with the drawer unless it already has it; false
-  // when neither face can be found.
+  // when neither face can be found. A drawer that lacked both is not asked
+  // again until the next passage.
   bool loadFont(Drawer &drawer);
   void drawCaption(Drawer &drawer);
 
@@ -54,6 +55,8 @@ class Captions final : public StreamingSound::Callback {
   float alpha = 0.0f;
   // Filled by the drawer on the passage's first caption and kept until the next.
   TextLayout layout;
+  // The drawer that had neither face this passage; only compared, never used.
+  const Drawer *fontMissingOn = nullptr;
   // The passage whose sound finished last, from the audio thread; -1 none.
   std::atomic<int> finishedPassage{-1};
 };

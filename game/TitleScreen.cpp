@@ -67,7 +67,12 @@ void TitleScreen::mouseDown(int, const TwoFloats &) {
 }
 
 void TitleScreen::draw(boost::shared_ptr<Drawer> drawer) {
-  if (introEnded.exchange(false, std::memory_order_acquire)) promptAlpha += 0.02f;
+  if (introEnded.exchange(false, std::memory_order_acquire)) introOver = true;
+  // The introduction's caption and the prompt share the bottom of the
+  // screen: the prompt follows once the caption has faded, and a caption
+  // switched on later stays hidden behind the prompt.
+  const bool captionsOn = Captions::areOn(app);
+  if (introOver && promptAlpha == 0.0f && !(captionsOn && captions.getPassage() >= 0)) promptAlpha += 0.02f;
 
   const TwoFloats size = drawer->getDrawingAreaSize();
   const ThreeFloats bg = (1.0f - colourBlend) * colourFrom + colourBlend * colourTo;
@@ -91,7 +96,7 @@ void TitleScreen::draw(boost::shared_ptr<Drawer> drawer) {
   if (promptAlpha != 0.0f)
     drawer->drawImage(L"AnyKey", TwoFloats(size.x - 365, size.y - 65), TwoFloats(1, 1), white, promptAlpha);
 
-  captions.draw(*drawer, Captions::areOn(app));
+  captions.draw(*drawer, captionsOn && promptAlpha == 0.0f);
 
   colourBlend += 0.005f;
   if (colourBlend >= 1.0f) {

@@ -13,7 +13,8 @@ class MurmelSounder;
 // shrinking towards the centre, the title, and the spoken introduction. Once
 // the introduction has ended a prompt fades in; a key fades to black and
 // starts the game, a click starts it at once. "Escape" quits at any time.
-// With captions on, the introduction's words show while it plays.
+// With captions on, the introduction's words show while it plays, and the
+// prompt waits until they have faded.
 // Main thread, except soundFinished (audio thread).
 class TitleScreen final : public GameState, public StreamingSound::Callback {
  public:
@@ -45,6 +46,8 @@ class TitleScreen final : public GameState, public StreamingSound::Callback {
   float fadeOut = 0.0f;
   // Written on the main thread only; the audio thread's news arrives through introEnded.
   float promptAlpha = 0.0f;
+  // Whether the introduction has ended, as the main thread has heard.
+  bool introOver = false;
   ThreeFloats colourFrom;
   ThreeFloats colourTo;
   float colourBlend = 0.0f;

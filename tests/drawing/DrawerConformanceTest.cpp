@@ -601,6 +601,26 @@ TEST_P(DrawerConformance, TextureBindingSurvivesUploadsAndFills) {
   expectAt(608, 8, fullGreen);
 }
 
+// A drawer made after the shader drawer in the same context (as when the
+// drawer is chosen again) draws as its own, not through a program left in use.
+TEST_P(DrawerConformance, DrawsAsItsOwnAfterAShaderDrawerInTheSameContext) {
+  open(1280, 720, 0, [] { return boost::shared_ptr<Drawer>(new GLESDrawer); });
+  drawer->loadSingleImage(solid(16, 16, 0x00ff00ffu), 16, 16, L"Green");
+  drawer->drawImage(L"Green", TwoFloats(0, 0), one, white, 1.0f);
+  drawer->fillRect(TwoFloats(0, 0), TwoFloats(16, 16), green, 1.0f);
+  drawer->endDrawing();
+  drawer = GetParam().create();
+  drawer->initialise(1280, 720, AppSettings());
+  drawer->beginDrawing();
+  drawer->loadSingleImage(solid(16, 16, 0x0000ffffu), 16, 16, L"Blue");
+  drawer->fillRect(TwoFloats(100, 100), TwoFloats(50, 50), red, 1.0f);
+  drawer->drawImage(L"Blue", TwoFloats(200, 100), one, white, 1.0f);
+  read();
+  expectAt(125, 125, fullRed);
+  expectAt(208, 108, fullBlue);
+  expectAt(50, 50, black);
+}
+
 TEST_P(DrawerConformance, SecondImageModulatesUntilEndDrawing) {
   open();
   if (!drawer->canSupport(Drawer::MultiTexturing)) GTEST_SKIP() << "one texture unit";

@@ -7,6 +7,7 @@
 #include "drawing/GLImmediateDrawer.h"
 #include "support/GLTestWindow.h"
 
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <boost/shared_ptr.hpp>
@@ -77,6 +78,33 @@ TEST_P(DrawerText, FindsAFontByNameAndDrawsItsGlyphsAboveTheBaseline) {
   const std::vector<unsigned char> pixels = frame();
   EXPECT_GT(litIn(pixels, 100, 100 - 24, 180, 100), 100);
   EXPECT_EQ(litIn(pixels, 0, 0, 640, 360), litIn(pixels, 98, 100 - 26, 180, 102));
+}
+
+// "Hello" has nothing below its baseline, at any scale.
+TEST_P(DrawerText, GlyphsStandOnTheBaselineAtAnyScale) {
+  for (const float scale : {1.0f, 2.0f, 0.5f}) {
+    drawer->drawText(L"Hello", L"Body", TwoFloats(100, 200), 600, TextLayout::Left, scale, white, 1.0f);
+    const std::vector<unsigned char> pixels = frame();
+    int lowest = -1;
+    for (int y = 0; y < 360; ++y)
+      if (litIn(pixels, 0, y, 640, y + 1) > 0) lowest = y;
+    EXPECT_NEAR(199, lowest, 1) << "scale " << scale;
+    EXPECT_GT(litIn(pixels, 100, 200 - static_cast<int>(fontSize * scale), 640, 200), 0) << "scale " << scale;
+  }
+}
+
+// A size whose atlas page would be larger than any texture is refused
+// before its page is made: ten cells of about 1.2 times the size each.
+TEST_P(DrawerText, ASizeWhosePageNoTextureCanHoldIsRefused) {
+  GLint largest = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+  ASSERT_GT(largest, 0);
+  while (glGetError() != GL_NO_ERROR) continue;
+  drawer->loadFont(L"DejaVuSans", largest / 6.0f, L"Huge");
+  EXPECT_EQ(nullptr, drawer->getInternalImageData(L"HugeA"));
+  EXPECT_EQ(static_cast<GLenum>(GL_NO_ERROR), glGetError());
+  drawer->drawText(L"Hello", L"Huge", TwoFloats(100, 100), 400, TextLayout::Left, 1.0f, white, 1.0f);
+  EXPECT_EQ(0, litIn(frame(), 0, 0, 640, 360));
 }
 
 // The layout a caller holds: wrapped, justified and moved down as asked, and

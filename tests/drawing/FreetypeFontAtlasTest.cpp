@@ -93,6 +93,15 @@ TEST(FreetypeFontAtlas, PreRendersNinetySixNamedGlyphsInAGridSizedFromTheLargest
     EXPECT_GT(ink, 0);
     EXPECT_EQ(0.0f, atlas.images[0].size.x);
 
+    // A page larger than the drawer's largest texture is refused, whole.
+    Metrics refused;
+    const FreetypeFontAtlas tooLarge(dejaVu(), size, refused, L"Body", d / 2);
+    EXPECT_TRUE(refused.empty());
+    EXPECT_EQ(0, tooLarge.numImages + tooLarge.getAtlasDimensions());
+    EXPECT_EQ(nullptr, tooLarge.imageData);
+    Metrics fitting;
+    EXPECT_EQ(96, FreetypeFontAtlas(dejaVu(), size, fitting, L"Body", d).numImages);
+
     // The drawer takes the page; afterwards the atlas points at nothing.
     std::unique_ptr<unsigned char[]> page = atlas.takeImageData();
     EXPECT_TRUE(page);
@@ -151,7 +160,9 @@ TEST(FreetypeFontAtlas, AddsMissingGlyphsOnFirstUseAndStartsNewPagesWhenFull) {
   // Stacked accents and the integral sign are taller than any pre-rendered glyph.
   std::wstring extra = L"\u01fa\u222b";
   for (wchar_t c = 0x00c0; c < 0x0250; ++c) extra += c;
-  for (wchar_t c = 0x0391; c < 0x03ca; ++c) extra += c;
+  // The Greek capitals have a hole at U+03A2.
+  for (wchar_t c = 0x0391; c < 0x03ca; ++c)
+    if (c != 0x03a2) extra += c;
   for (wchar_t c = 0x0410; c < 0x0450; ++c) extra += c;
   for (const wchar_t c : extra) {
     if (metrics.count(c)) continue;
@@ -189,6 +200,27 @@ TEST(FreetypeFontAtlas, AddsMissingGlyphsOnFirstUseAndStartsNewPagesWhenFull) {
   EXPECT_GE(pages, 2);
   EXPECT_GT(metrics[L'\u222b'].lineHeight, tallestBefore);
   EXPECT_EQ(atlas.numImages, static_cast<int>(metrics.size()));
+}
+
+// FreeType answers a character its face lacks with the "missing glyph"
+// box; the atlas refuses such a character, so that text leaves it out.
+TEST(FreetypeFontAtlas, CharactersTheFaceLacksAreRefusedRatherThanBoxed) {
+  Metrics metrics;
+  FreetypeFontAtlas atlas(dejaVu(), 20.0f, metrics, L"Body");
+  ASSERT_EQ(96u, metrics.size());
+  for (const wchar_t c : {L'\u03a2', L'\ue000', L'\u4e00', L'\u0001'}) {
+    AtlasImage *image = nullptr;
+    unsigned char *pixels = nullptr;
+    int width = 1, height = 1;
+    bool newTexture = true;
+    atlas.getMissingGlyphData(c, metrics, &image, &pixels, width, height, newTexture);
+    EXPECT_EQ(nullptr, image) << int(c);
+    EXPECT_EQ(nullptr, pixels) << int(c);
+    delete[] pixels;
+    EXPECT_EQ(0, width + height) << int(c);
+  }
+  EXPECT_EQ(96u, metrics.size());
+  EXPECT_EQ(96, atlas.numImages);
 }
 
 TEST(FreetypeFontAtlas, CoverageCopiesHonourThePitchAndStayInsideTheirBuffer) {
@@ -249,11 +281,14 @@ TEST(FreetypeFontAtlas, OneBitGlyphsBecomeFullCoverageAndATallGlyphOnTheLastRowS
   dir.writeFile("Block.bdf", blockFont());
   Metrics metrics;
   FreetypeFontAtlas atlas(FilePath(dir.widePath() + L"/Block.bdf"), 8.0f, metrics, L"Block");
+  // Of the 96 only "A" is the font's: its default glyph, a copy of "A",
+  // does not stand in for the others.
+  ASSERT_EQ(1u, metrics.size());
   ASSERT_EQ(1u, metrics.count(L'A'));
   const int d = atlas.getAtlasDimensions();
   // Cells of 9 x 9 pixels.
   ASSERT_EQ(128, d);
-  const AtlasImage &a = atlas.images[34];
+  const AtlasImage &a = atlas.images[0];
   const int x0 = static_cast<int>(a.position.x * d), y0 = static_cast<int>(a.position.y * d);
   ASSERT_EQ(8, static_cast<int>(a.size.x * d));
   for (int y = 0; y < 8; ++y)

@@ -47,6 +47,8 @@ class Supplier final : public TextLayout::MissingGlyphCallback {
 struct Laid {
   std::vector<std::wstring> lines;
   std::vector<float> baselines;
+  // The characters the font was asked for.
+  std::wstring asked;
 };
 
 // The characters of each line, and each line's baseline.
@@ -64,6 +66,7 @@ Laid layOut(const std::wstring &text, float lineWidth, Metrics metrics = font(),
     }
     laid.lines.back() += g.character;
   }
+  laid.asked = supplier.asked;
   return laid;
 }
 
@@ -97,7 +100,32 @@ TEST(TextLayout, WrapsCutsAndMovesDownLineByLine) {
   EXPECT_EQ(20.0f, fed.baselines[1]);
 }
 
-// Five glyphs of 10 at scale 3 take 150 of a 200-unit line.
+// Neither is a glyph to ask the font for: a font would answer with its box.
+TEST(TextLayout, CarriageReturnsEndLinesAndTabsAreSpaces) {
+  struct Case {
+    const char *name;
+    std::wstring text;
+    float lineWidth;
+    std::vector<std::wstring> lines;
+    std::vector<float> baselines;
+  };
+  const Case cases[] = {
+      {"CR LF", L"ab\r\ncd", 100.0f, {L"ab", L"cd"}, {0.0f, 20.0f}},
+      {"CR", L"ab\rcd", 100.0f, {L"ab", L"cd"}, {0.0f, 20.0f}},
+      {"blank line", L"ab\r\n\r\ncd", 100.0f, {L"ab", L"cd"}, {0.0f, 40.0f}},
+      {"tab", L"ab\tcd", 100.0f, {L"ab cd"}, {0.0f}},
+      {"wrap at a tab", L"ab cd\tef", 75.0f, {L"ab cd", L"ef"}, {0.0f, 12.0f}},
+  };
+  for (const Case &c : cases) {
+    const Laid laid = layOut(c.text, c.lineWidth);
+    EXPECT_EQ(c.lines, laid.lines) << c.name;
+    EXPECT_EQ(c.baselines, laid.baselines) << c.name;
+    EXPECT_EQ(L"", laid.asked) << c.name;
+  }
+}
+
+// Five glyphs of 10 at scale 3 take 150 of a 200-unit line; their tops
+// scale with them, so that they stand on the baseline.
 TEST(TextLayout, PlacesEachLineAsJustifiedAndScalesAdvances) {
   Metrics metrics = font();
   Supplier supplier;
@@ -110,7 +138,7 @@ TEST(TextLayout, PlacesEachLineAsJustifiedAndScalesAdvances) {
     ASSERT_EQ(5u, glyphs.size());
     for (int i = 0; i < 5; ++i) {
       EXPECT_EQ(offsets[j] + 30.0f * i, glyphs[i].position.x) << "justification " << j;
-      EXPECT_EQ(-8.0f, glyphs[i].position.y);
+      EXPECT_EQ(-24.0f, glyphs[i].position.y);
       EXPECT_EQ(L'a' + i, glyphs[i].character);
     }
   }

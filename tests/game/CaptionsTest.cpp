@@ -6,6 +6,7 @@
 #include "drawing/GLImmediateDrawer.h"
 #include "game/SpokenPassages.h"
 #include "support/GLTestWindow.h"
+#include "support/RecordingDrawer.h"
 
 #include <gtest/gtest.h>
 
@@ -117,6 +118,22 @@ TEST_F(CaptionsTest, KeepTimeWhileHiddenAndEndAfterAReadingTimeWhenNoSoundTells)
   EXPECT_FALSE(lit().empty());
   frames(60, false);
   EXPECT_EQ(-1, captions.getPassage());
+}
+
+// A drawer without either face: the font folders are searched once a
+// passage and drawer, not once a frame.
+TEST(CaptionsWithoutTheirFonts, LookForThemOncePerPassage) {
+  Captions captions;
+  RecordingDrawer drawer, other;
+  const auto lookups = [](const RecordingDrawer &d) { return d.callsOf("loadFont").size(); };
+  captions.passageStarted(L"Speech_World0", false);
+  for (int i = 0; i < 30; ++i) captions.draw(drawer, true);
+  EXPECT_EQ(2u, lookups(drawer));
+  captions.draw(other, true);
+  EXPECT_EQ(2u, lookups(other));
+  captions.passageStarted(L"Speech_World1", false);
+  for (int i = 0; i < 30; ++i) captions.draw(drawer, true);
+  EXPECT_EQ(4u, lookups(drawer));
 }
 
 }  // namespace

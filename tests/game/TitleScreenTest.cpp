@@ -2,16 +2,21 @@
 
 #include "app/SDL1.2Backend/SDL1.2Thread.h"
 #include "app/Thread.h"
+#include "drawing/GLImmediateDrawer.h"
 #include "sound/MurmelSounder.h"
 
+#include "support/BuiltInImages.h"
 #include "support/FakeApplication.h"
+#include "support/GLTestWindow.h"
 #include "support/MemorySoundLoader.h"
 #include "support/RecordingDrawer.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -41,6 +46,20 @@ class TitleScreenTest : public ::testing::Test {
   std::unique_ptr<MurmelSounder> sounder;
   RecordingDrawer drawer;
 };
+
+// A small window draws the screen quickly, scaled down.
+const int windowWidth = 320, windowHeight = 180;
+
+// The caption's band darkens the whole bottom edge of the screen; the
+// background is one colour from top to bottom.
+bool captionBandShows(const std::vector<unsigned char> &pixels) {
+  // Rows run bottom-up: row 1 is near the bottom, the last but one near the top.
+  const unsigned char *bottom = &pixels[(windowWidth + 1) * 3];
+  const unsigned char *top = &pixels[((windowHeight - 2) * windowWidth + 1) * 3];
+  int darker = 0;
+  for (int c = 0; c < 3; ++c) darker = std::max(darker, top[c] - bottom[c]);
+  return darker > 2;
+}
 
 }  // namespace
 
@@ -73,6 +92,46 @@ TEST_F(TitleScreenTest, WithoutTheIntroductionsFileThePromptComesAtOnce) {
   sounder.reset(new MurmelSounder());
   TitleScreen screen(&app, sounder.get());
   EXPECT_TRUE(drawsPrompt(frame(screen)));
+}
+
+// Both belong at the bottom of the screen: with captions on, the prompt
+// follows once the introduction's caption has faded, and captions switched
+// on after the prompt came keep the fading caption hidden.
+TEST_F(TitleScreenTest, TheIntroductionsCaptionAndThePromptNeverShowTogether) {
+  GLTestWindow window(windowWidth, windowHeight);
+  ASSERT_TRUE(window.isOpen()) << window.getError();
+  GLImmediateDrawer gl;
+  gl.initialise(windowWidth, windowHeight, AppSettings());
+  loadBuiltInImages(gl);
+  const boost::shared_ptr<Drawer> shared(&gl, [](Drawer *) {});
+  const int introEnd = 100;
+  struct Case {
+    const char *name;
+    int captionsFrom;
+    bool captionSeen;
+    // The caption fades out in 40 frames.
+    int promptFrame;
+  };
+  const Case cases[] = {{"captions on", 0, true, introEnd + 40}, {"switched on later", introEnd + 5, false, introEnd}};
+  std::vector<unsigned char> pixels;
+  for (const Case &c : cases) {
+    TitleScreen screen(&app, sounder.get());
+    int captionFrames = 0, promptFrame = -1;
+    for (int frame = 0; frame < introEnd + 60; ++frame) {
+      app.settings.captions = frame >= c.captionsFrom;
+      if (frame == introEnd) screen.soundFinished(L"Speech_Intro");
+      gl.beginDrawing();
+      screen.draw(shared);
+      gl.getScreenPixels(pixels);
+      gl.endDrawing();
+      const bool caption = captionBandShows(pixels), prompt = screen.getPromptAlpha() > 0.0f;
+      EXPECT_FALSE(caption && prompt) << c.name << ", frame " << frame;
+      captionFrames += caption;
+      if (prompt && promptFrame < 0) promptFrame = frame;
+    }
+    EXPECT_EQ(c.captionSeen, captionFrames > introEnd / 2) << c.name;
+    EXPECT_NEAR(c.promptFrame, promptFrame, 1) << c.name;
+  }
 }
 
 TEST_F(TitleScreenTest, AKeyFadesToBlackFirstAndEscapeAlwaysQuits) {
