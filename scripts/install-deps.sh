@@ -5,6 +5,7 @@
 #   scripts/install-deps.sh --sounds  also the tools that regenerate the sound files
 #   scripts/install-deps.sh --compare also what only "make compare" needs
 #   scripts/install-deps.sh --package-check  also what "make package-check" needs
+#   scripts/install-deps.sh --web     also the browser build's toolchain ("make web")
 set -euo pipefail
 
 packages=(
@@ -45,6 +46,10 @@ for arg in "$@"; do
     --compare) packages+=(libsdl-mixer1.2-dev vorbis-tools gnuplot-nox time python3 linux-perf valgrind) ;;
     # a bare Debian root to install the package into
     --package-check) packages+=(debootstrap) ;;
+    # the WebAssembly compiler and Node.js it runs on, a headless browser and its
+    # remote-control client for the page's tests; dpkg-dev unpacks the source
+    # packages scripts/build-web-deps.sh builds the third-party libraries from
+    --web) packages+=(emscripten nodejs chromium python3-websocket dpkg-dev) ;;
     *) echo "install-deps.sh: unknown option $arg" >&2; exit 2 ;;
   esac
 done

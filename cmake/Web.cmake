@@ -1,0 +1,71 @@
+# The browser build ("make web"): configured with emscripten's toolchain
+# (emcmake), it compiles the game to WebAssembly as murmel-worlds.js beside
+# murmel-worlds.wasm and murmel-worlds.data (the sounds).
+#
+# Third-party libraries: Ogg, Vorbis and FreeType come from the cache that
+# scripts/build-web-deps.sh builds from Debian's sources; SDL 1.x and OpenGL ES
+# are emscripten's own (its JavaScript library); Boost is header-only and taken
+# from the host. Nothing is looked up through pkg-config.
+
+set(MURMEL_WEB_DEPS "${CMAKE_BINARY_DIR}/deps/prefix" CACHE PATH
+  "Where scripts/build-web-deps.sh installed the browser build's libraries")
+# Every sound decoded at once would take about 56 MB; fonts and textures come on top.
+set(MURMEL_WEB_MAXIMUM_MEMORY "128MB" CACHE STRING
+  "The most memory the page's WebAssembly may grow to")
+
+if(NOT EXISTS "${MURMEL_WEB_DEPS}/.complete")
+  message(FATAL_ERROR "No browser libraries in ${MURMEL_WEB_DEPS}: "
+    "run scripts/build-web-deps.sh ${CMAKE_BINARY_DIR} (after scripts/install-deps.sh --web)")
+endif()
+
+# The sources that have no place in a browser, matched against the globbed paths:
+#  - PortAudio's device: the browser's audio is SDL's callback over Web Audio;
+#  - the soxr resampler: no soxr for WebAssembly;
+#  - the SDL_image loader: images are decoded with emscripten's stb_image;
+#  - the hooks that quieten ALSA, JACK and Wayland: none of them is there.
+# The tests, benchmarks, tools and fuzzers are left out as a whole (CMakeLists.txt
+# returns before them).
+set(MURMEL_WEB_LEFT_OUT
+  "/sound/PortAudioDevice\\.cpp$"
+  "/sound/ResamplingLoader\\.cpp$"
+  "/drawing/ImageLoader\\.cpp$"
+  "/app/LibraryChatter\\.cpp$")
+list(JOIN MURMEL_WEB_LEFT_OUT "|" MURMEL_WEB_LEFT_OUT_REGEX)
+
+# Found inside the cache only: the toolchain searches its sysroot and the roots listed here.
+list(APPEND CMAKE_FIND_ROOT_PATH "${MURMEL_WEB_DEPS}")
+find_package(Vorbis CONFIG REQUIRED)
+find_package(freetype CONFIG REQUIRED)
+find_path(MURMEL_WEB_SDL_INCLUDE SDL.h PATH_SUFFIXES SDL REQUIRED)
+
+# Boost's headers from the host, through a folder holding nothing else: the
+# host's include folder itself would shadow the WebAssembly C library.
+find_path(MURMEL_HOST_BOOST_INCLUDE boost/shared_ptr.hpp PATHS /usr/local/include /usr/include
+  NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+file(MAKE_DIRECTORY "${CMAKE_BINARY_DIR}/host-boost")
+file(CREATE_LINK "${MURMEL_HOST_BOOST_INCLUDE}/boost" "${CMAKE_BINARY_DIR}/host-boost/boost" SYMBOLIC)
+
+add_library(murmel_web_deps INTERFACE)
+target_include_directories(murmel_web_deps SYSTEM INTERFACE
+  "${MURMEL_WEB_SDL_INCLUDE}" "${CMAKE_BINARY_DIR}/host-boost")
+target_link_libraries(murmel_web_deps INTERFACE Vorbis::vorbisfile freetype)
+# SDL 1.2's names that emscripten's SDL lacks, ahead of every source.
+target_compile_options(murmel_web_deps INTERFACE
+  "SHELL:-include ${CMAKE_SOURCE_DIR}/app/WebBackend/SDLCompat.h")
+
+# The page's program: murmel-worlds.js (this emscripten's HTML minifier fails
+# on optimised builds, so the page is not emcc's), single-threaded (threads would need cross-origin isolation
+# headers from the server), its memory growing up to a bound, the sounds packed
+# into murmel-worlds.data and mounted as "sounds".
+function(murmel_web_program target)
+  set(sounds "${CMAKE_SOURCE_DIR}/data/sounds")
+  target_link_options(${target} PRIVATE
+    -sALLOW_MEMORY_GROWTH=1 "-sMAXIMUM_MEMORY=${MURMEL_WEB_MAXIMUM_MEMORY}"
+    -sSTB_IMAGE=1 "SHELL:--preload-file ${sounds}@sounds")
+  file(GLOB sound_files CONFIGURE_DEPENDS "${sounds}/*")
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${sound_files})
+  # emcc's JavaScript optimiser needs Debian's acorn, which a Node.js from
+  # elsewhere does not look for.
+  set_property(TARGET ${target} PROPERTY RULE_LAUNCH_LINK
+    "${CMAKE_COMMAND} -E env --modify NODE_PATH=path_list_prepend:/usr/share/nodejs")
+endfunction()
