@@ -1,10 +1,9 @@
 #include "app/AppSettings.h"
 
 #include "app/Application.h"
+#include "app/Backends.h"
 #include "app/GlobalData.h"
 #include "app/KeyManager.h"
-#include "drawing/GLESDrawer.h"
-#include "drawing/GLImmediateDrawer.h"
 #include "game/GamePlayState.h"
 #include "game/TitleScreen.h"
 #include "sound/MurmelSounder.h"
@@ -29,16 +28,8 @@ void AppSettings::initialise(CmdLineParams &, Application *app, KeyManager &keys
   keys.addMapping(L"Action", L"z", true);
 }
 
-// The shader drawer where the context runs it, else the fixed-function one:
-// a context too old, or a driver that rejects the built-in programs (it has
-// said why on standard error by then).
-boost::shared_ptr<Drawer> AppSettings::getDrawer() {
-  if (GLESDrawer::isSupported()) {
-    boost::shared_ptr<GLESDrawer> drawer(new GLESDrawer());
-    if (drawer->prepare()) return drawer;
-  }
-  return boost::shared_ptr<Drawer>(new GLImmediateDrawer());
-}
+// Whichever of the build's drawers runs in the context.
+boost::shared_ptr<Drawer> AppSettings::getDrawer() { return Backends::createDrawer(); }
 
 std::unique_ptr<Sounder> AppSettings::getSounder() { return std::make_unique<MurmelSounder>(); }
 

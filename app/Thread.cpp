@@ -6,25 +6,19 @@ void Thread::setBackendThreadCreator(BackendThread::Creator *creator) {
   if (!backendThreadCreator) backendThreadCreator = creator;
 }
 
-void Thread::wait(int milliseconds) {
-  if (backendThreadCreator) backendThreadCreator->wait(milliseconds);
-}
-
 Thread::Thread(const std::string &name) : name(name) {
   if (backendThreadCreator) backend = backendThreadCreator->createBackendThread();
 }
 
 Thread::~Thread() {
-  if (backend) backend->waitToFinish();
+  if (backend) backend->stop();
   backend.reset();
 }
 
-void Thread::startThread(Thread *thread) {
-  if (backend) backend->createThread(Thread::threadMethod, name, thread);
+bool Thread::startThread(Thread *thread) { return backend && backend->createThread(Thread::stepMethod, name, thread); }
+
+void Thread::stopThread() {
+  if (backend) backend->stop();
 }
 
-void Thread::waitToFinish() {
-  if (backend) backend->waitToFinish();
-}
-
-int Thread::threadMethod(void *data) { return static_cast<Thread *>(data)->run() ? 1 : 0; }
+int Thread::stepMethod(void *data) { return static_cast<Thread *>(data)->step(); }

@@ -5,17 +5,25 @@
 #include <boost/shared_ptr.hpp>
 #include <string>
 
-// A joinable thread that runs run() once. Derived classes call
-// startThread(this) at the end of their constructor; their destructor makes
-// run() return and then calls waitToFinish(), since by the time ~Thread
-// joins, the derived part (and run() with it) is gone. A Thread made before a back-end factory is
-// installed has no back-end and silently does nothing.
+// A thread whose body is a series of rounds: step() runs, the thread waits
+// as long as that round asked, step() runs again, until a round returns
+// Finished or the owner stops the thread. On the desktop every Thread is a
+// thread of its own; in the browser, which has one thread, the main loop runs
+// the rounds that are due between frames. So a round returns promptly and
+// never waits for another thread; waiting is what its result is for.
+//
+// Derived classes call startThread(this) (at the end of their constructor,
+// or later) and stopThread() first thing in their destructor: by the time
+// ~Thread stops the rounds, the derived part (and step() with it) is gone. A
+// Thread made before a back-end factory is installed has no back-end and
+// silently does nothing.
 class Thread {
  public:
+  // What step() returns to end the thread.
+  static constexpr int Finished = -1;
+
   // The first call wins; later calls are ignored.
   static void setBackendThreadCreator(BackendThread::Creator *creator);
-  // Sleeps through the installed factory; returns at once without one.
-  static void wait(int milliseconds);
 
   explicit Thread(const std::string &name);
   virtual ~Thread();
@@ -23,20 +31,22 @@ class Thread {
   Thread(const Thread &) = delete;
   Thread &operator=(const Thread &) = delete;
 
-  // The thread's body; its result becomes the thread's exit status 0 or 1.
-  virtual bool run() = 0;
+  // One round of the thread's work, on the thread: the milliseconds to wait
+  // before the next round (0: at once), or Finished.
+  virtual int step() = 0;
 
   const std::string &getName() const { return name; }
 
  protected:
-  void startThread(Thread *thread);
-  // Joins the thread. Derived destructors call it once run() has been told
-  // to return: joining before the derived part is destroyed is what makes
-  // that destruction safe from the thread's side.
-  void waitToFinish();
+  // Starts the rounds; false without a back-end or when the thread cannot
+  // start. Rounds already started and not stopped go on, and that is true.
+  bool startThread(Thread *thread);
+  // Ends the rounds (see BackendThread::stop); the thread may be started
+  // again afterwards.
+  void stopThread();
 
  private:
-  static int threadMethod(void *data);
+  static int stepMethod(void *data);
 
   // Written only during start-up, before a second thread exists.
   static BackendThread::Creator *backendThreadCreator;

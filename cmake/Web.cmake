@@ -1,5 +1,6 @@
 # The browser build ("make web"): configured with emscripten's toolchain
-# (emcmake), it compiles the game to WebAssembly as murmel-worlds.js beside
+# (emcmake), it compiles the game to WebAssembly and makes the site in site/
+# of the build folder: index.html (web/index.html), murmel-worlds.js,
 # murmel-worlds.wasm and murmel-worlds.data (the sounds).
 #
 # Third-party libraries: Ogg, Vorbis and FreeType come from the cache that
@@ -18,15 +19,23 @@ if(NOT EXISTS "${MURMEL_WEB_DEPS}/.complete")
     "run scripts/build-web-deps.sh ${CMAKE_BINARY_DIR} (after scripts/install-deps.sh --web)")
 endif()
 
-# The sources that have no place in a browser, matched against the globbed paths:
+# The sources that have no place in a browser, matched against the globbed
+# paths; app/WebBackend/ holds what the browser build has in their place.
+#  - the desktop's entry, its thread and lock back-ends and its list of
+#    drawers and audio devices: the browser's are WebMain, WebThread,
+#    WebCriticalSection and WebBackends;
 #  - PortAudio's device: the browser's audio is SDL's callback over Web Audio;
-#  - the soxr resampler: no soxr for WebAssembly;
+#  - the fixed-function drawer: WebGL has no fixed-function OpenGL;
+#  - the soxr resampler: no soxr for WebAssembly (the browser's toRate refuses);
 #  - the SDL_image loader: images are decoded with emscripten's stb_image;
 #  - the hooks that quieten ALSA, JACK and Wayland: none of them is there.
 # The tests, benchmarks, tools and fuzzers are left out as a whole (CMakeLists.txt
 # returns before them).
 set(MURMEL_WEB_LEFT_OUT
+  "/app/SDLMain\\.cpp$"
+  "/app/SDL1\\.2Backend/SDL1\\.2(Thread|CriticalSection|Backends)\\.cpp$"
   "/sound/PortAudioDevice\\.cpp$"
+  "/drawing/GLImmediateDrawer\\.cpp$"
   "/sound/ResamplingLoader\\.cpp$"
   "/drawing/ImageLoader\\.cpp$"
   "/app/LibraryChatter\\.cpp$")
@@ -45,25 +54,38 @@ find_path(MURMEL_HOST_BOOST_INCLUDE boost/shared_ptr.hpp PATHS /usr/local/includ
 file(MAKE_DIRECTORY "${CMAKE_BINARY_DIR}/host-boost")
 file(CREATE_LINK "${MURMEL_HOST_BOOST_INCLUDE}/boost" "${CMAKE_BINARY_DIR}/host-boost/boost" SYMBOLIC)
 
+# emscripten's stb_image header (the library comes with -sSTB_IMAGE), through
+# a folder of its own: its third-party folder holds more than headers.
+file(MAKE_DIRECTORY "${CMAKE_BINARY_DIR}/stb")
+file(CREATE_LINK "${EMSCRIPTEN_ROOT_PATH}/third_party/stb_image.h" "${CMAKE_BINARY_DIR}/stb/stb_image.h" SYMBOLIC)
+
 add_library(murmel_web_deps INTERFACE)
 target_include_directories(murmel_web_deps SYSTEM INTERFACE
-  "${MURMEL_WEB_SDL_INCLUDE}" "${CMAKE_BINARY_DIR}/host-boost")
+  "${MURMEL_WEB_SDL_INCLUDE}" "${CMAKE_BINARY_DIR}/host-boost" "${CMAKE_BINARY_DIR}/stb")
 target_link_libraries(murmel_web_deps INTERFACE Vorbis::vorbisfile freetype)
 # SDL 1.2's names that emscripten's SDL lacks, ahead of every source.
 target_compile_options(murmel_web_deps INTERFACE
   "SHELL:-include ${CMAKE_SOURCE_DIR}/app/WebBackend/SDLCompat.h")
 
-# The page's program: murmel-worlds.js (this emscripten's HTML minifier fails
-# on optimised builds, so the page is not emcc's), single-threaded (threads would need cross-origin isolation
-# headers from the server), its memory growing up to a bound, the sounds packed
-# into murmel-worlds.data and mounted as "sounds".
+# The site, in site/ of the build folder: our page (web/index.html), the
+# program murmel-worlds.js and .wasm, single-threaded (threads would need
+# cross-origin isolation headers from the server), its memory growing up to a
+# bound, started by the page (callMain) rather than on load, and the sounds
+# packed into murmel-worlds.data and mounted as "/sounds". The page is not
+# emcc's (this emscripten's HTML minifier fails on optimised builds).
 function(murmel_web_program target)
+  set(site "${CMAKE_BINARY_DIR}/site")
   set(sounds "${CMAKE_SOURCE_DIR}/data/sounds")
-  target_link_options(${target} PRIVATE
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${site}")
+  # Function names stay in the WebAssembly, so that a fault on the console
+  # names its functions; the debug information (-g) stays out of the site.
+  target_link_options(${target} PRIVATE -g2
     -sALLOW_MEMORY_GROWTH=1 "-sMAXIMUM_MEMORY=${MURMEL_WEB_MAXIMUM_MEMORY}"
+    -sENVIRONMENT=web -sEXPORTED_RUNTIME_METHODS=callMain
     -sSTB_IMAGE=1 "SHELL:--preload-file ${sounds}@sounds")
   file(GLOB sound_files CONFIGURE_DEPENDS "${sounds}/*")
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${sound_files})
+  configure_file("${CMAKE_SOURCE_DIR}/web/index.html" "${site}/index.html" COPYONLY)
   # emcc's JavaScript optimiser needs Debian's acorn, which a Node.js from
   # elsewhere does not look for.
   set_property(TARGET ${target} PROPERTY RULE_LAUNCH_LINK

@@ -60,6 +60,10 @@ std::unique_ptr<unsigned char[]> greyAndAlpha(const unsigned char *pixels, size_
   return packed;
 }
 
+// An internal format: desktop OpenGL's sized one, or the unsized one OpenGL
+// ES 2 (and so WebGL 1) insists on.
+GLenum internalFormat(const GLEntryPoints &gl, GLenum desktop, GLenum es) { return gl.version.isES() ? es : desktop; }
+
 // The info log of a shader or program, without its closing line breaks.
 template <typename GetParameter, typename GetLog>
 std::string infoLog(GLuint object, GetParameter getParameter, GetLog getLog) {
@@ -110,12 +114,15 @@ void GLDrawerBase::initialise(int windowWidth, int windowHeight, const AppSettin
   setProjection(drawingAreaSize, false);
   resetTransform();
 
-  glShadeModel(GL_SMOOTH);
+  if (gl->shadeModel) gl->shadeModel(GL_SMOOTH);
   glClearDepth(1.0);
   glDisable(GL_DEPTH_TEST);
   glDepthFunc(GL_LEQUAL);
-  glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-  glEnable(GL_TEXTURE_2D);
+  // OpenGL ES has neither the hint nor fixed-function texturing to switch on.
+  if (!gl->version.isES()) {
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glEnable(GL_TEXTURE_2D);
+  }
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glEnable(GL_BLEND);
   standardBlending = true;
@@ -178,14 +185,15 @@ void GLDrawerBase::setupFrameBuffer() {
   GLuint depth = 0;
   gl->genRenderbuffers(1, &depth);
   gl->bindRenderbuffer(GL_RENDERBUFFER, depth);
-  gl->renderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, 1, 1);
+  gl->renderbufferStorage(GL_RENDERBUFFER, internalFormat(*gl, GL_DEPTH_COMPONENT, GL_DEPTH_COMPONENT16), 1, 1);
   gl->framebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
 
   GLuint texture = 0;
   glGenTextures(1, &texture);
   bindTexture(0, texture);
   const unsigned char transparent[4] = {0, 0, 0, 0};
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, transparent);
+  glTexImage2D(GL_TEXTURE_2D, 0, internalFormat(*gl, GL_RGBA8, GL_RGBA), 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+               transparent);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
@@ -210,9 +218,11 @@ void GLDrawerBase::sizeFrameBuffer() {
   const int width = static_cast<int>(drawingAreaSize.x);
   const int height = static_cast<int>(drawingAreaSize.y);
   gl->bindRenderbuffer(GL_RENDERBUFFER, frameBufferDepth);
-  gl->renderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, width, height);
+  gl->renderbufferStorage(GL_RENDERBUFFER, internalFormat(*gl, GL_DEPTH_COMPONENT, GL_DEPTH_COMPONENT16), width,
+                          height);
   bindTexture(0, frameBufferTexture);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  glTexImage2D(GL_TEXTURE_2D, 0, internalFormat(*gl, GL_RGBA8, GL_RGBA), width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+               nullptr);
   frameBufferSized = true;
   // Completeness is not acted on: an incomplete frame buffer draws nothing.
   gl->checkFramebufferStatus(GL_FRAMEBUFFER);
@@ -244,8 +254,8 @@ bool GLDrawerBase::uploadTexture(unsigned char *pixels, int width, int height, u
   const size_t pixelCount = static_cast<size_t>(textureWidth) * textureHeight;
   // Rows of two-byte texels stay 4-byte aligned from two texels on.
   if (texels == Texels::GreyWhereGrey && textureWidth >= 2 && isGrey(pixels, pixelCount))
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE8_ALPHA8, textureWidth, textureHeight, 0, GL_LUMINANCE_ALPHA,
-                 GL_UNSIGNED_BYTE, greyAndAlpha(pixels, pixelCount).get());
+    glTexImage2D(GL_TEXTURE_2D, 0, internalFormat(*gl, GL_LUMINANCE8_ALPHA8, GL_LUMINANCE_ALPHA), textureWidth,
+                 textureHeight, 0, GL_LUMINANCE_ALPHA, GL_UNSIGNED_BYTE, greyAndAlpha(pixels, pixelCount).get());
   else
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, textureWidth, textureHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
   const GLint filter = smoothTextures ? GL_LINEAR : GL_NEAREST;
@@ -351,7 +361,7 @@ unsigned int GLDrawerBase::buildProgram(const std::wstring &vertexSource, const 
 bool GLDrawerBase::compileShader(unsigned int shader, const std::wstring &source, const char *stage,
                                  const std::wstring &name) {
   std::string text;
-  UTF8File::wstringToChar(source, text);
+  UTF8File::wstringToChar(gl->version.shaderSource(source, std::strcmp(stage, "fragment") == 0), text);
   const GLchar *string = text.c_str();
   gl->shaderSource(shader, 1, &string, nullptr);
   gl->compileShader(shader);
@@ -571,7 +581,7 @@ const GLDrawerBase::GLImage &GLDrawerBase::bindForImageDraw(const GLImage &image
   secondImageBound = true;
   const GLImage &second = lookUpImage(secondImage);
   gl->activeTexture(GL_TEXTURE1);
-  glEnable(GL_TEXTURE_2D);
+  if (!gl->version.isES()) glEnable(GL_TEXTURE_2D);
   bindTexture(1, second.texture);
   if (repeat) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
@@ -589,7 +599,7 @@ void GLDrawerBase::finishImageDraw(const GLImage &image, const GLImage &second, 
       glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
       glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     }
-    glDisable(GL_TEXTURE_2D);
+    if (!gl->version.isES()) glDisable(GL_TEXTURE_2D);
     gl->activeTexture(GL_TEXTURE0);
   }
   if (repeat && image.texture != 0) {
@@ -770,7 +780,8 @@ void GLDrawerBase::startFrameBufferDrawing() {
   }
   gl->bindFramebuffer(GL_FRAMEBUFFER, frameBuffer);
   sizeFrameBuffer();
-  glDrawBuffer(GL_COLOR_ATTACHMENT0);
+  // OpenGL ES draws into the only attachment there is.
+  if (gl->drawBuffer) gl->drawBuffer(GL_COLOR_ATTACHMENT0);
   const int width = static_cast<int>(drawingAreaSize.x);
   const int height = static_cast<int>(drawingAreaSize.y);
   glViewport(0, 0, width, height);

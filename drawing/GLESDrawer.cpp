@@ -7,8 +7,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <locale>
-#include <sstream>
 
 namespace {
 
@@ -108,12 +106,10 @@ bool GLESDrawer::isSupported() {
 
 bool GLESDrawer::isSupported(const char *version, const char *extensions) {
   if (!version || !extensions) return false;
-  // "2.1 Mesa 22.3.6" reads as 2.1, whatever the process locale says.
-  std::istringstream stream(version);
-  stream.imbue(std::locale::classic());
-  double number = 0.0;
-  stream >> number;
-  return !stream.fail() && number >= 2.0 && listHolds(extensions, "GL_ARB_vertex_array_object");
+  const GLVersion context = GLVersion::parse(version);
+  // Each API names vertex array objects its own way; WebGL 1 offers OpenGL ES 2's.
+  const char *vertexArrays = context.isES() ? "GL_OES_vertex_array_object" : "GL_ARB_vertex_array_object";
+  return context.getNumber() >= 2.0 && listHolds(extensions, vertexArrays);
 }
 
 bool GLESDrawer::prepare() {

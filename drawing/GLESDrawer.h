@@ -36,7 +36,9 @@ class GLESDrawer final : public GLDrawerBase {
   GLESDrawer(FrameBuffers frameBuffers, const std::wstring &vertexSource, const std::wstring &fragmentSource);
 
   // Whether the current OpenGL context can run this drawer: OpenGL 2.0 or
-  // later and "GL_ARB_vertex_array_object".
+  // later and "GL_ARB_vertex_array_object", or OpenGL ES 2.0 or later (WebGL)
+  // and "GL_OES_vertex_array_object". On OpenGL ES the programs are compiled
+  // as GLSL ES (GLVersion::shaderSource).
   static bool isSupported();
   // The same from the context's version and extension strings (null for a
   // string the context does not give).

@@ -14,6 +14,10 @@ void fetch(Function &out, const char *name, const char *alternative = nullptr) {
 }  // namespace
 
 void GLEntryPoints::load() {
+  version = GLVersion::ofCurrentContext();
+  fetch(shadeModel, "glShadeModel");
+  fetch(drawBuffer, "glDrawBuffer");
+
   fetch(genFramebuffers, "glGenFramebuffers", "glGenFramebuffersEXT");
   fetch(deleteFramebuffers, "glDeleteFramebuffers", "glDeleteFramebuffersEXT");
   fetch(bindFramebuffer, "glBindFramebuffer", "glBindFramebufferEXT");

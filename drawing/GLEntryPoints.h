@@ -1,5 +1,7 @@
 #pragma once
 
+#include "drawing/GLVersion.h"
+
 #include <GL/gl.h>
 #include <GL/glext.h>
 
@@ -9,13 +11,21 @@
 // frame-buffer bindings made through the pointers it hands out; binding
 // frame buffer 0 directly would show a black screen.
 // load() needs a current OpenGL context; an entry point the context lacks
-// stays null.
+// stays null. The two of OpenGL 1.x that OpenGL ES lacks are fetched too, so
+// that a build for WebGL, which has no such functions to link, leaves them null.
 struct GLEntryPoints {
   // gl.h declares the OpenGL 1.3 prototypes itself and glext.h then skips this type.
   typedef void(APIENTRYP MultiTexCoord2fFunction)(GLenum target, GLfloat s, GLfloat t);
+  typedef void(APIENTRYP ShadeModelFunction)(GLenum mode);
+  typedef void(APIENTRYP DrawBufferFunction)(GLenum buffer);
 
-  // Core names first, then the EXT/ARB spelling of the same function.
+  // Core names first, then the EXT/ARB spelling of the same function; and
+  // the context's version.
   void load();
+
+  GLVersion version;
+  ShadeModelFunction shadeModel = nullptr;
+  DrawBufferFunction drawBuffer = nullptr;
 
   bool hasFrameBuffers() const;
   bool hasShaders() const;

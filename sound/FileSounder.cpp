@@ -19,19 +19,11 @@ FileSounder::FileSounder(const std::string &threadName) : Thread(threadName) {}
 
 FileSounder::~FileSounder() { stopStreaming(); }
 
-void FileSounder::stopStreaming() {
-  // The thread sleeps at most one period before it sees the flag; joining
-  // replaces a fixed grace time.
-  quit.store(true, std::memory_order_release);
-  waitToFinish();
-}
+void FileSounder::stopStreaming() { stopThread(); }
 
-bool FileSounder::run() {
-  while (!quit.load(std::memory_order_acquire)) {
-    updateStreams();
-    Thread::wait(ThreadPeriodMs);
-  }
-  return true;
+int FileSounder::step() {
+  updateStreams();
+  return ThreadPeriodMs;
 }
 
 void FileSounder::updateStreams() {
@@ -61,8 +53,10 @@ bool FileSounder::mixSlots(float *output, int numSamples) {
 
 void FileSounder::loadSoundFileResource(boost::shared_ptr<SoundFileLoader> loader) {
   MW_ASSERT(loader);
-  // Every sound plays at the device's rate; the usual file passes untouched.
+  // Every sound plays at the device's rate; the usual file passes untouched,
+  // and one the build cannot bring to it is left out.
   loader = ResamplingLoader::toRate(loader, getSamplerate());
+  if (!loader) return;
   const std::wstring name = loader->getName();
   // A later file of the same name is dropped whole, so that the first wins
   // whichever map it lands in.

@@ -20,7 +20,7 @@
 // extension; the first file loaded under a name wins.
 //
 // Threads: the main thread loads and starts sounds, the audio thread calls
-// getAudio, the streaming thread calls run. The maps are filled at load time
+// getAudio, the streaming thread calls step. The maps are filled at load time
 // on the main thread and read only there. Slots are handed between the
 // threads as StreamingSound describes, without a lock; the only lock keeps
 // refill passes apart (see passLock) and is never near the audio thread.
@@ -46,10 +46,13 @@ class FileSounder : public Sounder, public Thread {
   // longer than one ring buffer are fine.
   void getAudio(float *input, float *output, int numSamples) final;
   // Main thread. Streamed files get their first three ring buffers decoded
-  // now so that they start at once; short files are decoded completely.
+  // now so that they start at once; short files are decoded completely. A
+  // file that cannot play at the device's rate (ResamplingLoader::toRate) is
+  // left out.
   void loadSoundFileResource(boost::shared_ptr<SoundFileLoader> loader) final;
-  // The streaming thread: updateStreams every 62 ms until the sounder stops.
-  bool run() final;
+  // One round of the streaming thread: updateStreams, then 62 ms until the
+  // next, until the sounder stops.
+  int step() final;
 
   // One pass of the streaming thread: refills the rings of the playing slots.
   // Public for hosts and tests that drive the sounder themselves; beside the
@@ -95,7 +98,8 @@ class FileSounder : public Sounder, public Thread {
  protected:
   explicit FileSounder(const std::string &threadName);
 
-  // Ends the streaming thread and joins it.
+  // Ends the streaming thread: a refill pass under way finishes, and no
+  // other starts.
   void stopStreaming();
 
   // Audio thread: the sounder's signal for one block, added into output.
@@ -139,7 +143,6 @@ class FileSounder : public Sounder, public Thread {
   std::map<std::wstring, PreLoadedBuffer> preloadedSounds;
   long long streamingThreshold = StreamingThreshold;
   std::array<StreamingSound, NumSlots> slots;
-  std::atomic<bool> quit{false};
   // One refill pass at a time: slots playing the same sound share its loader,
   // which decodes for one thread at a time. Contended only when a host or a
   // test drives updateStreams beside the streaming thread; never taken on the

@@ -20,7 +20,9 @@
 class ResamplingLoader final : public SoundFileLoader {
  public:
   // The loader itself when it already runs at outputRate (or has nothing to
-  // play), otherwise a ResamplingLoader around it.
+  // play), otherwise a ResamplingLoader around it. The browser build has no
+  // resampler: there, a loader at another rate gives null, after a line on
+  // standard error that names the sound and both rates.
   static boost::shared_ptr<SoundFileLoader> toRate(const boost::shared_ptr<SoundFileLoader> &loader, double outputRate);
 
   ~ResamplingLoader() override;

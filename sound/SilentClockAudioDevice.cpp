@@ -5,8 +5,9 @@
 #include "sound/CallbackTimer.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
+
+SilentClockAudioDevice::SilentClockAudioDevice() : Thread("silent clock") {}
 
 SilentClockAudioDevice::~SilentClockAudioDevice() { stop(); }
 
@@ -16,46 +17,42 @@ bool SilentClockAudioDevice::start() {
   if (started || !(settings.samplerate > 0.0)) return false;
   const int channels = std::max({settings.numInputs, settings.numOutputs, 2});
   buffer.assign(static_cast<size_t>(channels) * FramesPerBlock, 0.0f);
-  stopping = false;
-  clock = std::thread(&SilentClockAudioDevice::runClock, this, callback, settings.callbackTimer, settings.samplerate);
-  started = true;
-  return true;
+  runningCallback = callback;
+  runningTimer = settings.callbackTimer;
+  runningRate = settings.samplerate;
+  origin = Clock::now();
+  blocks = 0;
+  started = startThread(this);
+  return started;
 }
 
 void SilentClockAudioDevice::stop() {
   if (!started) return;
-  {
-    std::lock_guard<std::mutex> guard(sleepLock);
-    stopping = true;
-  }
-  wake.notify_one();
-  clock.join();
+  stopThread();
   started = false;
 }
 
-void SilentClockAudioDevice::runClock(AudioDeviceCallback *target, CallbackTimer *timer, double rate) {
-  using Clock = std::chrono::steady_clock;
-  // Block n is due n blocks' worth of time after the start, so rounding never
-  // accumulates into drift.
-  Clock::time_point origin = Clock::now();
-  long long blocks = 0;
-  for (;;) {
+SilentClockAudioDevice::Clock::time_point SilentClockAudioDevice::due() const {
+  return origin +
+         std::chrono::nanoseconds(std::llround(static_cast<double>(blocks) * FramesPerBlock * 1e9 / runningRate));
+}
+
+int SilentClockAudioDevice::step() {
+  if (Clock::now() >= due()) {
     {
-      const CallbackTimer::Scope timing(timer, FramesPerBlock);
+      const CallbackTimer::Scope timing(runningTimer, FramesPerBlock);
       std::fill(buffer.begin(), buffer.end(), 0.0f);
-      target->getAudio(buffer.data(), buffer.data(), FramesPerBlock);
+      runningCallback->getAudio(buffer.data(), buffer.data(), FramesPerBlock);
     }
     ++blocks;
-    const auto due = [&] {
-      return origin + std::chrono::nanoseconds(std::llround(static_cast<double>(blocks) * FramesPerBlock * 1e9 / rate));
-    };
     // A callback that fell more than a second behind resumes the pace from
     // now instead of catching up in a burst.
     if (Clock::now() - due() > std::chrono::seconds(1)) {
       origin = Clock::now();
       blocks = 0;
     }
-    std::unique_lock<std::mutex> lock(sleepLock);
-    if (wake.wait_until(lock, due(), [this] { return stopping; })) return;
   }
+  // Rounded up: woken no earlier than the block is due.
+  const auto wait = std::chrono::ceil<std::chrono::milliseconds>(due() - Clock::now());
+  return static_cast<int>(std::max<long long>(wait.count(), 0));
 }

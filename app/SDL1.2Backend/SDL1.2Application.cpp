@@ -2,17 +2,15 @@
 #include "app/SDL1.2Backend/SDL1.2VideoStart.h"
 
 #include "app/Assertion.h"
+#include "app/Backends.h"
 #include "app/CmdLineParams.h"
 #include "app/ConfigFile.h"
 #include "app/GameState.h"
-#include "app/LibraryChatter.h"
-#include "app/SDL1.2Backend/SDL1.2AudioDevice.h"
 #include "app/UTF8File.h"
 #include "drawing/Drawer.h"
 #include "drawing/ScreenResolution.h"
 #include "game/LoadingScreen.h"
-#include "sound/PortAudioDevice.h"
-#include "sound/SilentClockAudioDevice.h"
+#include "sound/AudioDevice.h"
 #include "sound/Sounder.h"
 
 #include <SDL/SDL_image.h>
@@ -24,8 +22,6 @@
 #include <thread>
 
 namespace {
-
-bool isPortAudioHostApi(const std::wstring &api) { return api == L"ALSA" || api == L"JACK" || api == L"OSS"; }
 
 std::string narrow(const std::wstring &text) {
   std::string bytes;
@@ -72,7 +68,7 @@ void SDL1_2Application::failStartUp(const std::string &cause) {
 }
 
 void SDL1_2Application::initialise(CmdLineParams &params) {
-  LibraryChatter::quietenUnlessDebugging();
+  Backends::quietenLibraries();
   GameFlags::registerWith(params, this);
 
   appSettings.initialise(params, this, keyManager, settingsOutput);
@@ -211,12 +207,7 @@ void SDL1_2Application::switchFullScreen() {
 
 void SDL1_2Application::startAudio() {
   sounder = appSettings.getSounder();
-  std::vector<std::unique_ptr<AudioDevice>> candidates;
-  if (isPortAudioHostApi(audioAPI)) candidates.push_back(std::make_unique<PortAudioDevice>());
-  candidates.push_back(std::make_unique<SDL1_2AudioDevice>());
-  // The silent clock keeps everything timed by audio going without a sound card.
-  candidates.push_back(std::make_unique<SilentClockAudioDevice>());
-
+  std::vector<std::unique_ptr<AudioDevice>> candidates = Backends::audioDevices(audioAPI);
   for (size_t i = 0; i < candidates.size(); ++i) {
     std::unique_ptr<AudioDevice> &device = candidates[i];
     device->setAPI(audioAPI);
@@ -241,23 +232,25 @@ void SDL1_2Application::getAudio(float *input, float *output, int numSamples) {
 
 void SDL1_2Application::eventLoop() {
   frameStart = std::chrono::steady_clock::now();
-  for (;;) {
-    if (quitRequested) return;
-    if (frameHook) frameHook->beforeFrame(*this);
-    pollEvents();
+  while (runFrame()) paceFrame();
+}
 
-    MW_ASSERT(drawer.get() != 0);
-    // The loop's own reference keeps a state alive that switches states while drawing.
-    const boost::shared_ptr<GameState> state = currentState;
-    MW_ASSERT(state.get() != 0);
-    drawer->beginDrawing();
-    state->draw(drawer);
-    drawer->endDrawing();
-    if (frameHook) frameHook->afterDraw(*this);
-    SDL_GL_SwapBuffers();
-    ++frameCount;
-    paceFrame();
-  }
+bool SDL1_2Application::runFrame() {
+  if (quitRequested) return false;
+  if (frameHook) frameHook->beforeFrame(*this);
+  pollEvents();
+
+  MW_ASSERT(drawer.get() != 0);
+  // The loop's own reference keeps a state alive that switches states while drawing.
+  const boost::shared_ptr<GameState> state = currentState;
+  MW_ASSERT(state.get() != 0);
+  drawer->beginDrawing();
+  state->draw(drawer);
+  drawer->endDrawing();
+  if (frameHook) frameHook->afterDraw(*this);
+  SDL_GL_SwapBuffers();
+  ++frameCount;
+  return true;
 }
 
 void SDL1_2Application::paceFrame() {

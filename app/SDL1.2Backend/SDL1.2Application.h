@@ -48,7 +48,12 @@ class SDL1_2Application final : public Application, public CmdLineCallback, publ
 
   void initialise(CmdLineParams &params) override;
   void getAudio(float *input, float *output, int numSamples) override;
+  // Frames paced to at most 60 a second, each one runFrame, until quit().
   void eventLoop() override;
+  // One frame: the events, the current state's drawing, the swap. False,
+  // with nothing done, once quit() was asked for. The browser's main loop
+  // calls it, paced by the browser; eventLoop on the desktop.
+  bool runFrame();
   void quit() override;
   void setMousePos(const TwoFloats &pos) override;
   void nextState(std::wstring stateName, std::wstring parameter) override;

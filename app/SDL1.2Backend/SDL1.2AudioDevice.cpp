@@ -109,8 +109,9 @@ bool SDL1_2AudioDevice::start() {
   settings.numInputs = audioSpec->channels;
   settings.numOutputs = audioSpec->channels;
   settings.samplerate = audioSpec->freq;
-  // More than one buffer's stereo frames need: channels x the buffer's size in bytes.
-  floatBuffer = new float[static_cast<size_t>(audioSpec->channels) * audioSpec->size]();
+  // Stereo frames, as many as a callback's buffer holds. Counted from the
+  // frames, since emscripten's SDL leaves the obtained size in bytes unset.
+  floatBuffer = new float[2 * static_cast<size_t>(audioSpec->samples)]();
   runningCallback = callback;
   runningTimer = settings.callbackTimer;
   SDL_UnlockAudio();

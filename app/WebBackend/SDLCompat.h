@@ -14,3 +14,25 @@ typedef Uint16 SDLMod;
 // attribute emscripten knows and already holds at 1, so that it is accepted
 // and changes nothing.
 #define SDL_GL_SWAP_CONTROL SDL_GL_ACCELERATED_VISUAL
+
+// emscripten's SDL_GetVideoInfo fills in the canvas's size alone and leaves
+// the rest, the pointer to the pixel format among it, as the allocator found
+// it. Callers read the format's depth: here they get the canvas's 32 bits.
+inline const SDL_VideoInfo *murmelCanvasVideoInfo() {
+  static SDL_PixelFormat format = [] {
+    SDL_PixelFormat canvasFormat = SDL_PixelFormat();
+    canvasFormat.BitsPerPixel = 32;
+    canvasFormat.BytesPerPixel = 4;
+    return canvasFormat;
+  }();
+  static SDL_VideoInfo info;
+  const SDL_VideoInfo *canvas = SDL_GetVideoInfo();
+  info = SDL_VideoInfo();
+  info.vfmt = &format;
+  if (canvas) {
+    info.current_w = canvas->current_w;
+    info.current_h = canvas->current_h;
+  }
+  return &info;
+}
+#define SDL_GetVideoInfo murmelCanvasVideoInfo

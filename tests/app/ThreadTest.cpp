@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <thread>
 
 namespace {
 
@@ -21,28 +22,35 @@ namespace {
     EXPECT_EXIT({ std::exit((body) ? 0 : 1); }, ::testing::ExitedWithCode(0), ""); \
   } while (false)
 
+// Counts its rounds, waiting waitMs between them, and ends itself after
+// `rounds` rounds.
 class CountingThread final : public Thread {
  public:
-  explicit CountingThread(int sleepMs = 0) : Thread("counting"), sleepMs(sleepMs) { startThread(this); }
-  ~CountingThread() override { waitToFinish(); }
-  bool run() override {
-    if (sleepMs > 0) Thread::wait(sleepMs);
-    runs.fetch_add(1);
-    return true;
+  explicit CountingThread(int rounds = 1, int waitMs = 0) : Thread("counting"), rounds(rounds), waitMs(waitMs) {
+    started = startThread(this);
+  }
+  ~CountingThread() override { stopThread(); }
+  int step() override {
+    if (runs.fetch_add(1) == 0) firstOnMain = std::this_thread::get_id() == mainThread;
+    return runs.load() >= rounds ? Finished : waitMs;
   }
   std::atomic<int> runs{0};
+  std::atomic<bool> firstOnMain{true};
+  bool started = false;
 
  private:
-  int sleepMs;
+  const std::thread::id mainThread = std::this_thread::get_id();
+  int rounds;
+  int waitMs;
 };
 
 // A thread derived class that does not start itself.
 class IdleThread final : public Thread {
  public:
   IdleThread() : Thread("idle") {}
-  bool run() override {
+  int step() override {
     ran = true;
-    return true;
+    return Finished;
   }
   std::atomic<bool> ran{false};
 };
@@ -54,7 +62,6 @@ class FakeThreadCreator final : public BackendThread::Creator {
     lastUsed = id;
     return SDL1_2Thread::creator.createBackendThread();
   }
-  void wait(int) const override { lastUsed = id; }
   static int lastUsed;
 
  private:
@@ -92,21 +99,18 @@ TEST(ThreadFactory, FirstInstalledThreadFactoryWins) {
     Thread::setBackendThreadCreator(&first);
     Thread::setBackendThreadCreator(&second);
     CountingThread thread;
-    const bool madeByFirst = FakeThreadCreator::lastUsed == 1;
-    Thread::wait(1);
-    return madeByFirst && FakeThreadCreator::lastUsed == 1;
+    return thread.started && FakeThreadCreator::lastUsed == 1;
   }()));
 }
 
 TEST(ThreadFactory, WithoutFactoryThreadsDoNothing) {
   EXPECT_IN_CHILD(([] {
-    const auto before = std::chrono::steady_clock::now();
-    Thread::wait(2000);
-    const bool waitedNotAtAll = std::chrono::steady_clock::now() - before < std::chrono::milliseconds(1000);
     IdleThread thread;
-    // startThread without a back-end runs nothing, and destruction does not block.
+    // startThread without a back-end runs nothing and says so, and
+    // destruction does not block.
     CountingThread counting;
-    return waitedNotAtAll && !thread.ran && counting.runs == 0;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    return !thread.ran && !counting.started && counting.runs == 0;
   }()));
 }
 
@@ -125,27 +129,33 @@ TEST(ThreadFactory, LastInstalledLockFactoryWinsAndNoneMeansNoLock) {
   }()));
 }
 
-TEST_F(WithSdlBackends, ThreadRunsItsBodyOnceOnAnotherThread) {
-  CountingThread thread(20);
-  Thread::wait(300);
-  EXPECT_EQ(1, thread.runs.load());
+TEST_F(WithSdlBackends, RoundsRunOnAnotherThreadUntilOneFinishes) {
+  CountingThread thread(3, 20);
+  ASSERT_TRUE(thread.started);
+  for (int i = 0; i < 500 && thread.runs < 3; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(3, thread.runs.load());
+  EXPECT_FALSE(thread.firstOnMain.load());
 }
 
-TEST_F(WithSdlBackends, DestroyingThreadJoinsRunningBody) {
+TEST_F(WithSdlBackends, StoppingLetsTheRoundFinishAndCutsTheWaitShort) {
   std::atomic<int> finished{0};
   class Sleeper final : public Thread {
    public:
     explicit Sleeper(std::atomic<int> &done) : Thread("sleeper"), done(done) { startThread(this); }
-    ~Sleeper() override { waitToFinish(); }
-    bool run() override {
-      Thread::wait(100);
-      done = 1;
-      return false;
+    ~Sleeper() override { stopThread(); }
+    int step() override {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      done.fetch_add(1);
+      // A minute: stopping must not wait it out.
+      return 60000;
     }
     std::atomic<int> &done;
   };
+  const auto before = std::chrono::steady_clock::now();
   { Sleeper sleeper(finished); }
   EXPECT_EQ(1, finished.load());
+  EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(30));
 }
 
 TEST_F(WithSdlBackends, NeverStartedThreadDestroysAtOnce) {
@@ -159,16 +169,16 @@ TEST_F(WithSdlBackends, SecondCreateThreadWhileRunningStartsNothing) {
   std::atomic<int> calls{0};
   auto body = [](void *data) -> int {
     static_cast<std::atomic<int> *>(data)->fetch_add(1);
-    Thread::wait(100);
-    return 0;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    return Thread::Finished;
   };
   EXPECT_TRUE(backend.createThread(body, "one", &calls));
   EXPECT_TRUE(backend.createThread(body, "two", &calls));
-  backend.waitToFinish();
+  backend.stop();
   EXPECT_EQ(1, calls.load());
-  // Once joined, the back-end can start again.
+  // Once stopped, the back-end can start again.
   EXPECT_TRUE(backend.createThread(body, "three", &calls));
-  backend.waitToFinish();
+  backend.stop();
   EXPECT_EQ(2, calls.load());
 }
 
@@ -180,14 +190,14 @@ TEST_F(WithSdlBackends, CriticalSectionExcludesAndAnyThreadMayUnlock) {
     Adder(CriticalSection &section, long &shared) : Thread("adder"), section(section), shared(shared) {
       startThread(this);
     }
-    ~Adder() override { waitToFinish(); }
-    bool run() override {
+    ~Adder() override { stopThread(); }
+    int step() override {
       for (int i = 0; i < 20000; ++i) {
-        if (!section.lock()) return false;
+        if (!section.lock()) return Finished;
         ++shared;
         section.unlock();
       }
-      return true;
+      return Finished;
     }
     CriticalSection &section;
     long &shared;
@@ -200,10 +210,10 @@ TEST_F(WithSdlBackends, CriticalSectionExcludesAndAnyThreadMayUnlock) {
   class Unlocker final : public Thread {
    public:
     explicit Unlocker(CriticalSection &section) : Thread("unlocker"), section(section) { startThread(this); }
-    ~Unlocker() override { waitToFinish(); }
-    bool run() override {
+    ~Unlocker() override { stopThread(); }
+    int step() override {
       section.unlock();
-      return true;
+      return Finished;
     }
     CriticalSection &section;
   };

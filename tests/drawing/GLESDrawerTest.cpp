@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-TEST(GLESDrawer, IsSupportedFromOpenGL2WithVertexArrayObjects) {
+TEST(GLESDrawer, IsSupportedFromOpenGL2OrES2WithVertexArrayObjects) {
   const char *const mesa = "GL_ARB_texture_float GL_ARB_vertex_array_object GL_EXT_blend_color";
   struct Case {
     const char *version, *extensions;
@@ -25,6 +25,10 @@ TEST(GLESDrawer, IsSupportedFromOpenGL2WithVertexArrayObjects) {
       {"2.1", "GL_ARB_vertex_array_object", true},
       {"2.1", "GL_APPLE_vertex_array_object GL_ARB_vertex_array_object_es", false},
       {"OpenGL ES 2.0", mesa, false},
+      {"OpenGL ES 2.0 (WebGL 1.0 (OpenGL ES 2.0 Chromium))", "GL_ANGLE_instanced_arrays GL_OES_vertex_array_object",
+       true},
+      {"OpenGL ES-CM 1.1", "GL_OES_vertex_array_object", false},
+      {"2.1", "GL_OES_vertex_array_object", false},
       // A context that gives no string.
       {nullptr, mesa, false},
       {"2.1", nullptr, false},

@@ -1,5 +1,7 @@
 #include "app/FilePath.h"
 #include "app/SDL1.2Backend/SDL1.2AudioDevice.h"
+#include "app/SDL1.2Backend/SDL1.2Thread.h"
+#include "app/Thread.h"
 #include "sound/AudioDeviceCallback.h"
 #include "sound/CallbackTimer.h"
 #include "sound/MurmelSounder.h"
@@ -163,6 +165,7 @@ TEST_F(SdlDiskAudio, AGivenTimerTimesEveryCallback) {
 }
 
 TEST(SilentClockAudioDevice, AGivenTimerTimesEveryCallback) {
+  Thread::setBackendThreadCreator(&SDL1_2Thread::creator);
   SilentClockAudioDevice device;
   expectEveryCallTimed(device);
 }
@@ -388,6 +391,7 @@ TEST(SilentClockAudioDevice, CallsBackWithSilentBlocksAtTheSampleRatesPace) {
     std::atomic<bool> wrongCall{false};
     std::chrono::steady_clock::time_point first, last;
   } callback;
+  Thread::setBackendThreadCreator(&SDL1_2Thread::creator);
   SilentClockAudioDevice device;
   device.setCallback(&callback);
   device.setNumChannels(0, 1);
