@@ -2,13 +2,6 @@
 
 #include <cmath>
 
-namespace {
-
-// A stroke must reach its length within this many frames to count as fast.
-const int32_t strokeFramesAllowed = 6;
-
-}  // namespace
-
 World3::World3()
     : World(ThreeFloats(0.9137255f, 0.98039216f, 0.7254902f), ThreeFloats(0.99215686f, 0.58431375f, 0.0f),
             ThreeFloats(0.015686275f, 0.02745098f, 0.23921569f), ThreeFloats(0.6392157f, 0.62352943f, 1.0f),
@@ -21,10 +14,9 @@ void World3::barStart() {
 }
 
 void World3::subclassTick() {
-  if (++strokeFrames >= strokeFramesAllowed) {
-    strokeLength = 0.0f;
-    strokeFrames = 0;
-  }
+  // The oldest frame's path leaves the stroke.
+  for (size_t i = strokePath.size() - 1; i > 0; --i) strokePath[i] = strokePath[i - 1];
+  strokePath[0] = 0.0f;
   if (flashPhase <= 0.0f) return;
   flashPhase += 0.02f;
   if (flashPhase >= 1.0f) {
@@ -39,10 +31,12 @@ void World3::subclassTick() {
 void World3::mouseMove(const TwoFloats &position) {
   const float moved = distance(lastMousePosition, position);
   if (flashPhase > 0.0f) {
-    strokeLength += moved;
-    if (strokeLength > 64.0f) {
-      strokeLength = 0.0f;
-      strokeFrames = 0;
+    strokePath[0] += moved;
+    float stroke = 0.0f;
+    for (const float path : strokePath) stroke += path;
+    if (stroke > 64.0f) {
+      // The next stroke starts from here.
+      strokePath.fill(0.0f);
       if (scale < 0.66f) scale += 0.04f;
       if (scale >= 0.66f) done = true;
     }

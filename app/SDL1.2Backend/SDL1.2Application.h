@@ -79,6 +79,9 @@ class SDL1_2Application final : public Application, public CmdLineCallback, publ
     frameCapped = capped;
     vsync = capped;
   }
+  // For automation, at any time: whether frames are held to 60 a second from
+  // now on (the swap control set at start-up stays as it is).
+  void paceFrames(bool capped) { frameCapped = capped; }
   // For automation and profiling, before initialise: times every call of
   // the audio device's callback (not owned; must outlive the application).
   void setCallbackTimer(CallbackTimer *timer) { callbackTimer = timer; }

@@ -62,6 +62,26 @@ std::vector<int16_t> readWav(const std::string &path) {
   return samples;
 }
 
+// Every milestone of a playthrough, in order.
+const std::vector<std::string> allMarks = {"title screen", "prompt",  "click",    "world 0", "world 1",
+                                           "world 2",      "world 3", "world 4",  "world 5", "world 6",
+                                           "world 7",      "closing", "gathered", "fade",    "quit"};
+
+// A persona plays the whole game in a small window of a screen's shape,
+// uncapped but for the red flash's world, seeing only the screen, and it
+// reaches every milestone.
+void playAs(const std::string &persona, const std::string &width, const std::string &height) {
+  TempDir home;
+  GameProcess robot(GameProcess::builtProgram("murmel-worlds-autoplay"),
+                    {"--persona", persona, "--uncapped", "-win", "-w", width, "-h", height, "--max-frames", "60000"},
+                    {"HOME=" + home.path(), "XDG_CONFIG_HOME=", "MURMEL_WORLDS_DATA=", "SDL_AUDIODRIVER=dummy"});
+  ASSERT_TRUE(robot.started());
+  ASSERT_EQ(0, robot.waitForExit(280)) << robot.errorOutput() << robot.output();
+  std::vector<std::string> order;
+  for (const RobotMark &mark : readRobotMarks(robot.output())) order.push_back(mark.what);
+  EXPECT_EQ(allMarks, order) << robot.output();
+}
+
 }  // namespace
 
 // The robot plays the whole game uncapped in a small window, its sound
@@ -86,10 +106,7 @@ TEST(Playthrough, TheRobotFinishesTheGame) {
     order.push_back(mark.what);
     byName[mark.what] = mark;
   }
-  const std::vector<std::string> expected = {"title screen", "prompt",  "click",    "world 0", "world 1",
-                                             "world 2",      "world 3", "world 4",  "world 5", "world 6",
-                                             "world 7",      "closing", "gathered", "fade",    "quit"};
-  ASSERT_EQ(expected, order) << robot.output();
+  ASSERT_EQ(allMarks, order) << robot.output();
   // The closing sequence lasts 1600 frames, the fade about 100 more.
   EXPECT_NEAR(1600 + 100, byName["quit"].frame - byName["closing"].frame, 10);
 
@@ -122,6 +139,10 @@ TEST(Playthrough, TheRobotFinishesTheGame) {
   for (int16_t sample : samples) clamped += std::abs(int(sample)) >= 24575 ? 1 : 0;
   EXPECT_LT(double(clamped) / double(samples.size()), 0.001);
 }
+
+// A person of steady habits on a 16:9 screen, and a slow one on a tall 9:16 screen.
+TEST(Playthrough, ACalmPersonFinishesTheGameOnAWideScreen) { playAs("calm", "640", "360"); }
+TEST(Playthrough, ASlowPersonFinishesTheGameOnATallScreen) { playAs("slow", "270", "480"); }
 
 // The start-up measurement: the run ends at the first frame the title screen
 // draws, after the loading screen's 69, and the time it reports counts from

@@ -38,6 +38,19 @@ TEST(World3, StrokesMadeOfShortMovesCountWhenQuick) {
     }
     EXPECT_NEAR(world.scale - 0.3f, c.change, 1e-5f) << c.step << " every " << c.framesBetween << " frames";
   }
+  // Whenever in the flash a quick stroke begins.
+  for (int start = 0; start < 6; ++start) {
+    World3 world;
+    world.scale = 0.3f;
+    world.flashPhase = 0.02f;
+    world.lastMousePosition = TwoFloats(100, 100);
+    for (int frame = 0; frame < start; ++frame) world.subclassTick();
+    for (int i = 1; i <= 3; ++i) {
+      world.mouseMove(TwoFloats(100 + 22 * i, 100));
+      world.subclassTick();
+    }
+    EXPECT_NEAR(world.scale - 0.3f, 0.04f, 1e-5f) << "from frame " << start;
+  }
 }
 
 TEST(World3, FastMovesGrowItDuringAFlashWildOnesShrinkItBetween) {

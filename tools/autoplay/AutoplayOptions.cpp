@@ -1,5 +1,7 @@
 #include "AutoplayOptions.h"
 
+#include "Persona.h"
+
 #include "app/UTF8File.h"
 
 #include <cerrno>
@@ -8,13 +10,15 @@
 
 const char *AutoplayOptions::usage() {
   return "Usage: murmel-worlds-autoplay [--screenshots DIR] [--wav FILE] [--uncapped] [--max-frames N]\n"
-         "                              [--until-title] [--time-audio] [--fill-slots WORLD]\n"
+         "                              [--until-title] [--time-audio] [--fill-slots WORLD] [--persona NAME]\n"
+         "                              [--flash-report] [--list-personas]\n"
          "                              [game options: -w WIDTH -h HEIGHT -win -m -a API]\n"
          "Plays Murmel Worlds from the title screen to the end, as a person would.\n"
          "  --screenshots DIR  PNG frames of the title, each world, a world with captions on,\n"
          "                     the gathering and the end, and contact-sheet.png with all of them\n"
          "  --wav FILE         with SDL_AUDIODRIVER=disk, the captured sound as a WAV file\n"
-         "  --uncapped         draw frames as fast as the machine can, not 60 a second\n"
+         "  --uncapped         draw frames as fast as the machine can, not 60 a second (world 3,\n"
+         "                     whose flash keeps the music's time, is still played at 60)\n"
          "  --max-frames N     give up after N frames\n"
          "  --until-title      only start the game: quit at the title screen's first frame\n"
          "                     and print the seconds from process start to it\n"
@@ -24,14 +28,21 @@ const char *AutoplayOptions::usage() {
          "  --fill-slots WORLD keep all 128 playback slots busy through that world (0 to 7) with\n"
          "                     the game's own sounds, looping, on top of the world's; best the\n"
          "                     last, 7: the next world's sounds find no slot while these fade\n"
+         "  --persona NAME     who plays: perfect (the default), as fast as the game allows, or a\n"
+         "                     person who sees only the screen and moves as a hand does: brisk,\n"
+         "                     calm, slow, trackpad or shaky\n"
+         "  --flash-report     read every frame's luminance as it is drawn and print the second\n"
+         "                     with the most flashes against WCAG 2.3.1's general and red flash\n"
+         "                     thresholds (at most 3 a second)\n"
+         "  --list-personas    print each persona's figures as a table and exit\n"
          "Exits with 0 when the game has finished and quit by itself, otherwise 1.\n";
 }
 
 bool AutoplayOptions::parse(int argc, char *argv[], std::string &error) {
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
-    const bool takesValue =
-        argument == "--screenshots" || argument == "--wav" || argument == "--max-frames" || argument == "--fill-slots";
+    const bool takesValue = argument == "--screenshots" || argument == "--wav" || argument == "--max-frames" ||
+                            argument == "--fill-slots" || argument == "--persona";
     if (takesValue && i + 1 >= argc) {
       error = argument + " needs a value";
       return false;
@@ -56,6 +67,17 @@ bool AutoplayOptions::parse(int argc, char *argv[], std::string &error) {
         return false;
       }
       fillSlotsWorld = value[0] - '0';
+    } else if (argument == "--persona") {
+      const std::string value = argv[++i];
+      persona = Persona::find(value);
+      if (!persona && value != "perfect") {
+        error = "--persona needs perfect, " + Persona::names() + ", not '" + value + "'";
+        return false;
+      }
+    } else if (argument == "--flash-report") {
+      flashReport = true;
+    } else if (argument == "--list-personas") {
+      listPersonas = true;
     } else if (argument == "--time-audio") {
       timeAudio = true;
     } else if (argument == "--until-title") {

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+struct Persona;
+
 // The robot player's command line: its own options are taken out, every
 // other argument goes to the game unchanged (-w, -h, -win, -m, -a).
 class AutoplayOptions {
@@ -25,6 +27,12 @@ class AutoplayOptions {
   bool timeAudio = false;
   // The world through which every playback slot is kept busy; -1 for none.
   int fillSlotsWorld = -1;
+  // The human player model at the controls; null for the perfect player.
+  const Persona *persona = nullptr;
+  // Measure every frame against the photosensitive-flash thresholds and report the worst second.
+  bool flashReport = false;
+  // Only print the personas' figures (a Markdown table) and exit.
+  bool listPersonas = false;
   bool helpRequested = false;
   std::vector<std::wstring> gameArguments;
 };

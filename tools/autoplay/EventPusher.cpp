@@ -38,6 +38,12 @@ void EventPusher::push(SDL_Event &event) {
   if (SDL_PushEvent(&event) != 0) std::fprintf(stderr, "murmel-worlds-autoplay: SDL's event queue is full\n");
 }
 
+bool EventPusher::onLastPixel(const TwoFloats &position) const {
+  int x, y;
+  toPixel(position, x, y);
+  return x == lastX && y == lastY;
+}
+
 TwoFloats EventPusher::moveMouse(const TwoFloats &position) {
   int x, y;
   toPixel(position, x, y);

@@ -20,6 +20,8 @@ class EventPusher {
   // The size of one window pixel in drawing-area units.
   TwoFloats pixelSize() const;
 
+  // The position lies on the pixel of the last motion: a mouse would report nothing.
+  bool onLastPixel(const TwoFloats &position) const;
   // One pointer motion to the position; returns what the game will see.
   TwoFloats moveMouse(const TwoFloats &position);
   // The left button pressed and released at the position.

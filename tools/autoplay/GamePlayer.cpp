@@ -2,6 +2,7 @@
 
 #include "EventPusher.h"
 #include "Hand.h"
+#include "PersonaPlayer.h"
 #include "SlotFiller.h"
 #include "Timeline.h"
 #include "World0Solver.h"
@@ -35,8 +36,9 @@ W &worldAs(GamePlayState &game, int index) {
 
 }  // namespace
 
-GamePlayer::GamePlayer(GamePlayState &game, Timeline &timeline, SlotFiller *filler)
-    : game(game), timeline(timeline), filler(filler) {
+GamePlayer::GamePlayer(GamePlayState &game, Timeline &timeline, SlotFiller *filler, const PersonaPlayer *persona)
+    : game(game), timeline(timeline), filler(filler), persona(persona) {
+  if (persona) return;
   solvers[0].reset(new World0Solver(worldAs<World0>(game, 0)));
   solvers[1].reset(new World1Solver(worldAs<World1>(game, 1)));
   solvers[2].reset(new World2Solver(worldAs<World2>(game, 2)));
@@ -83,6 +85,8 @@ GamePlayer::Look GamePlayer::inWorld(Hand &hand, long frame) {
     look.place = "in world " + std::to_string(current) + " (travelling on)";
   } else if (game.getWorld(current).worldDone()) {
     look.place = "in " + name + " (done, under the white flash)";
+  } else if (persona) {
+    look.place = "in " + name + " (" + persona->activity() + ")";
   } else {
     solvers[current]->play(hand);
     look.place = "in " + name + " (" + solvers[current]->stage() + ")";

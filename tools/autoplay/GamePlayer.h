@@ -8,6 +8,7 @@
 
 class GamePlayState;
 class Hand;
+class PersonaPlayer;
 class SlotFiller;
 class Timeline;
 
@@ -26,8 +27,10 @@ class GamePlayer {
     std::string caption;
   };
 
-  // filler (may be null) keeps the slots busy through its world.
-  GamePlayer(GamePlayState &game, Timeline &timeline, SlotFiller *filler);
+  // filler (may be null) keeps the slots busy through its world. With a
+  // persona (may be null) the worlds are the persona's to play, and only
+  // what it is doing is reported here.
+  GamePlayer(GamePlayState &game, Timeline &timeline, SlotFiller *filler, const PersonaPlayer *persona);
   ~GamePlayer();
 
   bool isFor(const GamePlayState &state) const { return &state == &game; }
@@ -42,6 +45,7 @@ class GamePlayer {
   GamePlayState &game;
   Timeline &timeline;
   SlotFiller *filler;
+  const PersonaPlayer *persona;
   std::array<std::unique_ptr<WorldSolver>, 8> solvers;
   static constexpr int captionedWorld = 1;
   static constexpr int captionShotFrames = 45;

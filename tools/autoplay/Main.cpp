@@ -1,5 +1,7 @@
 #include "AutoplayOptions.h"
 #include "DiskAudio.h"
+#include "FlashMeter.h"
+#include "Persona.h"
 #include "Robot.h"
 #include "Screenshots.h"
 #include "SlotFiller.h"
@@ -99,7 +101,7 @@ bool checkFilled(const SlotFiller &filler) {
 
 // Runs the game with the robot at the controls; the robot's verdict as the exit status.
 int play(const AutoplayOptions &options, Screenshots *screenshots, AudioFormat &format, CallbackTimer *timer,
-         FillReport &fill) {
+         FillReport &fill, FlashMeter *flashMeter) {
   std::unique_ptr<SDL1_2Application> app(new SDL1_2Application());
   app->setFrameCap(!options.uncapped);
   app->setCallbackTimer(timer);
@@ -121,7 +123,9 @@ int play(const AutoplayOptions &options, Screenshots *screenshots, AudioFormat &
   Timeline timeline;
   const std::string capture = DiskAudio::capturePath();
   if (!capture.empty()) timeline.recordAudioFrom(capture, format.channels);
-  Robot robot(timeline, screenshots, options.maxFrames);
+  Robot robot(timeline, screenshots, options.maxFrames, options.persona);
+  robot.setUncapped(options.uncapped);
+  robot.setFlashMeter(flashMeter);
   std::unique_ptr<SlotFiller> filler;
   if (options.fillSlotsWorld >= 0) {
     MurmelSounder *sounder = dynamic_cast<MurmelSounder *>(app->getSounder());
@@ -171,6 +175,10 @@ int main(int argc, char *argv[]) {
     std::printf("%s", AutoplayOptions::usage());
     return 0;
   }
+  if (options.listPersonas) {
+    std::printf("%s", Persona::table().c_str());
+    return 0;
+  }
   std::unique_ptr<Screenshots> screenshots;
   if (!options.screenshotDir.empty()) {
     screenshots.reset(new Screenshots(options.screenshotDir));
@@ -185,7 +193,10 @@ int main(int argc, char *argv[]) {
   FillReport fill;
   // The application is gone once play returns: SDL has closed the recording,
   // and the audio device has made its last call.
-  int status = play(options, screenshots.get(), format, timer.get(), fill);
+  std::unique_ptr<FlashMeter> flashMeter;
+  if (options.flashReport) flashMeter.reset(new FlashMeter());
+  int status = play(options, screenshots.get(), format, timer.get(), fill, flashMeter.get());
+  if (flashMeter) std::printf("autoplay: %s\n", flashMeter->report().describe().c_str());
   if (timer && reportTimedCalls(*timer, fill, options.fillSlotsWorld, format.sampleRate) != 0) status = 1;
 
   if (screenshots && !screenshots->writeContactSheet()) status = 1;

@@ -1,8 +1,11 @@
 #include "Robot.h"
 
 #include "EventPusher.h"
+#include "FlashMeter.h"
 #include "GamePlayer.h"
 #include "Hand.h"
+#include "PersonaPlayer.h"
+#include "SceneWatcher.h"
 #include "Screenshots.h"
 #include "Timeline.h"
 
@@ -15,14 +18,17 @@ namespace {
 
 std::string narrow(const std::wstring &text) { return std::string(text.begin(), text.end()); }
 
+// The world whose flash follows the music's bars.
+const int worldOfBars = 3;
+
 // Frames after a click before the robot clicks again, should the first one
 // not have started the game.
 const long clickRetryFrames = 30;
 
 }  // namespace
 
-Robot::Robot(Timeline &timeline, Screenshots *screenshots, long maxFrames)
-    : timeline(timeline), screenshots(screenshots), maxFrames(maxFrames) {}
+Robot::Robot(Timeline &timeline, Screenshots *screenshots, long maxFrames, const Persona *persona)
+    : timeline(timeline), screenshots(screenshots), maxFrames(maxFrames), personaFigures(persona) {}
 
 Robot::~Robot() = default;
 
@@ -34,9 +40,11 @@ void Robot::keepFrame(const std::string &name, const std::string &caption) {
 
 void Robot::beforeFrame(SDL1_2Application &app) {
   const long frame = app.getFrameCount();
+  const TwoFloats area = app.getDrawer()->getDrawingAreaSize();
   if (!events) {
     events.reset(new EventPusher(app));
-    hand.reset(new Hand(*events, app.getDrawer()->getDrawingAreaSize() * 0.5f));
+    hand.reset(new Hand(*events, area * 0.5f));
+    if (personaFigures) persona.reset(new PersonaPlayer(*personaFigures, *events, area));
   }
   hand->newFrame();
   if (gaveUp()) {
@@ -54,17 +62,23 @@ void Robot::beforeFrame(SDL1_2Application &app) {
   const std::string stateName = state ? narrow(state->getName()) : std::string();
   if (const TitleScreen *title = dynamic_cast<const TitleScreen *>(state)) {
     if (lastStateName != stateName) timeline.mark("title screen", frame);
-    playTitle(app, *title);
+    if (persona)
+      playTitleAsPersona(app, *title);
+    else
+      playTitle(app, *title);
   } else if (GamePlayState *game = dynamic_cast<GamePlayState *>(state)) {
     if (!player || playerState.lock() != current) {
-      player.reset(new GamePlayer(*game, timeline, filler));
+      player.reset(new GamePlayer(*game, timeline, filler, persona.get()));
       playerState = current;
     }
     const GamePlayer::Look look = player->beforeFrame(*hand, frame);
     place = look.place;
     if (!look.keep.empty()) keepFrame(look.keep, look.caption);
+    paceWorldOfBars(app, *game);
+    if (persona) persona->beforeFrame(SceneWatcher::game(*game, area), true);
   } else {
     place = "on the loading screen";
+    if (persona) persona->beforeFrame(SceneWatcher::loading(area), false);
   }
   lastStateName = stateName;
 }
@@ -75,10 +89,7 @@ void Robot::playTitle(SDL1_2Application &app, const TitleScreen &title) {
     place = "on the title screen (listening to the introduction)";
     return;
   }
-  if (!promptSeen) {
-    promptSeen = true;
-    timeline.mark("prompt", frame);
-  }
+  notePrompt(title, frame);
   // Towards the prompt in the bottom right corner, as a person reaches for it.
   const TwoFloats area = app.getDrawer()->getDrawingAreaSize();
   hand->moveToward(TwoFloats(area.x - 180.0f, area.y - 40.0f));
@@ -101,6 +112,32 @@ void Robot::playTitle(SDL1_2Application &app, const TitleScreen &title) {
   clickedAt = frame;
 }
 
+void Robot::notePrompt(const TitleScreen &title, long frame) {
+  if (promptSeen || title.getPromptAlpha() <= 0.0f) return;
+  promptSeen = true;
+  timeline.mark("prompt", frame);
+}
+
+void Robot::playTitleAsPersona(SDL1_2Application &app, const TitleScreen &title) {
+  const long frame = app.getFrameCount();
+  notePrompt(title, frame);
+  // A click switches the state before the frame is drawn: the title's frame, prompt fully in, comes first.
+  const bool mayClick = !screenshots || titleKept;
+  if (screenshots && !titleKept && title.getPromptAlpha() >= 1.0f) {
+    titleKept = true;
+    keepFrame("title", "title");
+  }
+  persona->beforeFrame(SceneWatcher::title(title, app.getDrawer()->getDrawingAreaSize()), mayClick);
+  place = "on the title screen (" + persona->activity() + ")";
+  if (!persona->clickedThisFrame()) return;
+  if (clickedAt < 0) timeline.mark("click", frame);
+  clickedAt = frame;
+}
+
+void Robot::paceWorldOfBars(SDL1_2Application &app, const GamePlayState &game) {
+  if (uncapped) app.paceFrames(game.getCurrentWorld() == worldOfBars && !game.isClosing());
+}
+
 void Robot::giveUp(SDL1_2Application &app) {
   gaveUpAt = app.getFrameCount();
   // As a person who has had enough: Escape, which the title screen and the game take.
@@ -108,6 +145,13 @@ void Robot::giveUp(SDL1_2Application &app) {
 }
 
 void Robot::afterDraw(SDL1_2Application &app) {
+  if (flashMeter) {
+    Drawer &drawer = *app.getDrawer();
+    drawer.getScreenPixels(framePixels);
+    const int width = static_cast<int>(drawer.getWindowSize().x), height = static_cast<int>(drawer.getWindowSize().y);
+    if (framePixels.size() == static_cast<size_t>(width) * height * 3)
+      flashMeter->addFrame(framePixels.data(), width, height);
+  }
   if (!shotName.empty()) {
     screenshots->capture(*app.getDrawer(), shotName, shotCaption);
     shotName.clear();

@@ -8,7 +8,8 @@
 #include <algorithm>
 
 TwoFloats StationTour::station(int index, const TwoFloats &area) {
-  const TwoFloats spot = WorldStations::spot(index / WorldStations::columns, index % WorldStations::columns);
+  const TwoFloats spot =
+      WorldStations::onArea(WorldStations::spot(index / WorldStations::columns, index % WorldStations::columns), area);
   return TwoFloats(std::min(spot.x, area.x - 1.0f), std::min(spot.y, area.y - 1.0f));
 }
 

@@ -1,0 +1,93 @@
+#include "Persona.h"
+#include "Reach.h"
+
+#include "game/World.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+namespace {
+
+struct ReachCase {
+  float distance;
+  float width;
+};
+
+// Short, across a station, across the screen; small and large targets.
+const ReachCase reaches[] = {{40.0f, 16.0f}, {300.0f, 64.0f}, {900.0f, 32.0f}, {1200.0f, 100.0f}};
+
+// What a reach did, followed every millisecond, as the fastest mouse reports.
+struct Trace {
+  float fastest = 0.0f;
+  // From where it began.
+  float farthest = 0.0f;
+  float longestStroke = 0.0f;
+  double shortestLift = 1e9;
+  bool movedWhileLifted = false;
+};
+
+Trace follow(const Reach &reach, const TwoFloats &from, double start) {
+  Trace trace;
+  const double step = 0.001;
+  float stroke = 0.0f;
+  double lift = 0.0;
+  TwoFloats last = reach.at(start);
+  for (double t = start + step; t <= reach.end() + 0.01; t += step) {
+    const TwoFloats p = reach.at(t);
+    const float moved = World::distance(p, last);
+    last = p;
+    trace.fastest = std::max(trace.fastest, moved / static_cast<float>(step));
+    trace.farthest = std::max(trace.farthest, World::distance(from, p));
+    if (reach.lifted(t)) {
+      // The first lifted moment may still finish the stroke before it.
+      trace.movedWhileLifted = trace.movedWhileLifted || (lift > 0.0 && moved > 0.0f);
+      lift += step;
+      trace.longestStroke = std::max(trace.longestStroke, stroke);
+      stroke = 0.0f;
+      continue;
+    }
+    if (lift > 0.0) trace.shortestLift = std::min(trace.shortestLift, lift);
+    lift = 0.0;
+    stroke += moved;
+  }
+  trace.longestStroke = std::max(trace.longestStroke, stroke);
+  return trace;
+}
+
+}  // namespace
+
+// A reach never goes faster than the persona's peak speed, takes at least
+// as long as Fitts's law gives, overshoots a long reach by a few percent and
+// lands within the target; a trackpad's strokes stay within its length, the
+// finger lifted and the pointer still between them.
+TEST(Reach, StaysWithinTheHandsLimitsAndLandsOnTheTarget) {
+  std::mt19937 random(7);
+  for (const char *name : {"brisk", "calm", "slow", "trackpad", "shaky"}) {
+    const Persona &persona = *Persona::find(name);
+    for (const ReachCase &c : reaches) {
+      SCOPED_TRACE(std::string(name) + ", " + std::to_string(c.distance) + " units");
+      const TwoFloats from(100.0f, 200.0f), target = from + TwoFloats(0.6f, 0.8f) * c.distance;
+      const Reach reach(persona, from, target, c.width, random, 2.0);
+      const Trace trace = follow(reach, from, 2.0);
+      const double fitts = Reach::fittsIntercept + Reach::fittsSlope * std::log2(c.distance / c.width + 1.0);
+      EXPECT_GE(reach.end() - 2.0, fitts * 0.9);
+      EXPECT_LE(trace.fastest, persona.peakSpeed * 1.001f);
+      EXPECT_LE(World::distance(reach.at(reach.end()), target), c.width * 0.5f);
+      if (c.distance >= 300.0f) {
+        const float way = World::distance(from, reach.landing());
+        EXPECT_GT(trace.farthest, way * 1.01f);
+        EXPECT_LT(trace.farthest, way * 1.07f);
+      }
+      EXPECT_FALSE(trace.movedWhileLifted);
+      if (persona.strokeLength <= 0.0f) continue;
+      // A stroke may end with the short correction that follows it without a lift.
+      EXPECT_LE(trace.longestStroke, persona.strokeLength * 1.1f);
+      if (c.distance > persona.strokeLength) {
+        EXPECT_GE(trace.shortestLift, persona.liftSeconds - 0.0015);
+      }
+    }
+  }
+}

@@ -1,0 +1,5 @@
+#include "PersonaWorld5.h"
+
+#include "MotorModel.h"
+
+void PersonaWorld5::act(const Sight &, MotorModel &hand) { hand.driftAround(); }
