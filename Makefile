@@ -80,3 +80,18 @@ clean:
 .PHONY: soak
 soak:
 	JOBS=$(JOBS) scripts/soak.sh
+
+# Every persona of the robot at every screen shape, uncapped, with the flash
+# meter; writes docs/playability.md and its contact sheets (about an hour).
+.PHONY: playability
+playability:
+	JOBS=$(JOBS) scripts/playability.sh
+
+# The browser build in build-web/ (after "scripts/install-deps.sh --web"): the
+# third-party libraries built from Debian's sources once, then the game
+# compiled to WebAssembly; the static site is build-web/site/.
+.PHONY: web
+web:
+	JOBS=$(JOBS) scripts/build-web-deps.sh build-web
+	emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake --build build-web -j $(JOBS)
