@@ -71,6 +71,9 @@ const std::vector<std::string> allMarks = {"title screen", "prompt",  "click",  
 // uncapped but for the red flash's world, seeing only the screen, and it
 // reaches every milestone.
 void playAs(const std::string &persona, const std::string &width, const std::string &height) {
+#ifdef MURMEL_SANITIZED
+  GTEST_SKIP() << "a person's playthrough in a plain build only";
+#endif
   TempDir home;
   GameProcess robot(GameProcess::builtProgram("murmel-worlds-autoplay"),
                     {"--persona", persona, "--uncapped", "-win", "-w", width, "-h", height, "--max-frames", "60000"},
