@@ -4,6 +4,12 @@
 
 #include <cmath>
 
+namespace {
+
+const int32_t minJumpFrames = 20;
+
+}  // namespace
+
 World5::World5()
     : World(ThreeFloats(0.38039216f, 0.6039216f, 0.11764706f), ThreeFloats(0.011764706f, 0.0f, 0.2f),
             ThreeFloats(0.101960786f, 0.20784314f, 0.74509805f), ThreeFloats(0.7294118f, 0.8f, 0.8901961f),
@@ -40,12 +46,16 @@ void World5::subclassTick() {
   if (done) return;
   centreSpot = screenCentre();
   if (holdFrames == 0 && progress > 0.0f) progress = progress > 0.005f ? progress - 0.005f : 0.0f;
-  if (!samePoint(ringCentre, jumpTarget)) ringCentre = glide(ringCentre, jumpTarget, 0.1f, 1.0f);
+  // A twentieth of the way a frame: swept faster, the bands of grown rings flashed over the screen.
+  if (!samePoint(ringCentre, jumpTarget)) ringCentre = glide(ringCentre, jumpTarget, 0.05f, 1.0f);
   scale = progress * 0.61f + 0.05f;
   setPosition(screenToPlane(centreSpot * progress + ringCentre * (1.0f - progress)));
   jumpFrames -= 1;
   if (jumpFrames < 1) {
-    jumpFrames = static_cast<int32_t>(Random::getGlobal().nextUnit() * 30.0f) + 10;
+    // At least a third of a second apart: each jump sweeps the rings' dark
+    // and pale bands across the screen, and quicker jumps of grown rings
+    // flashed more than three times a second.
+    jumpFrames = static_cast<int32_t>(Random::getGlobal().nextUnit() * 30.0f) + minJumpFrames;
     calcJumpPos();
   }
   if (holdFrames != 0) holdFrames -= 1;

@@ -1,16 +1,13 @@
 #pragma once
 
-#include "game/TwoFloats.h"
-
-#include <array>
+#include "StationRound.h"
 
 class MotorModel;
 class Sight;
 
 // A persona walking its hand from colour station to colour station of the
-// 3 x 2 grid, where the game lays them out on this area, always on to the
-// nearest one not yet visited in this round, lingering at each long enough
-// to see what the rings do there.
+// 3 x 2 grid in a StationRound's order, lingering at each long enough to see
+// what the rings do there.
 class PersonaTour {
  public:
   // Only the stations of the columns whose bits are set (bit 0 = left column).
@@ -21,13 +18,8 @@ class PersonaTour {
   // Forgets this round: every station may be the one again.
   void newRound();
 
-  static TwoFloats station(int index, const TwoFloats &area);
-
  private:
-  int nearestUnvisited(const TwoFloats &from, const TwoFloats &area) const;
-
-  unsigned columns;
-  std::array<bool, 6> visited{};
+  StationRound round;
   int heading = -1;
   double arrivedAt = -1.0;
 };

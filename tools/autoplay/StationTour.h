@@ -1,14 +1,11 @@
 #pragma once
 
-#include "game/TwoFloats.h"
-
-#include <array>
+#include "StationRound.h"
 
 class Hand;
 
-// Walks the hand from colour station to colour station of the 3 x 2 grid,
-// always on to the nearest one not yet visited in this round, as a person
-// looking for the right colours would; after the sixth a new round begins.
+// Walks the hand from colour station to colour station of the 3 x 2 grid in
+// a StationRound's order, as a person looking for the right colours would.
 class StationTour {
  public:
   // One frame of the walk over a drawing area of that size; true in the
@@ -16,9 +13,6 @@ class StationTour {
   bool step(Hand &hand, const TwoFloats &area);
 
  private:
-  static TwoFloats station(int index, const TwoFloats &area);
-  int nearestUnvisited(const TwoFloats &from, const TwoFloats &area) const;
-
-  std::array<bool, 6> visited{};
+  StationRound round;
   int heading = -1;
 };
