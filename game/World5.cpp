@@ -6,7 +6,7 @@
 
 namespace {
 
-const int32_t minJumpFrames = 20;
+const int32_t minJumpFrames = 40;
 
 }  // namespace
 
@@ -52,7 +52,7 @@ void World5::subclassTick() {
   setPosition(screenToPlane(centreSpot * progress + ringCentre * (1.0f - progress)));
   jumpFrames -= 1;
   if (jumpFrames < 1) {
-    // At least a third of a second apart: each jump sweeps the rings' dark
+    // At least two thirds of a second apart: each jump sweeps the rings' dark
     // and pale bands across the screen, and quicker jumps of grown rings
     // flashed more than three times a second.
     jumpFrames = static_cast<int32_t>(Random::getGlobal().nextUnit() * 30.0f) + minJumpFrames;

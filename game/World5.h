@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-// Calm the jumping rings. The rings jump about the screen every 20 to 49
+// Calm the jumping rings. The rings jump about the screen every 40 to 69
 // frames; every mouse event less than 4 units (or, on a window whose pixels
 // are that coarse, a pixel and a half) from the previous one (a slow, small
 // movement) adds 0.005 to progress and holds it for 30 frames, after
