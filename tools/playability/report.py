@@ -161,6 +161,11 @@ def main():
             target = os.path.join(sheets, "contact-sheet-%s.png" % s)
             shutil.copyfile(source, target)
             out.append("### %s\n\n![%s](playability/contact-sheet-%s.png)\n" % (s, s, s))
+    # What the figures do not say by themselves, written by hand.
+    notes = os.path.join(args.docs, "playability-notes.md")
+    if os.path.exists(notes):
+        with open(notes) as extra:
+            out.append(extra.read())
     with open(os.path.join(args.docs, "playability.md"), "w") as doc:
         doc.write("\n".join(out) + "\n")
     print("playability: wrote %s" % os.path.join(args.docs, "playability.md"))
