@@ -82,7 +82,7 @@ soak:
 	JOBS=$(JOBS) scripts/soak.sh
 
 # Every persona of the robot at every screen shape, uncapped, with the flash
-# meter; writes docs/playability.md and its contact sheets (about an hour).
+# meter; writes docs/playability.md and its contact sheets (about half an hour).
 .PHONY: playability
 playability:
 	JOBS=$(JOBS) scripts/playability.sh
