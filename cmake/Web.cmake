@@ -1,7 +1,9 @@
 # The browser build ("make web"): configured with emscripten's toolchain
 # (emcmake), it compiles the game to WebAssembly and makes the site in site/
-# of the build folder: index.html (web/index.html), murmel-worlds.js,
-# murmel-worlds.wasm and murmel-worlds.data (the sounds).
+# of the build folder: index.html (web/index.html), murmel-worlds.js and .wasm,
+# the robot player's murmel-worlds-autoplay.js and .wasm (the page with
+# "?autoplay"), and the sounds they share, murmel-worlds.data with its
+# loader murmel-worlds-data.js.
 #
 # Third-party libraries: Ogg, Vorbis and FreeType come from the cache that
 # scripts/build-web-deps.sh builds from Debian's sources; SDL 1.x and OpenGL ES
@@ -23,16 +25,18 @@ endif()
 # paths; app/WebBackend/ holds what the browser build has in their place.
 #  - the desktop's entry, its thread and lock back-ends and its list of
 #    drawers and audio devices: the browser's are WebMain, WebThread,
-#    WebCriticalSection and WebBackends;
+#    WebCriticalSection and WebBackends (WebMain goes into the game's
+#    program alone: the robot player in the page has an entry of its own);
 #  - PortAudio's device: the browser's audio is SDL's callback over Web Audio;
 #  - the fixed-function drawer: WebGL has no fixed-function OpenGL;
 #  - the soxr resampler: no soxr for WebAssembly (the browser's toRate refuses);
 #  - the SDL_image loader: images are decoded with emscripten's stb_image;
 #  - the hooks that quieten ALSA, JACK and Wayland: none of them is there.
-# The tests, benchmarks, tools and fuzzers are left out as a whole (CMakeLists.txt
-# returns before them).
+# The tests, benchmarks, fuzzers and the tools but the robot player are left
+# out as a whole (CMakeLists.txt returns before them).
 set(MURMEL_WEB_LEFT_OUT
   "/app/SDLMain\\.cpp$"
+  "/app/WebBackend/WebMain\\.cpp$"
   "/app/SDL1\\.2Backend/SDL1\\.2(Thread|CriticalSection|Backends)\\.cpp$"
   "/sound/PortAudioDevice\\.cpp$"
   "/drawing/GLImmediateDrawer\\.cpp$"
@@ -67,25 +71,41 @@ target_link_libraries(murmel_web_deps INTERFACE Vorbis::vorbisfile freetype)
 target_compile_options(murmel_web_deps INTERFACE
   "SHELL:-include ${CMAKE_SOURCE_DIR}/app/WebBackend/SDLCompat.h")
 
-# The site, in site/ of the build folder: our page (web/index.html), the
-# program murmel-worlds.js and .wasm, single-threaded (threads would need
-# cross-origin isolation headers from the server), its memory growing up to a
-# bound, started by the page (callMain) rather than on load, and the sounds
-# packed into murmel-worlds.data and mounted as "/sounds". The page is not
-# emcc's (this emscripten's HTML minifier fails on optimised builds).
+# The sounds and the captions' font, packed once into site/murmel-worlds.data
+# with its loader site/murmel-worlds-data.js, which the page runs before
+# either program: the game and the robot player share them, mounted as
+# "/sounds" and "/fonts" (a browser has no font folders to search).
+set(MURMEL_WEB_SITE "${CMAKE_BINARY_DIR}/site")
+set(MURMEL_WEB_SOUNDS "${CMAKE_SOURCE_DIR}/data/sounds")
+file(GLOB MURMEL_WEB_SOUND_FILES CONFIGURE_DEPENDS "${MURMEL_WEB_SOUNDS}/*")
+find_file(MURMEL_WEB_CAPTION_FONT Quicksand-Light.ttf PATHS /usr/share/fonts/truetype/quicksand
+  NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+add_custom_command(
+  OUTPUT "${MURMEL_WEB_SITE}/murmel-worlds.data" "${MURMEL_WEB_SITE}/murmel-worlds-data.js"
+  COMMAND "${CMAKE_COMMAND}" -E make_directory "${MURMEL_WEB_SITE}"
+  COMMAND python3 "${EMSCRIPTEN_ROOT_PATH}/tools/file_packager.py" "${MURMEL_WEB_SITE}/murmel-worlds.data"
+    --preload "${MURMEL_WEB_SOUNDS}@sounds" "${MURMEL_WEB_CAPTION_FONT}@fonts/Quicksand-Light.ttf" --no-node "--js-output=${MURMEL_WEB_SITE}/murmel-worlds-data.js"
+  DEPENDS ${MURMEL_WEB_SOUND_FILES} "${MURMEL_WEB_CAPTION_FONT}"
+  COMMENT "Packing the sounds for the browser"
+  VERBATIM)
+add_custom_target(murmel-web-data DEPENDS "${MURMEL_WEB_SITE}/murmel-worlds.data")
+configure_file("${CMAKE_SOURCE_DIR}/web/index.html" "${MURMEL_WEB_SITE}/index.html" COPYONLY)
+
+# A program of the site, in site/ of the build folder: target.js and .wasm,
+# single-threaded (threads would need cross-origin isolation headers from the
+# server), its memory growing up to a bound, started by the page (callMain)
+# rather than on load, its file system there for the sounds' package. The
+# page is our own, not emcc's (this emscripten's HTML minifier fails on
+# optimised builds).
 function(murmel_web_program target)
-  set(site "${CMAKE_BINARY_DIR}/site")
-  set(sounds "${CMAKE_SOURCE_DIR}/data/sounds")
-  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${site}")
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${MURMEL_WEB_SITE}")
   # Function names stay in the WebAssembly, so that a fault on the console
   # names its functions; the debug information (-g) stays out of the site.
   target_link_options(${target} PRIVATE -g2
     -sALLOW_MEMORY_GROWTH=1 "-sMAXIMUM_MEMORY=${MURMEL_WEB_MAXIMUM_MEMORY}"
-    -sENVIRONMENT=web -sEXPORTED_RUNTIME_METHODS=callMain
-    -sSTB_IMAGE=1 "SHELL:--preload-file ${sounds}@sounds")
-  file(GLOB sound_files CONFIGURE_DEPENDS "${sounds}/*")
-  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${sound_files})
-  configure_file("${CMAKE_SOURCE_DIR}/web/index.html" "${site}/index.html" COPYONLY)
+    -sENVIRONMENT=web "-sEXPORTED_RUNTIME_METHODS=callMain,UTF8ToString,FS,addRunDependency,removeRunDependency"
+    -sFORCE_FILESYSTEM=1 -lidbfs.js -sSTB_IMAGE=1)
+  add_dependencies(${target} murmel-web-data)
   # emcc's JavaScript optimiser needs Debian's acorn, which a Node.js from
   # elsewhere does not look for.
   set_property(TARGET ${target} PROPERTY RULE_LAUNCH_LINK

@@ -11,6 +11,7 @@
 #include "drawing/ScreenResolution.h"
 #include "game/LoadingScreen.h"
 #include "sound/AudioDevice.h"
+#include "sound/OutputMeter.h"
 #include "sound/Sounder.h"
 
 #include <SDL/SDL_image.h>
@@ -228,6 +229,8 @@ void SDL1_2Application::startAudio() {
 
 void SDL1_2Application::getAudio(float *input, float *output, int numSamples) {
   if (sounder) sounder->getAudio(input, output, numSamples);
+  // Stereo frames, two samples each.
+  if (outputMeter) outputMeter->add(output, 2 * numSamples);
 }
 
 void SDL1_2Application::eventLoop() {

@@ -21,6 +21,7 @@
 class AudioDevice;
 class CallbackTimer;
 class Drawer;
+class OutputMeter;
 class GameState;
 class Sounder;
 
@@ -85,6 +86,11 @@ class SDL1_2Application final : public Application, public CmdLineCallback, publ
   // For automation and profiling, before initialise: times every call of
   // the audio device's callback (not owned; must outlive the application).
   void setCallbackTimer(CallbackTimer *timer) { callbackTimer = timer; }
+  // Before initialise: every mixed block is measured into it (not owned;
+  // must outlive the application).
+  void setOutputMeter(OutputMeter *meter) { outputMeter = meter; }
+  // Whether frames are held to 60 a second now (paceFrames).
+  bool framesPaced() const { return frameCapped; }
   boost::shared_ptr<GameState> getCurrentState() const { return currentState; }
   boost::shared_ptr<Drawer> getDrawer() const { return drawer; }
   Sounder *getSounder() const { return sounder.get(); }
@@ -158,6 +164,7 @@ class SDL1_2Application final : public Application, public CmdLineCallback, publ
   int exitStatus = 0;
   FrameHook *frameHook = nullptr;
   CallbackTimer *callbackTimer = nullptr;
+  OutputMeter *outputMeter = nullptr;
   long frameCount = 0;
   std::chrono::steady_clock::time_point frameStart;
 };

@@ -3,23 +3,13 @@
 // after that.
 #include "app/SDLMain.h"
 
-#include "app/CriticalSection.h"
-#include "app/Thread.h"
 #include "app/UTF8File.h"
-#include "app/WebBackend/WebCriticalSection.h"
 #include "app/WebBackend/WebMainLoop.h"
-#include "app/WebBackend/WebThread.h"
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 int SDL_main(int argc, char *argv[]) {
-  Thread::setBackendThreadCreator(&WebThread::creator);
-  CriticalSection::setBackendCritSecCreator(&WebCriticalSection::creator);
-  // The sounds are packed into the page's data file as "/sounds".
-  setenv("MURMEL_WORLDS_DATA", "/", 0);
-
   std::vector<std::wstring> arguments;
   for (int i = 1; i < argc; ++i) {
     std::wstring argument;

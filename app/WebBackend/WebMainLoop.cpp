@@ -1,17 +1,35 @@
 #include "app/WebBackend/WebMainLoop.h"
 
 #include "app/CmdLineParams.h"
+#include "app/CriticalSection.h"
+#include "app/GameState.h"
 #include "app/SDL1.2Backend/SDL1.2Application.h"
+#include "app/Thread.h"
+#include "app/UTF8File.h"
+#include "app/WebBackend/WebCriticalSection.h"
 #include "app/WebBackend/WebThread.h"
+#include "sound/OutputMeter.h"
 
-#include <SDL/SDL_audio.h>
+#include <SDL/SDL.h>
 #include <emscripten.h>
+#include <emscripten/heap.h>
 #include <emscripten/html5.h>
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
 // The game under way; none between games.
 std::unique_ptr<WebMainLoop> current;
+
+// Over every game since the page loaded.
+OutputMeter outputMeter;
+long stepsTaken = 0;
+bool audioRan = false;
+
+// An unpaced paint runs frames for this long, leaving the browser time to paint.
+const double unpacedPaintMilliseconds = 30.0;
 
 // Called inside the page's click: a browser that made SDL's audio context
 // wait for a gesture lets it start now.
@@ -19,6 +37,15 @@ void resumeAudio() {
   EM_ASM({
     if (typeof SDL != 'undefined' && SDL.audioContext && SDL.audioContext['state'] == 'suspended')
       SDL.audioContext['resume']();
+  });
+}
+
+// 0 no audio context, 1 suspended, 2 running, 3 closed.
+int audioState() {
+  return EM_ASM_INT({
+    if (typeof SDL == 'undefined' || !SDL.audioContext) return 0;
+    var state = SDL.audioContext['state'];
+    return state == 'running' ? 2 : state == 'closed' ? 3 : 1;
   });
 }
 
@@ -40,10 +67,17 @@ EM_BOOL visibilityChanged(int, const EmscriptenVisibilityChangeEvent *event, voi
 
 }  // namespace
 
-bool WebMainLoop::run(const std::vector<std::wstring> &arguments) {
+bool WebMainLoop::run(const std::vector<std::wstring> &arguments, std::unique_ptr<Extension> extension) {
+  Thread::setBackendThreadCreator(&WebThread::creator);
+  CriticalSection::setBackendCritSecCreator(&WebCriticalSection::creator);
+  // The sounds are packed into the page's data as "/sounds".
+  setenv("MURMEL_WORLDS_DATA", "/", 0);
   current.reset(new WebMainLoop());
   WebMainLoop &loop = *current;
   loop.application.reset(new SDL1_2Application());
+  loop.application->setOutputMeter(&outputMeter);
+  loop.extension = std::move(extension);
+  if (loop.extension) loop.extension->prepare(*loop.application);
   {
     CmdLineParams params(arguments);
     loop.application->initialise(params);
@@ -59,22 +93,41 @@ bool WebMainLoop::run(const std::vector<std::wstring> &arguments) {
   return true;
 }
 
+bool WebMainLoop::step() {
+  if (!application->runFrame()) {
+    end();
+    return false;
+  }
+  ++stepsTaken;
+  return true;
+}
+
 void WebMainLoop::frame(void *self) {
   WebMainLoop &loop = *static_cast<WebMainLoop *>(self);
   WebThread::runDueRounds();
-  const int steps = loop.pacer.stepsAt(emscripten_get_now() / 1000.0);
-  for (int i = 0; i < steps; ++i) {
-    if (!loop.application->runFrame()) {
-      loop.end();
-      return;
-    }
+  if (audioState() == 2) audioRan = true;
+  const double start = emscripten_get_now();
+  if (loop.application->framesPaced()) {
+    // A pacer left while unpaced owes nothing from then: it starts afresh.
+    if (!loop.paced) loop.pacer = FramePacer();
+    loop.paced = true;
+    for (int steps = loop.pacer.stepsAt(start / 1000.0); steps > 0; --steps)
+      if (!loop.step()) return;
+    return;
   }
+  // Unpaced: frames until the paint's time is used, the threads' rounds between them.
+  loop.paced = false;
+  do {
+    if (!loop.step()) return;
+    WebThread::runDueRounds();
+  } while (!loop.application->framesPaced() && emscripten_get_now() - start < unpacedPaintMilliseconds);
 }
 
 void WebMainLoop::end() {
   emscripten_cancel_main_loop();
   emscripten_set_visibilitychange_callback(nullptr, EM_TRUE, nullptr);
-  const int status = application->getExitStatus();
+  int status = application->getExitStatus();
+  if (extension) status = extension->ended(*application, status);
   // The page may start another game: nothing of this one stays running, and
   // its WebGL context goes (the page gives the next game a canvas of its own).
   application.reset();
@@ -83,3 +136,24 @@ void WebMainLoop::end() {
   tellPage(status);
   current.reset();
 }
+
+const char *WebMainLoop::stats() {
+  static char json[512];
+  std::string state;
+  int x = 0, y = 0;
+  if (current && current->application) {
+    if (const boost::shared_ptr<GameState> game = current->application->getCurrentState())
+      UTF8File::wstringToChar(game->getName(), state);
+    SDL_GetMouseState(&x, &y);
+  }
+  static const char *const audioStates[] = {"none", "suspended", "running", "closed"};
+  std::snprintf(json, sizeof json,
+                "{\"steps\":%ld,\"audioBlocks\":%lld,\"loudBlocks\":%lld,\"peak\":%.6f,\"audioState\":\"%s\","
+                "\"audioRan\":%s,\"state\":\"%s\",\"pointer\":{\"x\":%d,\"y\":%d},\"heapBytes\":%zu}",
+                stepsTaken, static_cast<long long>(outputMeter.blocks()),
+                static_cast<long long>(outputMeter.audibleBlocks()), outputMeter.peak(), audioStates[audioState()],
+                audioRan ? "true" : "false", state.c_str(), x, y, emscripten_get_heap_size());
+  return json;
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE const char *murmel_stats() { return WebMainLoop::stats(); }

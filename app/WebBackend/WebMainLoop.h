@@ -12,26 +12,48 @@ class SDL1_2Application;
 // calls frame() at every paint (emscripten_set_main_loop over
 // requestAnimationFrame): the due rounds of the threads run (WebThread), then
 // as many game frames as the paint owes (FramePacer), so the game keeps 60
-// frames a second whatever the display paints at. A hidden tab gets no paints:
+// frames a second whatever the display paints at (automation that unpaces
+// the application gets as many frames as fit in a paint). A hidden tab gets no paints:
 // the game pauses, and its sound with it. Once the game quits (Escape, the
 // end), the application and its WebGL context are taken down and the page's
 // Module.onGameEnd(status) is called; the page may then start another game,
 // on a canvas of its own. Main thread only.
+//
+// The page reads how the game goes with murmel_stats() (exported).
 class WebMainLoop final {
  public:
+  // What a program adds to the game it runs in the page: the robot player.
+  class Extension {
+   public:
+    virtual ~Extension() = default;
+    // Before the application starts (frame hooks, pacing).
+    virtual void prepare(SDL1_2Application &) {}
+    // The game has quit, the application is still there: the status the page is told.
+    virtual int ended(SDL1_2Application &, int status) { return status; }
+  };
+
   // Brings the game up with the command line and hands it to the browser's
   // main loop; does not return then (the browser's loop takes over). Returns
   // false, the page told, when start-up failed.
-  static bool run(const std::vector<std::wstring> &arguments);
+  static bool run(const std::vector<std::wstring> &arguments, std::unique_ptr<Extension> extension = nullptr);
+  // The page's view of the game, as JSON: steps taken, the sound put out and
+  // whether the audio context ever ran, the current state's name, the
+  // pointer in canvas pixels and the WebAssembly memory's size (it only
+  // grows: its peak). Valid until the next call.
+  static const char *stats();
 
  private:
   WebMainLoop() = default;
 
   static void frame(void *self);
+  // One game frame; false once the game has ended (and this loop is gone).
+  bool step();
   // Takes the application down, tells the page and destroys this loop: the
   // last thing its caller does with it.
   void end();
 
   std::unique_ptr<SDL1_2Application> application;
+  std::unique_ptr<Extension> extension;
   FramePacer pacer;
+  bool paced = true;
 };

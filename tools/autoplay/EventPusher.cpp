@@ -7,6 +7,13 @@
 #include <cmath>
 #include <cstdio>
 
+namespace {
+
+// A byte in SDL 1.2; wider in the browser's SDL, whose event numbers are too.
+using EventType = decltype(SDL_Event{}.type);
+
+}  // namespace
+
 EventPusher::EventPusher(SDL1_2Application &app) : app(app) {}
 
 void EventPusher::toPixel(const TwoFloats &position, int &x, int &y) const {
@@ -63,7 +70,7 @@ TwoFloats EventPusher::moveMouse(const TwoFloats &position) {
 void EventPusher::click(const TwoFloats &position) {
   int x, y;
   toPixel(position, x, y);
-  for (const Uint8 type : {Uint8(SDL_MOUSEBUTTONDOWN), Uint8(SDL_MOUSEBUTTONUP)}) {
+  for (const EventType type : {EventType(SDL_MOUSEBUTTONDOWN), EventType(SDL_MOUSEBUTTONUP)}) {
     SDL_Event event{};
     event.type = type;
     event.button.type = type;
@@ -76,7 +83,7 @@ void EventPusher::click(const TwoFloats &position) {
 }
 
 void EventPusher::pressKey(SDLKey key) {
-  for (const Uint8 type : {Uint8(SDL_KEYDOWN), Uint8(SDL_KEYUP)}) {
+  for (const EventType type : {EventType(SDL_KEYDOWN), EventType(SDL_KEYUP)}) {
     SDL_Event event{};
     event.type = type;
     event.key.type = type;

@@ -7,6 +7,7 @@
 #include "SlotFiller.h"
 #include "Timeline.h"
 #include "TitleStopwatch.h"
+#include "Verdict.h"
 
 #include "app/CmdLineParams.h"
 #include "app/CriticalSection.h"
@@ -25,7 +26,7 @@
 
 namespace {
 
-const char *const name = "murmel-worlds-autoplay";
+const char *const name = Verdict::programName;
 
 struct AudioFormat {
   int sampleRate = 44100;
@@ -42,28 +43,14 @@ struct FillReport {
   std::size_t endCall = 0;
 };
 
-// One line of figures; the number of late calls. Calls are numbered from the
-// run's first; `first` is the number of these calls' first, from 0.
-std::size_t reportCalls(const std::string &what, const std::vector<CallbackTimer::Record> &calls, std::size_t first,
-                        double rate) {
-  const CallbackTimer::Summary summary = CallbackTimer::summarise(calls, rate, 999);
-  std::printf(
-      "autoplay: %s: %zu timed, worst %.2f ms (call %zu), 99.9th percentile %.2f ms, mean %.2f ms, "
-      "against %.2f ms a block: %zu late\n",
-      what.c_str(), summary.count, summary.worstNanoseconds / 1e6, first + summary.worstCall + 1,
-      summary.percentileNanoseconds / 1e6, summary.meanNanoseconds / 1e6, summary.budgetNanoseconds / 1e6,
-      summary.lateCount);
-  return summary.lateCount;
-}
-
 // The figures of every call and of those while the slots were kept busy; 1
 // when any call was late or none was timed.
 int reportTimedCalls(const CallbackTimer &timer, const FillReport &fill, int world, double rate) {
   const std::size_t all = timer.recordedCount();
-  std::size_t late = reportCalls("audio callbacks", timer.records(0, all), 0, rate);
+  std::size_t late = Verdict::reportCalls("audio callbacks", timer.records(0, all), 0, rate);
   if (timer.droppedCount() > 0) std::printf("autoplay: %zu more audio callbacks not kept\n", timer.droppedCount());
   if (fill.filled)
-    late += reportCalls("audio callbacks with every slot busy in world " + std::to_string(world),
+    late += Verdict::reportCalls("audio callbacks with every slot busy in world " + std::to_string(world),
                         timer.records(fill.firstCall, fill.endCall), fill.firstCall, rate);
   if (all == 0) {
     std::fprintf(stderr, "%s: no audio callback was timed: no audio device ran\n", name);
@@ -146,20 +133,7 @@ int play(const AutoplayOptions &options, Screenshots *screenshots, AudioFormat &
   }
 
   if (robot.finished() && filler && !checkFilled(*filler)) return 1;
-  if (robot.finished()) {
-    const Timeline::Mark *click = timeline.find("click"), *quit = timeline.find("quit");
-    if (click && quit) {
-      const double seconds = quit->seconds - click->seconds;
-      std::printf("autoplay: finished: %ld frames from the click to the quit in %.2f s (%.0f frames a second)\n",
-                  quit->frame - click->frame, seconds, seconds > 0 ? (quit->frame - click->frame) / seconds : 0.0);
-    }
-    return 0;
-  }
-  if (robot.gaveUp())
-    std::fprintf(stderr, "%s: stuck %s after %ld frames\n", name, robot.where().c_str(), options.maxFrames);
-  else
-    std::fprintf(stderr, "%s: the game ended %s before it was finished\n", name, robot.where().c_str());
-  return 1;
+  return Verdict::ofPlay(robot, timeline, options.maxFrames);
 }
 
 }  // namespace

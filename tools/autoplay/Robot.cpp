@@ -6,7 +6,7 @@
 #include "Hand.h"
 #include "PersonaPlayer.h"
 #include "SceneWatcher.h"
-#include "Screenshots.h"
+#include "FrameKeeper.h"
 #include "Timeline.h"
 
 #include "app/GameState.h"
@@ -27,7 +27,7 @@ const long clickRetryFrames = 30;
 
 }  // namespace
 
-Robot::Robot(Timeline &timeline, Screenshots *screenshots, long maxFrames, const Persona *persona)
+Robot::Robot(Timeline &timeline, FrameKeeper *screenshots, long maxFrames, const Persona *persona)
     : timeline(timeline), screenshots(screenshots), maxFrames(maxFrames), personaFigures(persona) {}
 
 Robot::~Robot() = default;

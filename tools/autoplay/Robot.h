@@ -13,7 +13,7 @@ class GamePlayState;
 class GamePlayer;
 class Hand;
 class PersonaPlayer;
-class Screenshots;
+class FrameKeeper;
 class SlotFiller;
 class Timeline;
 class TitleScreen;
@@ -30,7 +30,7 @@ struct Persona;
 class Robot final : public SDL1_2Application::FrameHook {
  public:
   // screenshots and persona may be null; maxFrames 0 plays on for ever.
-  Robot(Timeline &timeline, Screenshots *screenshots, long maxFrames, const Persona *persona = nullptr);
+  Robot(Timeline &timeline, FrameKeeper *screenshots, long maxFrames, const Persona *persona = nullptr);
   ~Robot() override;
 
   void beforeFrame(SDL1_2Application &app) override;
@@ -63,7 +63,7 @@ class Robot final : public SDL1_2Application::FrameHook {
   void paceWorldOfBars(SDL1_2Application &app, const GamePlayState &game);
 
   Timeline &timeline;
-  Screenshots *screenshots;
+  FrameKeeper *screenshots;
   long maxFrames;
   const Persona *personaFigures;
   SlotFiller *filler = nullptr;
