@@ -57,11 +57,21 @@ void tellPage(int status) {
       status);
 }
 
-// SDL's Web Audio device keeps asking for sound on timers of its own, which a
-// hidden tab slows down and which the streaming rounds (they need paints)
-// would not keep up with: it pauses while the game does.
+// SDL's Web Audio device asks for sound on timers of its own, which a hidden
+// tab slows down and which the streaming rounds (they need paints) would not
+// keep up with: the audio context is suspended while the game pauses, and the
+// blocks already queued play on when it comes back. (SDL_PauseAudio leaves
+// timers running that then ask for block after block and throw them away.)
 EM_BOOL visibilityChanged(int, const EmscriptenVisibilityChangeEvent *event, void *) {
-  SDL_PauseAudio(event->hidden ? 1 : 0);
+  EM_ASM(
+      {
+        if (typeof SDL == 'undefined' || !SDL.audioContext) return;
+        if ($0)
+          SDL.audioContext['suspend']();
+        else
+          SDL.audioContext['resume']();
+      },
+      event->hidden);
   return EM_FALSE;
 }
 
