@@ -95,3 +95,11 @@ web:
 	JOBS=$(JOBS) scripts/build-web-deps.sh build-web
 	emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 	cmake --build build-web -j $(JOBS)
+
+# The browser build in a headless Chromium over a plain local file server
+# (scripts/web-tests.sh): the robot plays the whole game in the page, and the
+# title, the game's pace, touch and the console are checked; the frames and
+# logs go to build-web/test-out/ (about two minutes after the build).
+.PHONY: web-test
+web-test: web
+	scripts/web-tests.sh

@@ -4,6 +4,12 @@
 # and leaves its screenshots, contact sheet and recorded sound in out/.
 set -euo pipefail
 cd "$(dirname "$0")"
+# "./run.sh --web": the browser build, served on this machine for a browser to open.
+if [ "${1:-}" = "--web" ]; then
+  scripts/install-deps.sh --web
+  make web
+  exec /usr/bin/python3 scripts/serve-web.py build-web/site --port 8000
+fi
 scripts/install-deps.sh
 make build
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then

@@ -1,0 +1,446 @@
+#!/usr/bin/python3
+"""The browser build in a real headless browser: the static site served as
+any plain file server would, the page driven through Chromium's DevTools
+protocol as a person would drive it (a click, a tap, a finger's move).
+
+  web_tests.py [--site DIR] [--out DIR] [--robot-args ARGS] [CASE ...]
+
+Cases, in this order unless named: server, title, steps, touch, robot,
+console (the last looks at every message of the cases before it). Each
+prints PASS or FAIL with its reason; the exit status is 1 when any failed.
+The output folder gets the robot's frames (robot-frames/*.png), the title's
+screenshot, every console message (console.log) and each browser's own
+output (<case>-chromium.log).
+"""
+import argparse
+import os
+import re
+import signal
+import subprocess
+import sys
+import time
+import urllib.parse
+import urllib.request
+
+import devtools
+import pixels
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+# The game states' names (game/TitleScreen.h, game/GamePlayState.h).
+TITLE_STATE = "TitleScreen"
+PLAY_STATE = "GamePlayState"
+# Each world's background (game/World*.cpp) as 0-255 triples, as a range of
+# mixes: the first world warms from grey towards red as the player nears its spot.
+WORLD_BACKGROUNDS = [
+    ((115, 115, 115), (204, 38, 26)),
+    ((50, 56, 180),) * 2,
+    ((134, 172, 136),) * 2,
+    ((233, 250, 185),) * 2,
+    ((184, 113, 180),) * 2,
+    ((97, 154, 30),) * 2,
+    ((0, 0, 0),) * 2,
+    ((143, 141, 40),) * 2,
+]
+FRAME_NAMES = ["title"] + ["world-%d" % world for world in range(8)] + ["gathering", "end"]
+LANDSCAPE = (960, 540)
+PORTRAIT = (540, 960)
+LOAD_SECONDS = 90.0
+# The whole game takes about a minute and a half of play after the title's introduction.
+ROBOT_SECONDS = 480.0
+# No game step for this long: the page has stopped (the title's introduction keeps stepping).
+STALL_SECONDS = 20.0
+STATS = "(() => { const m = window.murmel; if (!m || !m.stats) return null;" \
+        " const s = m.stats(); return typeof s === 'string' ? JSON.parse(s) : s; })()"
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, reason):
+    if not condition:
+        raise Failure(reason)
+
+
+class Run:
+    """What the cases share: the site's address, the output folder and every browser's messages."""
+
+    def __init__(self, url, site, out, robot_args):
+        self.url, self.site, self.out, self.robot_args = url, site, out, robot_args
+        self.messages = []
+
+    def browser(self, name, extra_flags=()):
+        return devtools.Browser(name, os.path.join(self.out, name + "-chromium.log"),
+                                os.path.join(self.out, "console.log"), extra_flags, self.messages)
+
+
+def stats(browser):
+    return browser.evaluate(STATS)
+
+
+def set_viewport(browser, size, ratio=1, mobile=False):
+    browser.send("Emulation.setDeviceMetricsOverride", width=size[0], height=size[1],
+                 deviceScaleFactor=ratio, mobile=mobile)
+
+
+def start_game(browser, url, tap=False):
+    """Loads the page and presses #play once it is ready: with the mouse, or a finger."""
+    browser.navigate(url)
+    browser.wait_for("!document.querySelector('#play').disabled", LOAD_SECONDS, "#play to be enabled")
+    label = browser.evaluate("document.querySelector('#play').textContent")
+    check(label == "click to play", "#play, enabled, reads %r, not 'click to play'" % label)
+    x, y = browser.centre_of("#play")
+    if tap:
+        browser.touch("touchStart", x, y)
+        browser.touch("touchEnd")
+    else:
+        browser.click(x, y)
+    browser.wait_for("(%s || {}).steps > 0" % STATS, 30.0, "the game's first step after the press on #play")
+
+
+def wait_for_state(browser, wanted, timeout, poke=None, seen=None):
+    """Waits for the game state, printing each one seen after the state seen; poke() is called about
+    every second meanwhile."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        state = stats(browser)["state"]
+        if state != seen:
+            print("  state: %s" % state, flush=True)
+            seen = state
+        if state == wanted:
+            return
+        if poke:
+            poke()
+        browser.pump(1.0)
+    raise Failure("no %s within %g s (last state %r)" % (wanted, timeout, seen))
+
+
+def title_text(image):
+    """White pixels of the title's name, in the top left where the title draws it, and the background there."""
+    counts = pixels.colour_counts(image, right=image.width // 2, bottom=image.height // 5)
+    background, _ = pixels.dominant(counts)
+    return pixels.white_count(counts), background
+
+
+def title_problem(image, what):
+    """What is wrong with the title's name in an image of the title screen; None when nothing is."""
+    white, background = title_text(image)
+    if white < 50:
+        return "%s: %d white pixels where the title's name is drawn, fewer than 50" % (what, white)
+    if min(background) >= 245:
+        return "%s: the background behind the title's name is white too" % what
+    return None
+
+
+# The cases. Each returns what it saw, or raises Failure.
+
+def case_server(run):
+    """The site's files come with the types browsers want and no cross-origin isolation."""
+    wanted = {".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm",
+              ".data": "application/octet-stream"}
+    names = sorted(n for n in os.listdir(run.site) if os.path.splitext(n)[1] in wanted)
+    check("index.html" in names, "no index.html in %s" % run.site)
+    for name in names:
+        with urllib.request.urlopen(urllib.request.Request(run.url + name, method="HEAD")) as reply:
+            kind = reply.headers.get_content_type()
+            check(kind == wanted[os.path.splitext(name)[1]], "%s served as %s" % (name, kind))
+            for header in ("Cross-Origin-Opener-Policy", "Cross-Origin-Embedder-Policy"):
+                check(header not in reply.headers, "%s served with %s" % (name, header))
+    return "%d files with their types, no isolation headers" % len(names)
+
+
+def case_title(run):
+    """After the click, the title screen draws its name in white."""
+    with run.browser("title") as browser:
+        set_viewport(browser, LANDSCAPE)
+        start_game(browser, run.url + "index.html")
+        wait_for_state(browser, TITLE_STATE, 60.0)
+        # Past the fade-in.
+        browser.pump(3.0)
+        shot = browser.screenshot()
+    with open(os.path.join(run.out, "title-screenshot.png"), "wb") as file:
+        file.write(shot)
+    image = pixels.decode_png(shot)
+    check(image is not None, "the screenshot is no PNG this reads")
+    problem = title_problem(image, "the screenshot")
+    check(problem is None, problem)
+    return "%d white text pixels on %s" % title_text(image)
+
+
+def measure_steps(browser, seconds):
+    """Game steps a second over this many seconds of the page's own clock."""
+    sample = "[performance.now(), %s.steps]" % STATS
+    start_ms, start_steps = browser.evaluate(sample)
+    browser.pump(seconds)
+    end_ms, end_steps = browser.evaluate(sample)
+    return (end_steps - start_steps) * 1000.0 / (end_ms - start_ms)
+
+
+PAINT_RATE = """new Promise(done => {
+  let paints = 0; const start = performance.now();
+  const paint = () => { ++paints; const ms = performance.now() - start;
+    if (ms < 1000) requestAnimationFrame(paint); else done(paints * 1000 / ms); };
+  requestAnimationFrame(paint); })"""
+
+
+def case_steps(run):
+    """Sixty game steps a second, however fast the browser paints."""
+    with run.browser("steps", ["--disable-frame-rate-limit", "--disable-gpu-vsync"]) as browser:
+        set_viewport(browser, LANDSCAPE)
+        start_game(browser, run.url + "index.html")
+        # The loading screen's first frames may come in a burst.
+        browser.pump(2.0)
+        paints = browser.evaluate(PAINT_RATE)
+        rate = measure_steps(browser, 5.0)
+    check(abs(rate - 60.0) <= 3.0, "%.1f steps a second at %.0f paints a second, not 60 +- 3" % (rate, paints))
+    return "%.1f steps a second at %.0f paints a second" % (rate, paints)
+
+
+CANVAS = """(() => { const c = document.querySelector('canvas'); const r = c.getBoundingClientRect();
+  return [r.left, r.top, r.width, r.height, c.width, c.height, devicePixelRatio]; })()"""
+
+
+def follow_finger(browser, points, tolerance=4.0):
+    """Moves a touching finger through the points (CSS pixels); the largest distance to the game's pointer."""
+    left, top, width, height, canvas_width, canvas_height, ratio = browser.evaluate(CANVAS)
+    worst = 0.0
+    browser.touch("touchStart", *points[0])
+    for x, y in points[1:]:
+        browser.touch("touchMove", x, y)
+        wanted = ((x - left) * canvas_width / width, (y - top) * canvas_height / height)
+        deadline = time.monotonic() + 3.0
+        while True:
+            pointer = stats(browser)["pointer"]
+            error = max(abs(pointer["x"] - wanted[0]), abs(pointer["y"] - wanted[1]))
+            if error <= tolerance or time.monotonic() > deadline:
+                break
+            browser.pump(0.05)
+        check(error <= tolerance, "finger at (%g, %g) CSS pixels, %.0f device pixels a CSS pixel: pointer at"
+              " (%d, %d), not near (%.0f, %.0f)" % (x, y, ratio, pointer["x"], pointer["y"], *wanted))
+        worst = max(worst, error)
+    browser.touch("touchEnd")
+    return worst, ratio
+
+
+def case_touch(run):
+    """On a phone-shaped page, taps start the game and the title; the pointer follows a finger."""
+    with run.browser("touch") as browser:
+        set_viewport(browser, PORTRAIT, ratio=2, mobile=True)
+        browser.send("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=1)
+        start_game(browser, run.url + "index.html", tap=True)
+        wait_for_state(browser, TITLE_STATE, 60.0)
+        middle = (PORTRAIT[0] / 2, PORTRAIT[1] / 2)
+
+        def tap():
+            browser.touch("touchStart", *middle)
+            browser.touch("touchEnd")
+
+        # The prompt comes after the spoken introduction; until then a tap does nothing.
+        wait_for_state(browser, PLAY_STATE, 90.0, poke=tap, seen=TITLE_STATE)
+        path = [(60 + 420 * k / 7, 150 + 660 * k / 7) for k in range(8)]
+        worst, ratio = follow_finger(browser, path)
+    return "a tap on #play started the game, taps on the title the play; the pointer followed the finger" \
+           " within %.1f device pixels (devicePixelRatio %g)" % (worst, ratio)
+
+
+def robot_verdict(messages):
+    """The robot's finished line among these messages, printing its milestones; None when it is not there.
+    Its failure, or any uncaught exception, raises."""
+    for message in messages:
+        first = message.text.splitlines()[0] if message.text else ""
+        if message.origin == "exception" or first.startswith("murmel-worlds-autoplay:"):
+            raise Failure("the robot failed: " + first)
+        if first.startswith("autoplay: "):
+            print("  " + first, flush=True)
+        if first.startswith("autoplay: finished:"):
+            return first
+    return None
+
+
+def follow_robot(browser, timeout):
+    """Waits for the robot's verdict; returns its finished line and whether the audio context was seen
+    running. A game that stops stepping or ends without the verdict fails at once."""
+    deadline = time.monotonic() + timeout
+    read, running, ended_at = 0, False, None
+    steps, stepped_at = -1, time.monotonic()
+    while time.monotonic() < deadline:
+        browser.pump(1.0)
+        finished = robot_verdict(browser.messages[read:])
+        if finished:
+            return finished, running
+        read = len(browser.messages)
+        now, ended = browser.evaluate("[%s, window.murmel ? window.murmel.ended : null]" % STATS)
+        running = running or bool(now and (now.get("audioState") == "running" or now.get("audioRan")))
+        if now and now["steps"] != steps:
+            steps, stepped_at = now["steps"], time.monotonic()
+        check(time.monotonic() - stepped_at < STALL_SECONDS, "the game stopped stepping at step %d" % steps)
+        # The verdict is printed before the page hears of the end: a moment's grace for its message.
+        if ended is not None:
+            ended_at = ended_at or time.monotonic()
+            check(time.monotonic() - ended_at < 3.0, "the game ended (status %s) without the robot's verdict" % ended)
+    raise Failure("no verdict from the robot within %g s" % timeout)
+
+
+def check_frame(name, image):
+    """What is wrong with one of the robot's frames; None when nothing is."""
+    if name == "title":
+        return title_problem(image, "title")
+    counts = pixels.colour_counts(image)
+    match = re.fullmatch(r"world-(\d)", name)
+    if match:
+        start, end = WORLD_BACKGROUNDS[int(match.group(1))]
+        # A bright world's rings and shadows may be dark; a dark world is its background.
+        keep = (lambda colour: True) if pixels.is_dark(start) else (lambda colour: not pixels.is_dark(colour))
+        colour, share = pixels.dominant(counts, keep)
+        if colour is None or pixels.distance_to_segment(colour, start, end) > 6:
+            return "%s: mostly %s (%.0f %%), not the world's background %s" % (name, colour, 100 * share, start)
+        return None
+    colour, share = pixels.dominant(counts)
+    if share > 0.98 or pixels.is_dark(colour) and share > 0.9:
+        return "%s: blank (%.0f %% %s)" % (name, 100 * share, colour)
+    return None
+
+
+FRAMES = "window.murmel && window.murmel.frames || {}"
+
+
+def save_frames(frames, folder):
+    """Writes each frame the robot kept as folder/name.png; their images, None for any that does not decode."""
+    os.makedirs(folder, exist_ok=True)
+    images = {}
+    for name, url in frames.items():
+        data = urllib.request.urlopen(url).read() if url.startswith("data:") else b""
+        with open(os.path.join(folder, re.sub(r"[^\w.-]", "_", name) + ".png"), "wb") as file:
+            file.write(data)
+        images[name] = pixels.decode_png(data)
+    return images
+
+
+def check_sound(last, running):
+    check(last is not None, "no stats after the game")
+    problems = [what for what, bad in (
+        ("no audio blocks", last["audioBlocks"] <= 0), ("no loud blocks", last["loudBlocks"] <= 0),
+        ("peak %g, not above 0.001" % last["peak"], last["peak"] <= 0.001),
+        ("the audio context was never seen running", not running)) if bad]
+    check(not problems, "sound: " + ", ".join(problems))
+    return "%d audio blocks, %d loud, peak %.3f" % (last["audioBlocks"], last["loudBlocks"], last["peak"])
+
+
+def case_robot(run):
+    """The robot plays the whole game in the page; its frames and the game's sound are checked."""
+    page = "index.html?autoplay"
+    if run.robot_args:
+        page += "&args=" + urllib.parse.quote(run.robot_args)
+    folder = os.path.join(run.out, "robot-frames")
+    with run.browser("robot") as browser:
+        set_viewport(browser, LANDSCAPE)
+        start_game(browser, run.url + page)
+        try:
+            finished, running = follow_robot(browser, ROBOT_SECONDS)
+        except Failure:
+            # What the robot kept before it failed, for a person to look at.
+            save_frames(browser.evaluate(FRAMES), folder)
+            raise
+        images = save_frames(browser.evaluate(FRAMES), folder)
+        last = stats(browser)
+    running = running or bool(last and last.get("audioRan"))
+    missing = [name for name in FRAME_NAMES if name not in images]
+    problems = ["no frame %s" % ", ".join(missing)] if missing else []
+    for name, image in sorted(images.items()):
+        problem = "%s: no PNG this reads" % name if image is None else check_frame(name, image)
+        problems += [problem] if problem else []
+    check(not problems, "; ".join(problems))
+    sound = check_sound(last, running)
+    return "%s; %d frames as expected; %s" % (finished, len(images), sound)
+
+
+def case_console(run):
+    """No error, uncaught exception or error log entry in any case; warnings are printed."""
+    errors, warnings = [], []
+    for name, message in run.messages:
+        if "favicon" in message.text:
+            continue
+        if message.level in ("error", "assert"):
+            errors.append("%s: %s" % (name, message))
+        elif message.level == "warning":
+            warnings.append("%s: %s" % (name, message))
+    for line in warnings:
+        print("  warning in " + line)
+    check(not errors, "%d errors, the first: %s" % (len(errors), errors[0] if errors else ""))
+    return "no errors in %d messages (%d warnings)" % (len(run.messages), len(warnings))
+
+
+CASES = {"server": case_server, "title": case_title, "steps": case_steps, "touch": case_touch,
+         "robot": case_robot, "console": case_console}
+
+
+def start_server(site, log):
+    """scripts/serve-web.py on a free port; the process and its address."""
+    server = subprocess.Popen(["/usr/bin/python3", os.path.join(ROOT, "scripts", "serve-web.py"), site],
+                              stdout=subprocess.PIPE, stderr=log, text=True, preexec_fn=devtools.die_with_parent)
+    line = server.stdout.readline()
+    match = re.search(r"(http://\S+/)", line)
+    if not match:
+        server.kill()
+        sys.exit("web_tests.py: the file server did not start: %r" % line)
+    return server, match.group(1)
+
+
+def run_case(name, run):
+    started = time.monotonic()
+    print("%s ..." % name, flush=True)
+    try:
+        verdict, reason = "PASS", CASES[name](run)
+    except (Failure, devtools.DevToolsError) as failure:
+        verdict, reason = "FAIL", str(failure)
+    print("%s %s (%.0f s): %s" % (verdict, name, time.monotonic() - started, reason), flush=True)
+    return verdict == "PASS"
+
+
+def arguments():
+    parser = argparse.ArgumentParser(description="Tests the browser build in a headless Chromium.")
+    parser.add_argument("--site", default=os.path.join(ROOT, "build-web", "site"), help="the static site")
+    parser.add_argument("--out", default=os.path.join(ROOT, "build-web", "test-out"), help="where results go")
+    parser.add_argument("--robot-args", default="", help="the robot's options, e.g. --uncapped")
+    parser.add_argument("cases", nargs="*", metavar="CASE",
+                        help="of %s (default: all, in this order)" % ", ".join(CASES))
+    args = parser.parse_args()
+    unknown = set(args.cases) - set(CASES)
+    if unknown:
+        parser.error("no case %s" % ", ".join(sorted(unknown)))
+    args.cases = args.cases or list(CASES)
+    return args
+
+
+def main():
+    args = arguments()
+    if not os.path.isfile(os.path.join(args.site, "index.html")):
+        sys.exit("web_tests.py: no site in %s: make web builds it" % args.site)
+    os.makedirs(args.out, exist_ok=True)
+    # Nothing of an earlier run may pass for this one's.
+    frames = os.path.join(args.out, "robot-frames")
+    stale = ["console.log", "server.log", "title-screenshot.png"] + [case + "-chromium.log" for case in CASES]
+    stale = [os.path.join(args.out, name) for name in stale]
+    stale += [os.path.join(frames, name) for name in os.listdir(frames)] if os.path.isdir(frames) else []
+    for path in stale:
+        if os.path.isfile(path):
+            os.remove(path)
+    # A terminated run still takes its browser and server down (the finally clauses).
+    for sig in (signal.SIGTERM, signal.SIGHUP):
+        signal.signal(sig, lambda number, frame: sys.exit(128 + number))
+    started = time.monotonic()
+    with open(os.path.join(args.out, "server.log"), "w") as log:
+        server, url = start_server(args.site, log)
+        try:
+            run = Run(url, args.site, args.out, args.robot_args)
+            failed = [name for name in args.cases if not run_case(name, run)]
+        finally:
+            server.terminate()
+            server.wait()
+    print("web tests: %d of %d passed in %.0f s; results in %s" % (
+        len(args.cases) - len(failed), len(args.cases), time.monotonic() - started, args.out))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
