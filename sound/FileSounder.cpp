@@ -8,6 +8,21 @@
 
 namespace {
 
+// The first ring buffer of a streamed sound. A decoder that delivers less
+// than it promised leaves silence, and one that makes no progress ends the
+// reading.
+StreamingSound::FirstBuffer decodeFirstBuffer(SoundFileLoader &loader) {
+  StreamingSound::FirstBuffer buffer(2 * StreamingSound::BufferSize, 0.0f);
+  int filled = 0;
+  while (filled < StreamingSound::BufferSize) {
+    long long position = filled;
+    const int reached = loader.loadChunk(buffer.data(), position, static_cast<int>(buffer.size()), filled);
+    if (reached <= filled) break;
+    filled = reached;
+  }
+  return buffer;
+}
+
 // A handle as an int: the slot above the start's low bits.
 constexpr int startBits = 23;
 constexpr unsigned startMask = (1u << startBits) - 1;
@@ -28,6 +43,7 @@ int FileSounder::step() {
 
 void FileSounder::updateStreams() {
   std::lock_guard<std::mutex> onePass(passLock);
+  for (StreamingSound &slot : slots) slot.threadUpdate(1);
   for (StreamingSound &slot : slots) slot.threadUpdate();
 }
 
@@ -62,33 +78,10 @@ void FileSounder::loadSoundFileResource(boost::shared_ptr<SoundFileLoader> loade
   // whichever map it lands in.
   const auto inserted = streamedSounds.insert(std::make_pair(name, StreamedSound{loader, {}}));
   if (!inserted.second) return;
-  const long long length = std::max(loader->getFileLength(), 0LL);
-  const int bufferFloats = StreamingSound::BufferSize * 2;
-
-  if (length >= streamingThreshold) {
-    StreamingSound::InitialBuffers initial(StreamingSound::NumBuffers, std::vector<float>(bufferFloats, 0.0f));
-    for (int i = 0; i < StreamingSound::NumBuffers; ++i) {
-      // A decoder that delivers less than it promised leaves silence, and one
-      // that makes no progress ends the reading.
-      int filled = 0;
-      while (filled < StreamingSound::BufferSize) {
-        long long position = static_cast<long long>(i) * StreamingSound::BufferSize + filled;
-        const int reached = loader->loadChunk(initial[i].data(), position, bufferFloats, filled);
-        if (reached <= filled) break;
-        filled = reached;
-      }
-    }
-    inserted.first->second.initialBuffers = std::move(initial);
-    return;
-  }
-
-  PreLoadedBuffer buffer;
-  buffer.size = static_cast<int>(2 * length);
-  // Zeroed: frames the decoder does not deliver stay silent.
-  buffer.data.reset(new float[static_cast<size_t>(buffer.size)]());
-  long long position = 0;
-  loader->loadChunk(buffer.data.get(), position, buffer.size, 0);
-  preloadedSounds.insert(std::make_pair(name, std::move(buffer)));
+  if (std::max(loader->getFileLength(), 0LL) >= streamingThreshold)
+    inserted.first->second.firstBuffer = decodeFirstBuffer(*loader);
+  else
+    preloadedSounds.emplace(name, PreloadedSound(*loader));
 }
 
 bool FileSounder::isKnown(const std::wstring &name) const {
@@ -119,12 +112,12 @@ int FileSounder::findIdleSlot() const {
 void FileSounder::startConfiguredSlot(int slot, const std::wstring &name) {
   const auto preloaded = preloadedSounds.find(name);
   if (preloaded != preloadedSounds.end()) {
-    getSlot(slot).startPlaying(preloaded->second.data.get(), preloaded->second.size, name);
+    getSlot(slot).startPlaying(preloaded->second, name);
     return;
   }
   const auto streamed = streamedSounds.find(name);
   if (streamed != streamedSounds.end())
-    getSlot(slot).startPlaying(streamed->second.loader, streamed->second.initialBuffers);
+    getSlot(slot).startPlaying(streamed->second.loader, streamed->second.firstBuffer);
 }
 
 void FileSounder::unregisterCallback(StreamingSound::Callback *callback) {

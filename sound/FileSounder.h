@@ -2,6 +2,7 @@
 
 #include "app/Thread.h"
 #include "sound/MixFence.h"
+#include "sound/PreloadedSound.h"
 #include "sound/Sounder.h"
 #include "sound/StreamingSound.h"
 
@@ -13,10 +14,10 @@
 #include <string>
 
 // The machinery of the sounders that play named sound files: the map of
-// every loaded file and the map of short files decoded into memory, a pool of
-// 128 playback slots, loading, the streaming thread that refills the slots'
-// rings every 62 ms, the mute switch, and the fence that lets callbacks be
-// removed safely. A sound's name is its file name without folder and
+// every loaded file and the map of short files decoded into memory (16-bit,
+// see PreloadedSound), a pool of 128 playback slots, loading, the streaming
+// thread that refills the slots' rings every 62 ms, the mute switch, and the
+// fence that lets callbacks be removed safely. A sound's name is its file name without folder and
 // extension; the first file loaded under a name wins.
 //
 // Threads: the main thread loads and starts sounds, the audio thread calls
@@ -34,30 +35,26 @@ class FileSounder : public Sounder, public Thread {
   static constexpr long long StreamingThreshold = 88200;
   static constexpr int ThreadPeriodMs = 62;
 
-  // A short file decoded into memory: interleaved stereo, two floats a frame.
-  struct PreLoadedBuffer {
-    std::unique_ptr<float[]> data;
-    int size = 0;
-  };
-
   ~FileSounder() override;
 
   // Audio thread: the derived class's mix, then the mute switch. Blocks
-  // longer than one ring buffer are fine.
+  // longer than one ring buffer are fine, except that a stream has only its
+  // first buffer until the streaming thread's next pass.
   void getAudio(float *input, float *output, int numSamples) final;
-  // Main thread. Streamed files get their first three ring buffers decoded
-  // now so that they start at once; short files are decoded completely. A
-  // file that cannot play at the device's rate (ResamplingLoader::toRate) is
-  // left out.
+  // Main thread. Streamed files get their first ring buffer decoded now so
+  // that they start at once (the streaming thread decodes the rest while it
+  // plays); short files are decoded completely. A file that cannot play at
+  // the device's rate (ResamplingLoader::toRate) is left out.
   void loadSoundFileResource(boost::shared_ptr<SoundFileLoader> loader) final;
   // One round of the streaming thread: updateStreams, then 62 ms until the
   // next, until the sounder stops.
   int step() final;
 
-  // One pass of the streaming thread: refills the rings of the playing slots.
-  // Public for hosts and tests that drive the sounder themselves; beside the
-  // streaming thread a pass waits for the other's to end. Never on the audio
-  // thread: it decodes.
+  // One pass of the streaming thread: refills the rings of the playing slots,
+  // every slot's next buffer before any slot's second, so that sounds just
+  // started are not kept waiting behind others. Public for hosts and tests
+  // that drive the sounder themselves; beside the streaming thread a pass
+  // waits for the other's to end. Never on the audio thread: it decodes.
   void updateStreams();
   // Main thread: removes the callback from every slot holding it, and returns
   // only when no call into it is still running on the audio thread. Call it
@@ -133,14 +130,14 @@ class FileSounder : public Sounder, public Thread {
   void startConfiguredSlot(int slot, const std::wstring &name);
 
   // Every loaded file: its loader and, for one played streamed, its first
-  // ring buffers, decoded at load time so that it starts at once.
+  // ring buffer, decoded at load time so that it starts at once.
   struct StreamedSound {
     boost::shared_ptr<SoundFileLoader> loader;
-    StreamingSound::InitialBuffers initialBuffers;
+    StreamingSound::FirstBuffer firstBuffer;
   };
 
   std::map<std::wstring, StreamedSound> streamedSounds;
-  std::map<std::wstring, PreLoadedBuffer> preloadedSounds;
+  std::map<std::wstring, PreloadedSound> preloadedSounds;
   long long streamingThreshold = StreamingThreshold;
   std::array<StreamingSound, NumSlots> slots;
   // One refill pass at a time: slots playing the same sound share its loader,

@@ -2,6 +2,7 @@
 
 #include "app/Assertion.h"
 #include "sound/Floats4.h"
+#include "sound/PreloadedSound.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,7 +14,7 @@ constexpr float fadeStep = 0.00001f;
 constexpr float levelStep = 0.001f;
 // How far ahead of the mix the source is fetched: 128 slots each start a
 // new stretch of memory every block, more than the hardware follows alone.
-constexpr int prefetchFloats = 256;
+constexpr int prefetchFrames = 128;
 
 // A stretch of an envelope in which frame j has the value first + j * step,
 // exactly as a float loop adding the envelope's step frame by frame rounds
@@ -58,43 +59,54 @@ Run glideRun(float level, float target, int frames) {
   return run;
 }
 
+// A source sample as a float: a ring's as it is, a preloaded one scaled.
+// The scale is one product before the envelope's, in the frame loop's order.
+float sampleAt(const float *source, int index, float) { return source[index]; }
+float sampleAt(const std::int16_t *source, int index, float scale) { return static_cast<float>(source[index]) * scale; }
+Floats4 twoFramesAt(const float *source, int frame, float) { return loadFloats4(source + 2 * frame); }
+Floats4 twoFramesAt(const std::int16_t *source, int frame, float scale) {
+  return loadInt16sAsFloats4(source + 2 * frame) * scale;
+}
+
 // output += source * fade * level * gain of its side, two frames at a time.
 // The products keep their order, so the sum is the same as frame by frame.
-void addSteady(const float *__restrict source, float *__restrict output, int frames, float fade, float level,
-               float halfLeft, float halfRight) {
+template <typename Sample>
+void addSteady(const Sample *__restrict source, float scale, float *__restrict output, int frames, float fade,
+               float level, float halfLeft, float halfRight) {
   const Floats4 gains = {halfLeft, halfRight, halfLeft, halfRight};
   int i = 0;
   for (; i + 2 <= frames; i += 2) {
-    __builtin_prefetch(source + 2 * i + prefetchFloats);
-    storeFloats4(output + 2 * i, loadFloats4(output + 2 * i) + loadFloats4(source + 2 * i) * fade * level * gains);
+    __builtin_prefetch(source + 2 * (i + prefetchFrames));
+    storeFloats4(output + 2 * i, loadFloats4(output + 2 * i) + twoFramesAt(source, i, scale) * fade * level * gains);
   }
   if (i < frames) {
-    output[2 * i] += source[2 * i] * fade * level * halfLeft;
-    output[2 * i + 1] += source[2 * i + 1] * fade * level * halfRight;
+    output[2 * i] += sampleAt(source, 2 * i, scale) * fade * level * halfLeft;
+    output[2 * i + 1] += sampleAt(source, 2 * i + 1, scale) * fade * level * halfRight;
   }
 }
 
 // The same with the fade level and the gain of each frame from their runs.
-void addRamped(const float *__restrict source, float *__restrict output, int frames, const Run &fades,
+template <typename Sample>
+void addRamped(const Sample *__restrict source, float scale, float *__restrict output, int frames, const Run &fades,
                const Run &levels, float halfLeft, float halfRight) {
   const Floats4 gains = {halfLeft, halfRight, halfLeft, halfRight};
   Floats4 frame = {0.0f, 1.0f, 2.0f, 3.0f};
   int i = 0;
   for (; i + 4 <= frames; i += 4, frame += 4.0f) {
-    __builtin_prefetch(source + 2 * i + prefetchFloats);
+    __builtin_prefetch(source + 2 * (i + prefetchFrames));
     const Floats4 fade = fades.first + frame * fades.step;
     const Floats4 level = levels.first + frame * levels.step;
-    const Floats4 first = loadFloats4(source + 2 * i) * Floats4{fade[0], fade[0], fade[1], fade[1]} *
+    const Floats4 first = twoFramesAt(source, i, scale) * Floats4{fade[0], fade[0], fade[1], fade[1]} *
                           Floats4{level[0], level[0], level[1], level[1]} * gains;
-    const Floats4 second = loadFloats4(source + 2 * i + 4) * Floats4{fade[2], fade[2], fade[3], fade[3]} *
+    const Floats4 second = twoFramesAt(source, i + 2, scale) * Floats4{fade[2], fade[2], fade[3], fade[3]} *
                            Floats4{level[2], level[2], level[3], level[3]} * gains;
     storeFloats4(output + 2 * i, loadFloats4(output + 2 * i) + first);
     storeFloats4(output + 2 * i + 4, loadFloats4(output + 2 * i + 4) + second);
   }
   for (; i < frames; ++i) {
     const float fade = valueAt(fades, i), level = valueAt(levels, i);
-    output[2 * i] += source[2 * i] * fade * level * halfLeft;
-    output[2 * i + 1] += source[2 * i + 1] * fade * level * halfRight;
+    output[2 * i] += sampleAt(source, 2 * i, scale) * fade * level * halfLeft;
+    output[2 * i + 1] += sampleAt(source, 2 * i + 1, scale) * fade * level * halfRight;
   }
 }
 
@@ -149,12 +161,12 @@ float StreamingSound::applyRequests(float fade) {
   return fade;
 }
 
-void StreamingSound::startPlaying(float *data, int size, const std::wstring &name) {
+void StreamingSound::startPlaying(const PreloadedSound &sound, const std::wstring &name) {
   loader.reset();
-  preloadedData = data;
-  preloadedSize = std::max(size, 0);
+  preloadedSamples = sound.getSamples();
+  preloadedScale = sound.getSampleScale();
   this->name = name;
-  length = preloadedSize / 2;
+  length = sound.getFrameCount();
   playPosition = 0;
   // The slot is idle, so its fade level is at or just below 0.
   float startFade = 1.0f;
@@ -165,30 +177,25 @@ void StreamingSound::startPlaying(float *data, int size, const std::wstring &nam
   begin(startFade);
 }
 
-void StreamingSound::startPlaying(boost::shared_ptr<SoundFileLoader> newLoader, const InitialBuffers &initialBuffers) {
+void StreamingSound::startPlaying(boost::shared_ptr<SoundFileLoader> newLoader, const FirstBuffer &firstBuffer) {
   MW_ASSERT(newLoader);
-  MW_ASSERT(initialBuffers.size() >= NumBuffers);
-  // clang-format off
-  MW_ASSERT(initialBuffers[0].size() >= (BufferSize*2));
-  // clang-format on
-  preloadedData = nullptr;
-  preloadedSize = 0;
+  MW_ASSERT(firstBuffer.size() == 2 * BufferSize);
+  preloadedSamples = nullptr;
+  preloadedScale = 0.0f;
   loader = newLoader;
+  std::copy(firstBuffer.begin(), firstBuffer.end(), buffers[0].begin());
+  bufferStart[0] = 0;
+  // The rest of the ring is the streaming thread's to decode, in ring order,
+  // while the first buffer plays.
+  needsUpdate[0].store(false, std::memory_order_relaxed);
+  for (int i = 1; i < NumBuffers; ++i) needsUpdate[i].store(true, std::memory_order_relaxed);
   currentBuffer = 0;
-  for (size_t i = 0; i < initialBuffers.size(); ++i) {
-    MW_ASSERT(i < NumBuffers);
-    needsUpdate[i].store(false, std::memory_order_relaxed);
-    const size_t count = std::min(initialBuffers[i].size(), buffers[i].size());
-    std::copy_n(initialBuffers[i].begin(), count, buffers[i].begin());
-    std::fill(buffers[i].begin() + static_cast<long>(count), buffers[i].end(), 0.0f);
-  }
-  for (int i = 0; i < NumBuffers; ++i) bufferStart[i] = static_cast<long long>(i) * BufferSize;
   bufferIndex = 0;
   streamFrame = 0;
   dueFrame.store(0, std::memory_order_relaxed);
-  readPosition = NumBuffers * BufferSize;
-  nextStart = NumBuffers * BufferSize;
-  nextRefill = 0;
+  readPosition = BufferSize;
+  nextStart = BufferSize;
+  nextRefill = 1;
   sourceEnded = false;
   playPosition = 0;
   name = newLoader->getName();
@@ -236,18 +243,16 @@ void StreamingSound::getAudio(float *output, int numSamples) {
     if (streamed && !catchUp()) {
       // The streaming thread has not refilled the buffer yet: time goes on in
       // silence, so that the sound is where it should be once it comes.
-      done = play(nullptr, out, static_cast<int>(run), fade, halfLeft, halfRight, target);
+      done = play<float>(nullptr, 1.0f, out, static_cast<int>(run), fade, halfLeft, halfRight, target);
       missedFrames.store(missedFrames.load(std::memory_order_relaxed) + done, std::memory_order_relaxed);
+    } else if (streamed) {
+      run = std::min<long long>(run, BufferSize - bufferIndex);
+      done = play(buffers[currentBuffer].data() + 2 * bufferIndex, 1.0f, out, static_cast<int>(run), fade, halfLeft,
+                  halfRight, target);
+      advance(done);
     } else {
-      const float *source;
-      if (streamed) {
-        source = buffers[currentBuffer].data() + 2 * bufferIndex;
-        run = std::min<long long>(run, BufferSize - bufferIndex);
-      } else {
-        source = preloadedData + 2 * playPosition;
-      }
-      done = play(source, out, static_cast<int>(run), fade, halfLeft, halfRight, target);
-      if (streamed) advance(done);
+      done = play(preloadedSamples + 2 * playPosition, preloadedScale, out, static_cast<int>(run), fade, halfLeft,
+                  halfRight, target);
     }
     out += 2 * done;
     remaining -= done;
@@ -288,8 +293,9 @@ bool StreamingSound::catchUp() {
 // Mixes up to `frames` frames, or with no source only lets their time pass;
 // stops early at the frame where a fade-out ends. Frames that playback misses
 // still move the envelope, so that a fade-out ends on time.
-int StreamingSound::play(const float *source, float *output, int frames, float &fade, float halfLeft, float halfRight,
-                         float target) {
+template <typename Sample>
+int StreamingSound::play(const Sample *source, float sampleScale, float *output, int frames, float &fade,
+                         float halfLeft, float halfRight, float target) {
   float gain = level;
   int done = 0;
   while (done < frames && fade > 0.0f) {
@@ -297,7 +303,8 @@ int StreamingSound::play(const float *source, float *output, int frames, float &
     const bool glides = gain != target;
     const int remaining = frames - done;
     if (!fadeMoves && !glides) {
-      if (source) addSteady(source + 2 * done, output + 2 * done, remaining, fade, gain, halfLeft, halfRight);
+      if (source)
+        addSteady(source + 2 * done, sampleScale, output + 2 * done, remaining, fade, gain, halfLeft, halfRight);
       done = frames;
       break;
     }
@@ -305,7 +312,7 @@ int StreamingSound::play(const float *source, float *output, int frames, float &
     const Run fades = fadeMoves ? runFrom(fade, fadeBy, remaining) : Run{fade, 0.0f, remaining};
     const Run levels = glides ? glideRun(gain, target, remaining) : Run{gain, 0.0f, remaining};
     const int count = std::min(fades.frames, levels.frames);
-    if (source) addRamped(source + 2 * done, output + 2 * done, count, fades, levels, halfLeft, halfRight);
+    if (source) addRamped(source + 2 * done, sampleScale, output + 2 * done, count, fades, levels, halfLeft, halfRight);
     done += count;
     // One more step from the last frame, as the frame loop takes it; a
     // fade-out that it takes to 0 or below ends the sound here.
@@ -324,7 +331,7 @@ void StreamingSound::finished() {
   if (listener) listener->soundFinished(name);
 }
 
-void StreamingSound::threadUpdate() {
+void StreamingSound::threadUpdate(int maxBuffers) {
   if (!(fadeLevel.load(std::memory_order_relaxed) > 0.0f)) return;
   // Claim the slot, then look again: a slot that went idle in between is
   // left alone, and one that is claimed is not restarted (isIdle). A slot
@@ -333,7 +340,8 @@ void StreamingSound::threadUpdate() {
   if (!refilling.compare_exchange_strong(unclaimed, true, std::memory_order_seq_cst)) return;
   if (fadeLevel.load(std::memory_order_seq_cst) > 0.0f && loader) {
     // Buffers are handed over in ring order and refilled in the same order.
-    for (int i = 0; i < NumBuffers && needsUpdate[nextRefill].load(std::memory_order_acquire); ++i) {
+    const int most = std::min(maxBuffers, NumBuffers);
+    for (int i = 0; i < most && needsUpdate[nextRefill].load(std::memory_order_acquire); ++i) {
       refill(nextRefill);
       needsUpdate[nextRefill].store(false, std::memory_order_release);
       nextRefill = (nextRefill + 1) % NumBuffers;

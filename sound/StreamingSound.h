@@ -5,13 +5,17 @@
 #include <array>
 #include <atomic>
 #include <boost/shared_ptr.hpp>
+#include <cstdint>
 #include <string>
 #include <vector>
 
-// One playback slot of a sounder: plays a sound held in memory (preloaded) or
-// streamed from its loader through a ring of three decode buffers, and adds
-// it, panned, levelled and faded, into a stereo block. Its fade level is also
-// its activity flag: the slot plays while the fade level is above 0.
+class PreloadedSound;
+
+// One playback slot of a sounder: plays a sound held in memory as 16-bit
+// samples (preloaded) or streamed from its loader through a ring of three
+// float decode buffers, and adds it, panned, levelled and faded, into a
+// stereo block. Its fade level is also its activity flag: the slot plays
+// while the fade level is above 0.
 //
 // Threads, and how the slot is handed between them without a lock:
 // - The main thread configures and starts an idle slot (setFade, setLoop,
@@ -32,14 +36,19 @@
 //   is back in time (with the bar clock, say) within a block. The streaming
 //   thread helps: a buffer it refills for playback that has gone past its
 //   start begins where playback is due.
+// - A stream starts from its first ring buffer, decoded when the sound was
+//   loaded; the next two are the streaming thread's first refills. They come
+//   in time when the streaming thread has a round within the first buffer's
+//   quarter of a second, and the device's blocks are at most a buffer long.
 class StreamingSound {
  public:
   static constexpr int NumBuffers = 3;
   // Frames per ring buffer: a quarter of a second at 44100 Hz.
   static constexpr int BufferSize = 11025;
 
-  // The first ring buffers of a streamed sound, decoded when it is loaded.
-  using InitialBuffers = std::vector<std::vector<float>>;
+  // The first ring buffer of a streamed sound, decoded when it is loaded:
+  // BufferSize interleaved stereo frames.
+  using FirstBuffer = std::vector<float>;
 
   // Told when the end of the sound is reached; called on the audio thread.
   class Callback {
@@ -71,13 +80,12 @@ class StreamingSound {
   // call in progress (the sounders do that).
   void unregisterCallback(Callback *callback);
 
-  // Main thread, idle slot only. Streams from the loader; initialBuffers must
-  // hold its first 33075 frames, decoded ahead, as three buffers of 22050
-  // floats. They are copied.
-  void startPlaying(boost::shared_ptr<SoundFileLoader> loader, const InitialBuffers &initialBuffers);
-  // Main thread, idle slot only. Plays `size` floats of interleaved stereo
-  // data (not copied, not owned; must outlive the playing).
-  void startPlaying(float *data, int size, const std::wstring &name);
+  // Main thread, idle slot only. Streams from the loader; firstBuffer holds
+  // its first BufferSize frames, decoded ahead, and is copied.
+  void startPlaying(boost::shared_ptr<SoundFileLoader> loader, const FirstBuffer &firstBuffer);
+  // Main thread, idle slot only. Plays a sound from memory (not copied, not
+  // owned; must outlive the playing).
+  void startPlaying(const PreloadedSound &sound, const std::wstring &name);
   // Main thread. With fade the sound fades away; without, it falls silent at
   // the slot's next block.
   void stopPlaying();
@@ -85,9 +93,9 @@ class StreamingSound {
   // Audio thread: adds numSamples (at most BufferSize) stereo frames into output.
   void getAudio(float *output, int numSamples);
   // Streaming thread (any thread but the audio thread; concurrent callers
-  // skip a slot that another is refilling): refills the buffers that playback
-  // has finished with.
-  void threadUpdate();
+  // skip a slot that another is refilling): refills, in ring order, up to
+  // maxBuffers of the buffers that playback has finished with.
+  void threadUpdate(int maxBuffers = NumBuffers);
 
   // Any thread: the slot is playing (its fade level is above 0).
   bool isActive() const;
@@ -108,7 +116,11 @@ class StreamingSound {
   void begin(float startFade);
   void postRequest(unsigned request, unsigned cancels);
   float applyRequests(float fade);
-  int play(const float *source, float *output, int frames, float &fade, float halfLeft, float halfRight, float target);
+  // Source samples are floats (the ring) or 16-bit samples times
+  // sampleScale (preloaded); null plays silence.
+  template <typename Sample>
+  int play(const Sample *source, float sampleScale, float *output, int frames, float &fade, float halfLeft,
+           float halfRight, float target);
   // Audio thread: moves the ring cursor on, handing a finished buffer over.
   void advance(int frames);
   // Audio thread: skips in the ring what playback missed while it waited.
@@ -134,8 +146,8 @@ class StreamingSound {
 
   // The sound, written by startPlaying on an idle slot.
   boost::shared_ptr<SoundFileLoader> loader;
-  float *preloadedData = nullptr;
-  int preloadedSize = 0;
+  const std::int16_t *preloadedSamples = nullptr;
+  float preloadedScale = 0.0f;
   std::wstring name;
   // Frames.
   long long length = 0;

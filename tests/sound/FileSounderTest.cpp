@@ -9,12 +9,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <memory>
 
 #include <unistd.h>
 
 namespace {
+
+bool byMagnitude(float a, float b) { return std::fabs(a) < std::fabs(b); }
 
 boost::shared_ptr<SoundFileLoader> constant(const std::wstring &name, long long frames, float value,
                                             long long reportedLength = -1) {
@@ -53,13 +57,22 @@ TEST_F(GenericFileSounderTest, FilesOf88200FramesAreStreamedAndShorterOnesPreloa
   sounder->loadSoundFileResource(oggFile("Long2.ogg", 88200, 2));
   EXPECT_FALSE(sounder->isStreamed(L"Long2"));
 
-  // Both play their whole file, the streamed one through its ring, in device
-  // blocks longer than a ring buffer.
+  // All play their whole file, the streamed one through its ring, in device
+  // blocks longer than a ring buffer once the streaming thread has had its
+  // first round. The streamed one plays the decoder's floats; those held in
+  // memory are within half a 16-bit step of their own peak.
   for (const char *name : {"Short", "Long", "Long2"}) {
     const std::vector<float> reference = OggTestFile::decode(dir.path() + "/" + name + ".ogg");
-    sounder->triggerSound(std::wstring(name, name + std::string(name).size()), 0.5f);
-    const std::vector<float> out = SoundRecorder::record(*sounder, 90000, 16384);
-    for (size_t i = 0; i < reference.size(); ++i) ASSERT_EQ(reference[i] * 0.5f, out[i]) << name << " float " << i;
+    const std::wstring sound(name, name + std::string(name).size());
+    const float step = sounder->isStreamed(sound)
+                           ? 0.0f
+                           : std::fabs(*std::max_element(reference.begin(), reference.end(), byMagnitude)) / 32767;
+    sounder->triggerSound(sound, 0.5f);
+    std::vector<float> out = SoundRecorder::record(*sounder, 4096);
+    const std::vector<float> rest = SoundRecorder::record(*sounder, 90000 - 4096, 16384);
+    out.insert(out.end(), rest.begin(), rest.end());
+    for (size_t i = 0; i < reference.size(); ++i)
+      ASSERT_NEAR(reference[i] * 0.5f, out[i], step * 0.26f) << name << " float " << i;
     for (size_t i = reference.size(); i < out.size(); ++i) ASSERT_EQ(0.0f, out[i]) << name;
     EXPECT_EQ(0, sounder->getNumActiveSlots());
   }
@@ -68,11 +81,12 @@ TEST_F(GenericFileSounderTest, FilesOf88200FramesAreStreamedAndShorterOnesPreloa
 TEST_F(GenericFileSounderTest, OneChannelFileSoundsTheSameOnBothSides) {
   sounder->loadSoundFileResource(oggFile("Mono.ogg", 10000, 1));
   const std::vector<float> mono = OggTestFile::decode(dir.path() + "/Mono.ogg");
+  const float step = std::fabs(*std::max_element(mono.begin(), mono.end(), byMagnitude)) / 32767;
   sounder->triggerSound(L"Mono", 0.5f);
   const std::vector<float> out = SoundRecorder::record(*sounder, 10000);
   for (size_t i = 0; i < mono.size(); ++i) {
-    ASSERT_EQ(mono[i] * 0.5f, out[2 * i]);
-    ASSERT_EQ(mono[i] * 0.5f, out[2 * i + 1]);
+    ASSERT_NEAR(mono[i] * 0.5f, out[2 * i], step * 0.26f);
+    ASSERT_EQ(out[2 * i], out[2 * i + 1]);
   }
 }
 

@@ -101,13 +101,13 @@ TEST_F(ResamplingLoaderTest, LoopingStreamStaysInStepLoopAfterLoop) {
   ASSERT_EQ(91875, length);
   const std::vector<float> once = readAll(*sineFile(48000, 2, 100000, "Reference"));
 
-  StreamingSound::InitialBuffers initial(StreamingSound::NumBuffers, std::vector<float>(22050));
+  StreamingSound::FirstBuffer first(22050);
   long long position = 0;
-  for (auto &buffer : initial) ASSERT_EQ(11025, loader->loadChunk(buffer.data(), position, 22050, 0));
+  ASSERT_EQ(11025, loader->loadChunk(first.data(), position, 22050, 0));
   StreamingSound slot;
   slot.setFade(false);
   slot.setLoop(true);
-  slot.startPlaying(loader, initial);
+  slot.startPlaying(loader, first);
   std::vector<float> block(2 * 1024);
   for (long long played = 0; played < 4 * length; played += 1024) {
     std::fill(block.begin(), block.end(), 0.0f);

@@ -1,3 +1,4 @@
+#include "sound/PreloadedSound.h"
 #include "sound/StreamingSound.h"
 #include "support/MemorySoundLoader.h"
 
@@ -24,25 +25,37 @@ class CountingCallback final : public StreamingSound::Callback {
 // A slot is several hundred kilobytes: keep it off the stack.
 std::unique_ptr<StreamingSound> makeSlot() { return std::unique_ptr<StreamingSound>(new StreamingSound()); }
 
-// A streamed sound as a sounder keeps it: the loader, and the first three
-// ring buffers decoded at load time.
+// A streamed sound as a sounder keeps it: the loader, and the first ring
+// buffer decoded at load time.
 struct Streamed {
   boost::shared_ptr<SoundFileLoader> loader;
-  StreamingSound::InitialBuffers initialBuffers;
+  StreamingSound::FirstBuffer firstBuffer;
 };
 
 Streamed streamed(const std::wstring &name, const std::vector<float> &stereo, long long reportedLength = -1) {
-  Streamed sound{boost::shared_ptr<SoundFileLoader>(new MemorySoundLoader(name, stereo, reportedLength)), {}};
-  for (int i = 0; i < StreamingSound::NumBuffers; ++i) {
-    std::vector<float> buffer(2 * B, 0.0f);
-    long long position = static_cast<long long>(i) * B;
-    sound.loader->loadChunk(buffer.data(), position, 2 * B, 0);
-    sound.initialBuffers.push_back(buffer);
-  }
+  Streamed sound{boost::shared_ptr<SoundFileLoader>(new MemorySoundLoader(name, stereo, reportedLength)),
+                 StreamingSound::FirstBuffer(2 * B, 0.0f)};
+  long long position = 0;
+  sound.loader->loadChunk(sound.firstBuffer.data(), position, 2 * B, 0);
   return sound;
 }
 
-void start(StreamingSound &slot, const Streamed &sound) { slot.startPlaying(sound.loader, sound.initialBuffers); }
+void start(StreamingSound &slot, const Streamed &sound) { slot.startPlaying(sound.loader, sound.firstBuffer); }
+
+PreloadedSound preload(const std::vector<float> &stereo) {
+  MemorySoundLoader loader(L"Sound", stereo);
+  return PreloadedSound(loader);
+}
+
+// A sound held in memory as a sounder holds it, and the floats it plays.
+struct Preloaded {
+  explicit Preloaded(const std::vector<float> &stereo) : sound(preload(stereo)) {
+    for (long long i = 0; i < 2 * sound.getFrameCount(); ++i)
+      heard.push_back(static_cast<float>(sound.getSamples()[i]) * sound.getSampleScale());
+  }
+  PreloadedSound sound;
+  std::vector<float> heard;
+};
 
 // Plays `frames` frames in device-sized blocks, refilling after each block as
 // the streaming thread would, and returns the output.
@@ -145,6 +158,7 @@ TEST(StreamingSound, MixesTheSameSamplesAsFrameByFrame) {
     std::vector<float> file = MemorySoundLoader::ramp(c.fileFrames, 1000.0f);
     for (size_t i = 0; i < file.size(); ++i) file[i] = std::sin(file[i] * 7.3f) * 0.9f;
     const Streamed sound = streamed(L"Sound", file);
+    const Preloaded inMemory(file);
     auto slot = makeSlot();
     slot->setFade(c.fade);
     slot->setLoop(c.loop);
@@ -153,8 +167,10 @@ TEST(StreamingSound, MixesTheSameSamplesAsFrameByFrame) {
     if (c.streamed)
       start(*slot, sound);
     else
-      slot->startPlaying(file.data(), static_cast<int>(file.size()), L"Sound");
-    ReferenceSlot reference{file, c.loop, c.pan, c.level, c.level, c.fade ? 0.00001f : 1.0f};
+      slot->startPlaying(inMemory.sound, L"Sound");
+    // A preloaded sound plays its 16-bit samples, scaled back to floats.
+    ReferenceSlot reference{
+        c.streamed ? file : inMemory.heard, c.loop, c.pan, c.level, c.level, c.fade ? 0.00001f : 1.0f};
 
     for (int block = 0; block < c.blocks; ++block) {
       if (block == c.changeAt) applyChange(c.change, c.fade, c.block, *slot, reference);
@@ -169,42 +185,42 @@ TEST(StreamingSound, MixesTheSameSamplesAsFrameByFrame) {
 }
 
 TEST(StreamingSound, PanSplitsACentredFullScaleSoundToHalfOnEachSide) {
-  std::vector<float> ones(2 * 8, 1.0f);
+  const Preloaded ones(std::vector<float>(2 * 8, 1.0f));
   const struct {
     float pan, left, right;
   } cases[] = {{0.0f, 0.5f, 0.0f}, {0.25f, 0.5f, 0.25f}, {0.5f, 0.5f, 0.5f}, {0.75f, 0.25f, 0.5f}, {1.0f, 0.0f, 0.5f}};
   for (const auto &c : cases) {
     auto slot = makeSlot();
     slot->setPan(c.pan);
-    slot->startPlaying(ones.data(), static_cast<int>(ones.size()), L"Ones");
+    slot->startPlaying(ones.sound, L"Ones");
     const std::vector<float> out = play(*slot, 1);
     EXPECT_FLOAT_EQ(c.left, out[0]) << "pan " << c.pan;
     EXPECT_FLOAT_EQ(c.right, out[1]) << "pan " << c.pan;
   }
 }
 
-TEST(StreamingSound, SevenFloatSoundLastsThreeFramesAndReportsItsEndOnce) {
-  std::vector<float> data = {0.2f, 0.4f, 0.6f, 0.8f, 1.0f, 1.2f, 9.0f};
+TEST(StreamingSound, PreloadedSoundPlaysEachFrameOnceAndReportsItsEndOnce) {
+  const Preloaded three({0.2f, 0.4f, 0.6f, 0.8f, 1.0f, 1.2f});
   CountingCallback callback;
   auto slot = makeSlot();
   slot->registerCallback(&callback);
-  slot->startPlaying(data.data(), 7, L"Seven");
+  slot->startPlaying(three.sound, L"Three");
   EXPECT_TRUE(slot->isActive());
   const std::vector<float> out = play(*slot, 6);
-  for (int i = 0; i < 6; ++i) EXPECT_FLOAT_EQ(data[static_cast<size_t>(i)] * 0.5f, out[static_cast<size_t>(i)]);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(three.heard[static_cast<size_t>(i)] * 0.5f, out[static_cast<size_t>(i)]);
   for (size_t i = 6; i < out.size(); ++i) EXPECT_EQ(0.0f, out[i]);
   EXPECT_FALSE(slot->isActive());
   EXPECT_EQ(1, callback.calls);
-  EXPECT_EQ(L"Seven", callback.lastName);
+  EXPECT_EQ(L"Three", callback.lastName);
 }
 
 TEST(StreamingSound, EmptySoundEndsAtOnceEvenWhenLooping) {
-  float nothing = 0.0f;
+  const Preloaded nothing({});
   CountingCallback callback;
   auto slot = makeSlot();
   slot->setLoop(true);
   slot->registerCallback(&callback);
-  slot->startPlaying(&nothing, 0, L"Empty");
+  slot->startPlaying(nothing.sound, L"Empty");
   const std::vector<float> out = play(*slot, 64);
   EXPECT_FALSE(slot->isActive());
   EXPECT_EQ(1, callback.calls);
@@ -212,11 +228,11 @@ TEST(StreamingSound, EmptySoundEndsAtOnceEvenWhenLooping) {
 }
 
 TEST(StreamingSound, FadesInAndOutOverOneHundredThousandFrames) {
-  std::vector<float> ones(2 * 1000, 1.0f);
+  const Preloaded ones(std::vector<float>(2 * 1000, 1.0f));
   auto slot = makeSlot();
   slot->setFade(true);
   slot->setLoop(true);
-  slot->startPlaying(ones.data(), static_cast<int>(ones.size()), L"Ones");
+  slot->startPlaying(ones.sound, L"Ones");
   std::vector<float> out = play(*slot, 120000);
   EXPECT_NEAR(0.25f, out[2 * 50000], 0.001f);
   EXPECT_LT(out[2 * 99000], 0.5f);
@@ -232,10 +248,10 @@ TEST(StreamingSound, FadesInAndOutOverOneHundredThousandFrames) {
 }
 
 TEST(StreamingSound, StopWithoutFadeSilencesTheNextBlock) {
-  std::vector<float> ones(2 * 1000, 1.0f);
+  const Preloaded ones(std::vector<float>(2 * 1000, 1.0f));
   auto slot = makeSlot();
   slot->setLoop(true);
-  slot->startPlaying(ones.data(), static_cast<int>(ones.size()), L"Ones");
+  slot->startPlaying(ones.sound, L"Ones");
   play(*slot, 4096);
   slot->stopPlaying();
   for (float v : play(*slot, 4096)) EXPECT_EQ(0.0f, v);
@@ -243,10 +259,10 @@ TEST(StreamingSound, StopWithoutFadeSilencesTheNextBlock) {
 }
 
 TEST(StreamingSound, IdleSlotStaysSilentUntilTheNewSoundIsStarted) {
-  std::vector<float> first(2 * 100, 0.25f);
-  std::vector<float> second = MemorySoundLoader::ramp(100, 1000.0f);
+  const Preloaded first(std::vector<float>(2 * 100, 0.25f));
+  const Preloaded second(MemorySoundLoader::ramp(100, 1000.0f));
   auto slot = makeSlot();
-  slot->startPlaying(first.data(), static_cast<int>(first.size()), L"First");
+  slot->startPlaying(first.sound, L"First");
   play(*slot, 200);
   ASSERT_TRUE(slot->isIdle());
 
@@ -256,10 +272,10 @@ TEST(StreamingSound, IdleSlotStaysSilentUntilTheNewSoundIsStarted) {
   for (float v : play(*slot, 64)) EXPECT_EQ(0.0f, v);
 
   // The stop posted to the idle slot is not held against the new sound.
-  slot->startPlaying(second.data(), static_cast<int>(second.size()), L"Second");
+  slot->startPlaying(second.sound, L"Second");
   const std::vector<float> out = play(*slot, 2);
-  EXPECT_FLOAT_EQ(second[0] * 0.5f, out[0]);
-  EXPECT_FLOAT_EQ(second[2] * 0.5f, out[2]);
+  EXPECT_EQ(second.heard[0] * 0.5f, out[0]);
+  EXPECT_EQ(second.heard[2] * 0.5f, out[2]);
 }
 
 TEST(StreamingSound, StreamedSoundPlaysToItsLastFrameThenStopsWithOneFinish) {
@@ -295,6 +311,20 @@ TEST(StreamingSound, StreamedLoopGoesOnSeamlesslyFromTheFilesEndToItsStart) {
   EXPECT_TRUE(slot->isActive());
 }
 
+// Only the first buffer is decoded ahead: it plays with no refill at all, and
+// one round of the streaming thread within it fills the rest of the ring.
+TEST(StreamingSound, StreamStartsFromItsFirstBufferAndOneRoundDecodesTheRest) {
+  const std::vector<float> file = MemorySoundLoader::ramp(4 * B, 1e6f);
+  auto slot = makeSlot();
+  start(*slot, streamed(L"Long", file));
+  std::vector<float> out = play(*slot, B - 1, 4096, false);
+  slot->threadUpdate();
+  const std::vector<float> rest = play(*slot, 2 * B + 1, 4096, false);
+  out.insert(out.end(), rest.begin(), rest.end());
+  for (size_t i = 0; i < out.size(); ++i) ASSERT_EQ(file[i] * 0.5f, out[i]) << i;
+  EXPECT_EQ(0, slot->getMissedFrames());
+}
+
 // Playback that finds its next buffer not yet refilled plays silence rather
 // than what is being written, and time goes on: once the buffer comes (even
 // with playback going on while it is decoded) the sound plays from where it
@@ -309,9 +339,9 @@ TEST(StreamingSound, StarvedStreamPlaysSilenceThenSkipsWhatItMissed) {
     slot->setLoop(looping);
     slot->registerCallback(&callback);
     start(*slot, sound);
-    int played = 3 * B + 5000;
+    int played = B + 5000;
     std::vector<float> out = play(*slot, played, 4096, false);
-    for (size_t i = 2 * 3 * B; i < out.size(); ++i) ASSERT_EQ(0.0f, out[i]);
+    for (size_t i = 2 * B; i < out.size(); ++i) ASSERT_EQ(0.0f, out[i]);
     static_cast<MemorySoundLoader &>(*sound.loader).beforeNextLoad([&] {
       play(*slot, 4096, 4096, false);
       played += 4096;
@@ -344,20 +374,11 @@ TEST(StreamingSound, ADecoderThatDeliversLessThanItReportsPlaysSilenceNotStaleDa
   EXPECT_EQ(1, callback.calls);
 }
 
-TEST(StreamingSoundDeathTest, StreamingNeedsThreeFullInitialBuffers) {
+TEST(StreamingSoundDeathTest, StreamingNeedsOneWholeFirstBuffer) {
   auto slot = makeSlot();
-  Streamed sound = streamed(L"Sound", {});
-  EXPECT_DEATH(slot->startPlaying(sound.loader, {}),
-               "^sound/StreamingSound:[0-9]+: failed assertion `initialBuffers.size\\(\\) >= NumBuffers'\n$");
-
-  StreamingSound::InitialBuffers shortFirst = sound.initialBuffers;
-  shortFirst[0].resize(100);
-  EXPECT_DEATH(slot->startPlaying(sound.loader, shortFirst),
-               "^sound/StreamingSound:[0-9]+: failed assertion `initialBuffers\\[0\\].size\\(\\) >= "
-               "\\(BufferSize\\*2\\)'\n$");
-
-  StreamingSound::InitialBuffers four = sound.initialBuffers;
-  four.push_back(four[0]);
-  EXPECT_DEATH(slot->startPlaying(sound.loader, four),
-               "^sound/StreamingSound:[0-9]+: failed assertion `i < NumBuffers'\n$");
+  const Streamed sound = streamed(L"Sound", {});
+  for (size_t floats : {0, 2 * B - 2, 2 * B + 2})
+    EXPECT_DEATH(slot->startPlaying(sound.loader, StreamingSound::FirstBuffer(floats)),
+                 "^sound/StreamingSound:[0-9]+: failed assertion `firstBuffer.size\\(\\) == 2 \\* BufferSize'\n$")
+        << floats;
 }
