@@ -12,8 +12,9 @@
 
 set(MURMEL_WEB_DEPS "${CMAKE_BINARY_DIR}/deps/prefix" CACHE PATH
   "Where scripts/build-web-deps.sh installed the browser build's libraries")
-# Every sound decoded at once would take about 56 MB; fonts and textures come on top.
-set(MURMEL_WEB_MAXIMUM_MEMORY "128MB" CACHE STRING
+# The game's memory stays at about 55 MiB, most of it the playback slots'
+# rings, which on the desktop stay untouched address space until a slot streams.
+set(MURMEL_WEB_MAXIMUM_MEMORY "64MB" CACHE STRING
   "The most memory the page's WebAssembly may grow to")
 
 if(NOT EXISTS "${MURMEL_WEB_DEPS}/.complete")

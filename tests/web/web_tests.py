@@ -351,7 +351,9 @@ def case_robot(run):
         problems += [problem] if problem else []
     check(not problems, "; ".join(problems))
     sound = check_sound(last, running)
-    return "%s; %d frames as expected; %s" % (finished, len(images), sound)
+    # The build bounds the memory (a page that needed more would have aborted): this is its peak.
+    return "%s; %d frames as expected; %s; WebAssembly memory %.1f MiB" % (
+        finished, len(images), sound, last["heapBytes"] / 1048576.0)
 
 
 def case_console(run):
