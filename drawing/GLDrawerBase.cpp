@@ -22,19 +22,19 @@ int nextPowerOfTwo(int value) {
   return power;
 }
 
-bool isPowerOfTwo(int value) { return value > 0 && (value & (value - 1)) == 0; }
-
-// Pads an image to pw x ph by repeating its last column and last row, so
-// that linear filtering at the right and bottom edges sees the edge colour.
-unsigned char *padImage(const unsigned char *pixels, int width, int height, int pw, int ph) {
-  const size_t rowBytes = static_cast<size_t>(width) * 4;
-  const size_t paddedRowBytes = static_cast<size_t>(pw) * 4;
+// Pads an image of texelBytes-byte texels to pw x ph by repeating its last
+// column and last row, so that linear filtering at the right and bottom
+// edges sees the edge colour.
+unsigned char *padImage(const unsigned char *pixels, int width, int height, int pw, int ph, size_t texelBytes) {
+  const size_t rowBytes = static_cast<size_t>(width) * texelBytes;
+  const size_t paddedRowBytes = static_cast<size_t>(pw) * texelBytes;
   unsigned char *padded = new unsigned char[paddedRowBytes * ph];
   for (int y = 0; y < ph; ++y) {
     unsigned char *row = padded + paddedRowBytes * y;
     if (y < height) {
       std::memcpy(row, pixels + rowBytes * y, rowBytes);
-      for (size_t x = rowBytes; x < paddedRowBytes; x += 4) std::memcpy(row + x, row + rowBytes - 4, 4);
+      for (size_t x = rowBytes; x < paddedRowBytes; x += texelBytes)
+        std::memcpy(row + x, row + rowBytes - texelBytes, texelBytes);
     } else {
       std::memcpy(row, padded + paddedRowBytes * (height - 1), paddedRowBytes);
     }
@@ -50,14 +50,16 @@ bool isGrey(const unsigned char *pixels, size_t pixelCount) {
   return true;
 }
 
-// Grey and alpha, two bytes a pixel, from grey RGBA pixels.
-std::unique_ptr<unsigned char[]> greyAndAlpha(const unsigned char *pixels, size_t pixelCount) {
-  std::unique_ptr<unsigned char[]> packed(new unsigned char[pixelCount * 2]);
+// Packs grey RGBA pixels into grey and alpha, two bytes a pixel, at the
+// start of the same buffer: a copy would hold half an image more while the
+// driver makes its own. Pixel i's two bytes land at 2i, before any byte
+// still to be read.
+void packGreyAndAlpha(unsigned char *pixels, size_t pixelCount) {
   for (size_t i = 0; i < pixelCount; ++i) {
-    packed[2 * i] = pixels[4 * i];
-    packed[2 * i + 1] = pixels[4 * i + 3];
+    const unsigned char alpha = pixels[4 * i + 3];
+    pixels[2 * i] = pixels[4 * i];
+    pixels[2 * i + 1] = alpha;
   }
-  return packed;
 }
 
 // An internal format: desktop OpenGL's sized one, or the unsized one OpenGL
@@ -238,12 +240,15 @@ bool GLDrawerBase::uploadTexture(unsigned char *pixels, int width, int height, u
     delete[] pixels;
     return false;
   }
-  int textureWidth = width, textureHeight = height;
+  const int textureWidth = nextPowerOfTwo(width), textureHeight = nextPowerOfTwo(height);
+  // Rows of two-byte texels stay 4-byte aligned from two texels on. Grey is
+  // packed before padding, so that the padded copy is half the size.
+  const bool grey =
+      texels == Texels::GreyWhereGrey && textureWidth >= 2 && isGrey(pixels, static_cast<size_t>(width) * height);
+  if (grey) packGreyAndAlpha(pixels, static_cast<size_t>(width) * height);
   extent = TwoFloats(1.0f, 1.0f);
-  if (!isPowerOfTwo(width) || !isPowerOfTwo(height)) {
-    textureWidth = nextPowerOfTwo(width);
-    textureHeight = nextPowerOfTwo(height);
-    unsigned char *padded = padImage(pixels, width, height, textureWidth, textureHeight);
+  if (textureWidth != width || textureHeight != height) {
+    unsigned char *padded = padImage(pixels, width, height, textureWidth, textureHeight, grey ? 2 : 4);
     delete[] pixels;
     pixels = padded;
     extent = TwoFloats(static_cast<float>(width) / textureWidth, static_cast<float>(height) / textureHeight);
@@ -251,11 +256,9 @@ bool GLDrawerBase::uploadTexture(unsigned char *pixels, int width, int height, u
   GLuint name = 0;
   glGenTextures(1, &name);
   bindTexture(0, name);
-  const size_t pixelCount = static_cast<size_t>(textureWidth) * textureHeight;
-  // Rows of two-byte texels stay 4-byte aligned from two texels on.
-  if (texels == Texels::GreyWhereGrey && textureWidth >= 2 && isGrey(pixels, pixelCount))
+  if (grey)
     glTexImage2D(GL_TEXTURE_2D, 0, internalFormat(*gl, GL_LUMINANCE8_ALPHA8, GL_LUMINANCE_ALPHA), textureWidth,
-                 textureHeight, 0, GL_LUMINANCE_ALPHA, GL_UNSIGNED_BYTE, greyAndAlpha(pixels, pixelCount).get());
+                 textureHeight, 0, GL_LUMINANCE_ALPHA, GL_UNSIGNED_BYTE, pixels);
   else
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, textureWidth, textureHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
   const GLint filter = smoothTextures ? GL_LINEAR : GL_NEAREST;
@@ -290,6 +293,11 @@ void GLDrawerBase::loadSingleImage(unsigned char *pixels, int width, int height,
 }
 
 void GLDrawerBase::loadTextureAtlas(unsigned char *pixels, int width, int height, const TextureAtlas &atlas) {
+  loadAtlasTexture(pixels, width, height, atlas, Texels::GreyWhereGrey);
+}
+
+void GLDrawerBase::loadAtlasTexture(unsigned char *pixels, int width, int height, const TextureAtlas &atlas,
+                                    Texels texels) {
   bool anyNameFree = false;
   for (int i = 0; i < atlas.numImages; ++i) anyNameFree |= images.find(atlas.images[i].name) == images.end();
   if (!anyNameFree) {
@@ -298,7 +306,7 @@ void GLDrawerBase::loadTextureAtlas(unsigned char *pixels, int width, int height
   }
   GLImage record;
   TwoFloats extent;
-  if (!uploadTexture(pixels, width, height, record.texture, extent)) return;
+  if (!uploadTexture(pixels, width, height, record.texture, extent, texels)) return;
   for (int i = 0; i < atlas.numImages; ++i) {
     const AtlasImage &member = atlas.images[i];
     record.image.texCoordOrigin = TwoFloats(extent.x * member.position.x, extent.y * member.position.y);
@@ -426,7 +434,8 @@ void GLDrawerBase::loadFont(const std::wstring &fontName, float size, const std:
   font.atlas = fontCreator->createInstance(path, size, font.metrics, name, maxTextureSide);
   if (!font.atlas || font.metrics.empty() || font.atlas->numImages == 0) return;
   const int d = font.atlas->getAtlasDimensions();
-  loadTextureAtlas(font.atlas->takeImageData().release(), d, d, *font.atlas);
+  // Later glyphs are written into the page as RGBA.
+  loadAtlasTexture(font.atlas->takeImageData().release(), d, d, *font.atlas, Texels::Rgba);
   const auto first = images.find(font.atlas->images[0].name);
   if (first == images.end() || first->second.texture == 0) return;
   font.currentTexture = first->second.texture;

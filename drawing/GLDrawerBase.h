@@ -153,16 +153,19 @@ class GLDrawerBase : public Drawer, public TextLayout::MissingGlyphCallback {
   void drawImageCorners(const GLImage &image, const TwoFloats corners[4], const TwoFloats &subPosition,
                         const TwoFloats &subSize, const ThreeFloats &colour, float alpha);
 
-  // How a texture keeps its pixels: always RGBA, or, for an image that is
-  // all grey (the white disc, the soft line), grey and alpha in half the
-  // memory, drawn the same. Textures that may later take other pixels
-  // (font pages) stay RGBA.
+  // How a texture keeps its pixels: always RGBA, or, for an image or atlas
+  // that is all grey (the white disc, the soft line, the text atlas), grey
+  // and alpha in half the memory, drawn the same. Textures that may later
+  // take other pixels (font pages) stay RGBA.
   enum class Texels { Rgba, GreyWhereGrey };
   // Uploads RGBA pixels (padded up to powers of two when needed) into a new
   // texture and deletes them; false for null pixels or an empty size. Atlas
   // pages of every kind (images, font pages) become textures here.
   bool uploadTexture(unsigned char *pixels, int width, int height, unsigned int &texture, TwoFloats &extent,
                      Texels texels = Texels::Rgba);
+  // An atlas's page as one texture, each member registered under its free
+  // name; deletes the pixels.
+  void loadAtlasTexture(unsigned char *pixels, int width, int height, const TextureAtlas &atlas, Texels texels);
   // Registers a record under a free name and lets the drawer build its
   // geometry; false (nothing registered) when the name is taken.
   bool registerImage(const std::wstring &name, const GLImage &record);

@@ -220,16 +220,45 @@ TEST_P(DrawerConformance, PaddedImageDrawsAtItsNaturalSize) {
   expectAt(700, 250, black);
 }
 
-// A grey image is kept as grey and alpha; it draws as its RGBA pixels would.
+// Grey images and atlases, padded or not, are kept as grey and alpha; every
+// texel draws as its RGBA pixel would.
 TEST_P(DrawerConformance, GreyImagesKeepTheirGreyAndAlpha) {
   open();
-  // Left half grey 200, opaque; right half white at half alpha.
-  drawer->loadSingleImage(makePixels(64, 32, [](int x, int) { return x < 32 ? 0xc8c8c8ffu : 0xffffff80u; }), 64, 32,
-                          L"Grey");
-  drawer->drawImage(L"Grey", TwoFloats(0, 0), TwoFloats(4, 4), ThreeFloats(1.0f, 0.5f, 1.0f), 1.0f);
+  // Each column its own grey, each row its own alpha: a texel packed or
+  // padded out of place shows.
+  const auto paint = [](int x, int y) -> uint32_t {
+    const uint32_t grey = 40 + 25 * x, alpha = 255 - 45 * y;
+    return grey << 24 | grey << 16 | grey << 8 | alpha;
+  };
+  struct Whole final : TextureAtlas {
+    AtlasImage member{L"GreyAtlas", L"GreyAtlas", TwoFloats(0, 0), TwoFloats(1, 1)};
+    Whole() {
+      numImages = 1;
+      images = &member;
+    }
+  };
+  // A single image of powers of two; an atlas padded from 6 x 3.
+  drawer->loadSingleImage(makePixels(8, 4, paint), 8, 4, L"Grey");
+  drawer->loadTextureAtlas(makePixels(6, 3, paint), 6, 3, Whole());
+  const int texel = 32;
+  const ThreeFloats tint(1.0f, 0.5f, 1.0f);
+  drawer->drawImage(L"Grey", TwoFloats(0, 0), TwoFloats(texel, texel), tint, 1.0f);
+  drawer->drawImage(L"GreyAtlas", TwoFloats(300, 0), TwoFloats(texel, texel), tint, 1.0f);
   read();
-  expectAt(60, 60, Rgb{200, 100, 200});
-  expectAt(200, 60, Rgb{128, 64, 128});
+  const auto expectTexel = [&](int left, int x, int y, int offset) {
+    const uint32_t rgba = paint(x, y);
+    const int value = static_cast<int>(std::lround((rgba >> 24) * (rgba & 0xff) / 255.0));
+    expectAt(left + texel * x + offset, texel * y + offset, Rgb{value, value / 2, value});
+  };
+  for (const int width : {8, 6}) {
+    const int left = width == 8 ? 0 : 300, height = width / 2;
+    // Just before each texel's centre, where its left and upper neighbours
+    // weigh least.
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) expectTexel(left, x, y, texel / 2 - 1);
+    // Half of the far corner's last pixel comes from beyond the image.
+    expectTexel(left, width - 1, height - 1, texel - 1);
+  }
 }
 
 TEST_P(DrawerConformance, PaddingRepeatsTheEdgeColour) {

@@ -95,6 +95,22 @@ TEST(ImageLoader, RgbPngWithUnalignedRowsGainsOpaqueAlphaWithoutSkew) {
   EXPECT_EQ(decoded.bytes(), withOpaqueAlpha(rgb));
 }
 
+// Large enough that the decoded surface's rows are given back while they
+// are copied; the RGB rows are padded, so the pages given back end mid-row.
+TEST(ImageLoader, LargeImagesDecodeUnchanged) {
+  for (const PngFile::ColourType type : {PngFile::Rgba, PngFile::Rgb}) {
+    const int width = type == PngFile::Rgba ? 512 : 333, height = 700;
+    const size_t channels = type == PngFile::Rgba ? 4 : 3;
+    // No zeros, and no two rows alike: a row read after it was given back shows.
+    std::vector<uint8_t> bytes(static_cast<size_t>(width) * height * channels);
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(1 + (i * 13 + i / 4099) % 255);
+    Decoded decoded(PngFile::encode(width, height, type, bytes));
+    ASSERT_NE(decoded.image.data, nullptr) << channels;
+    // Compared whole: a failure printing a megabyte helps no one.
+    EXPECT_TRUE(decoded.bytes() == (channels == 4 ? bytes : withOpaqueAlpha(bytes))) << channels << " channels";
+  }
+}
+
 TEST(ImageLoader, PaletteImagesAreNotSupported) {
   Decoded decoded(PngFile::encode(2, 2, PngFile::Palette, {0, 1, 1, 0}, {255, 0, 0, 0, 0, 255}));
   EXPECT_EQ(decoded.image.data, nullptr);
