@@ -516,14 +516,20 @@ void GLDrawerBase::forgetBindings() {
 void GLDrawerBase::getScreenPixels(std::vector<unsigned char> &pixels) {
   const int width = windowSize.x > 0.0f ? static_cast<int>(windowSize.x) : 0;
   const int height = windowSize.y > 0.0f ? static_cast<int>(windowSize.y) : 0;
-  const size_t size = static_cast<size_t>(width) * height * 3;
-  if (pixels.capacity() < size) pixels.reserve(size);
+  const size_t count = static_cast<size_t>(width) * height;
   glFinish();
-  pixels.assign(size, 0);
-  if (size == 0) return;
-  // Rows packed tightly: width x 3 need not be a multiple of 4.
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+  // Read as RGBA, the one format every OpenGL, ES and WebGL reads, then
+  // packed to RGB in place (each pixel moves down, never over one unread).
+  pixels.assign(count * 4, 0);
+  if (count == 0) return;
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  for (size_t i = 0; i < count; ++i) {
+    pixels[3 * i] = pixels[4 * i];
+    pixels[3 * i + 1] = pixels[4 * i + 1];
+    pixels[3 * i + 2] = pixels[4 * i + 2];
+  }
+  pixels.resize(count * 3);
 }
 
 void GLDrawerBase::useSecondImage(const std::wstring &name) { secondImage = name; }
