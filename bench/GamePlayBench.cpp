@@ -185,7 +185,7 @@ void BM_ClosingFrameEightWorlds(benchmark::State &bench, Way way) {
       bench.ResumeTiming();
     }
     // A bar a second at 60 frames a second.
-    if (++frames % 60 == 0) state->barStart();
+    if (++frames % 60 == 0) state->barStart(0);
     liveFrame(stage, *state);
   }
 }

@@ -51,6 +51,11 @@ bool Captions::areOn(const Application *app) {
 void Captions::passageStarted(const std::wstring &soundName, bool heard) {
   passage = SpokenPassages::indexOf(soundName);
   ending = false;
+  // The sound starts with the next block mixed. An end still waiting to be
+  // heard is an earlier passage's.
+  startFrame = clock ? clock->mixedFrames() : 0;
+  startHeard = false;
+  finishes.clear();
   alpha = 0.0f;
   layout.clear();
   fontMissingOn = nullptr;
@@ -59,15 +64,20 @@ void Captions::passageStarted(const std::wstring &soundName, bool heard) {
   if (heard) framesLeft *= heardAllowance;
 }
 
-void Captions::soundFinished(const std::wstring &soundName) {
-  finishedPassage.store(SpokenPassages::indexOf(soundName), std::memory_order_release);
+void Captions::soundFinished(const std::wstring &soundName, AudioFrame frame) {
+  finishes.post(frame, SpokenPassages::indexOf(soundName));
 }
 
 void Captions::draw(Drawer &drawer, bool shown) {
+  const AudioClock::Clock::time_point now = AudioClock::Clock::now();
+  bool finished = false;
   // A finish of an earlier passage (cut short and replaced) is not this one's.
-  const int finished = finishedPassage.exchange(-1, std::memory_order_acquire);
+  for (HeardEvents<4>::Event event; finishes.takeHeard(clock, now, event);)
+    finished = finished || (event.value == passage && event.frame >= startFrame);
   if (passage < 0) return;
-  if (finished == passage || --framesLeft <= 0) ending = true;
+  startHeard = startHeard || !clock || clock->isHeard(startFrame, now);
+  if (!startHeard) return;
+  if (finished || --framesLeft <= 0) ending = true;
   alpha = ending ? std::max(0.0f, alpha - fadeOutStep) : std::min(1.0f, alpha + fadeInStep);
   if (shown && alpha > 0.0f) drawCaption(drawer);
   if (ending && alpha <= 0.0f) {

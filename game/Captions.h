@@ -1,6 +1,7 @@
 #pragma once
 
 #include "drawing/TextLayout.h"
+#include "sound/HeardEvents.h"
 #include "sound/StreamingSound.h"
 
 #include <atomic>
@@ -16,6 +17,8 @@ class Drawer;
 // has finished or, when no sound will report (no sounder, a sound that never
 // loaded), after a reading time of its words. Passages keep their timing while
 // captions are off, so switching them on mid-passage shows the rest of it.
+// With the sounder's clock, a passage shows from when its start is heard
+// until its end is, which the device may put half a second after the mix.
 // Main thread, except soundFinished (audio thread).
 class Captions final : public StreamingSound::Callback {
  public:
@@ -29,11 +32,14 @@ class Captions final : public StreamingSound::Callback {
   // Whether the player has switched captions on (the "C" key).
   static bool areOn(const Application *app);
 
+  // The clock of the sounder that plays the passages (not owned; null, the
+  // default, shows them as they are mixed).
+  void setClock(const AudioClock *soundClock) { clock = soundClock; }
   // A passage has started, by its sound's name; other names show nothing.
   // heard: its sound will report its end through soundFinished.
   void passageStarted(const std::wstring &soundName, bool heard);
   // Audio thread: a sound has ended. No allocation, no lock.
-  void soundFinished(const std::wstring &soundName) override;
+  void soundFinished(const std::wstring &soundName, AudioFrame frame) override;
   // Steps the fade by one frame, and draws the caption when shown.
   void draw(Drawer &drawer, bool shown);
 
@@ -50,6 +56,10 @@ class Captions final : public StreamingSound::Callback {
 
   int passage = -1;
   bool ending = false;
+  const AudioClock *clock = nullptr;
+  // Where the passage's sound starts on the clock, and whether that is heard yet.
+  AudioFrame startFrame = 0;
+  bool startHeard = true;
   // Frames before the passage ends on its own, when no sound will tell.
   int framesLeft = 0;
   float alpha = 0.0f;
@@ -57,6 +67,6 @@ class Captions final : public StreamingSound::Callback {
   TextLayout layout;
   // The drawer that had neither face this passage; only compared, never used.
   const Drawer *fontMissingOn = nullptr;
-  // The passage whose sound finished last, from the audio thread; -1 none.
-  std::atomic<int> finishedPassage{-1};
+  // Passages whose sound finished (their index), from the audio thread.
+  HeardEvents<4> finishes;
 };

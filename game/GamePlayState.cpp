@@ -39,6 +39,7 @@ class MurmelSounds final : public GamePlayState::Sounds {
   void playMusic(const std::wstring &name) override { sounder.playMusic(name); }
   void stopMusic() override { sounder.stopMusic(); }
   void setCallback(MurmelSounder::Callback *callback) override { sounder.setCallback(callback); }
+  const AudioClock *clock() const override { return &sounder.getClock(); }
 
  private:
   MurmelSounder &sounder;
@@ -86,6 +87,7 @@ void GamePlayState::start() {
   speeches = {L"Speech_World0", L"Speech_World1", L"Speech_World2", L"Speech_World3",
               L"Speech_World4", L"Speech_World5", L"Speech_World6", L"Speech_World7"};
   if (sounder) instrumentId = sounder->activateSound(instruments[0]);
+  captions.setClock(sounder ? sounder->clock() : nullptr);
   speak(0);
   if (sounder) sounder->setCallback(this);
   finalPositions = {TwoFloats(163.84001f, 544.0f),  TwoFloats(491.52002f, 400.00003f), TwoFloats(768.0f, 432.00003f),
@@ -110,7 +112,7 @@ World &GamePlayState::getWorld(int index) const {
   return *worlds[static_cast<size_t>(index)];
 }
 
-void GamePlayState::barStart() { pendingBars.fetch_add(1, std::memory_order_relaxed); }
+void GamePlayState::barStart(AudioFrame frame) { bars.post(frame); }
 
 void GamePlayState::keyDown(const std::wstring &action, const std::wstring &, int) {
   if (action == L"Escape") {
@@ -157,7 +159,9 @@ void GamePlayState::draw(boost::shared_ptr<Drawer> drawerPtr) {
 }
 
 void GamePlayState::takeBars() {
-  for (int bars = pendingBars.exchange(0, std::memory_order_relaxed); bars > 0; --bars) {
+  const AudioClock *clock = sounder ? sounder->clock() : nullptr;
+  const AudioClock::Clock::time_point now = AudioClock::Clock::now();
+  for (HeardEvents<16>::Event bar; bars.takeHeard(clock, now, bar);) {
     for (auto &world : worlds) world->barStart();
     if (closing && gatherProgress >= 1.0f) pulsePhase = 0.02f;
   }

@@ -3,10 +3,10 @@
 #include "app/GameState.h"
 #include "game/Captions.h"
 #include "game/ThreeFloats.h"
+#include "sound/HeardEvents.h"
 #include "sound/MurmelSounder.h"
 
 #include <array>
-#include <atomic>
 #include <memory>
 #include <string>
 
@@ -19,8 +19,9 @@ class World;
 // black before the application quits. Every timer steps once per drawn frame.
 // With captions on, each world's passage shows its words while it plays.
 //
-// Main thread, except barStart (audio thread), which only counts the bar; the
-// next frame tells the worlds and starts the pulse.
+// Main thread, except barStart (audio thread), which only notes the bar; the
+// first frame drawn once the bar is heard tells the worlds and starts the
+// pulse.
 class GamePlayState final : public GameState, public MurmelSounder::Callback {
  public:
   static constexpr int NumWorlds = 8;
@@ -45,6 +46,8 @@ class GamePlayState final : public GameState, public MurmelSounder::Callback {
     virtual void stopMusic() = 0;
     // Returns only when no call into the previous callback is still running.
     virtual void setCallback(MurmelSounder::Callback *callback) = 0;
+    // When what the sounds play is heard; null, the default, hears it at once.
+    virtual const AudioClock *clock() const { return nullptr; }
   };
 
   // Plays through the sounder when it is the game's; silent otherwise.
@@ -61,8 +64,8 @@ class GamePlayState final : public GameState, public MurmelSounder::Callback {
   void mouseMove(const TwoFloats &position) override;
   std::wstring getName() const override { return L"GamePlayState"; }
 
-  // Audio thread: a bar of the music has begun. No lock, no allocation.
-  void barStart() override;
+  // Audio thread: a bar of the music begins at frame. No lock, no allocation.
+  void barStart(AudioFrame frame) override;
 
   // For tests and the robot player, main thread. A world's fields may be read
   // (and, in tests, written) between frames.
@@ -132,6 +135,6 @@ class GamePlayState final : public GameState, public MurmelSounder::Callback {
   // Kept once seen, so that a finished world's flash and journey always run to the end.
   bool currentDone = false;
   Captions captions;
-  // Bars begun on the audio thread and not yet taken by a frame.
-  std::atomic<int> pendingBars{0};
+  // Bars begun on the audio thread and not yet heard.
+  HeardEvents<16> bars;
 };

@@ -38,10 +38,11 @@ TitleScreen::TitleScreen(Application *app, Sounder *sounder)
   // Without the introduction's file nothing would ever end it, and the
   // prompt would never come.
   const bool intro = this->sounder && this->sounder->isKnown(L"Speech_Intro");
+  if (this->sounder) captions.setClock(&this->sounder->getClock());
   if (intro)
     this->sounder->triggerSound(L"Speech_Intro", 0.5f, this);
   else
-    introEnded = true;  // nothing to listen to
+    introOver = true;  // nothing to listen to
   captions.passageStarted(L"Speech_Intro", intro);
 }
 
@@ -49,9 +50,9 @@ TitleScreen::~TitleScreen() {
   if (sounder) sounder->unregisterCallback(this);
 }
 
-void TitleScreen::soundFinished(const std::wstring &name) {
-  captions.soundFinished(name);
-  introEnded.store(true, std::memory_order_release);
+void TitleScreen::soundFinished(const std::wstring &name, AudioFrame frame) {
+  captions.soundFinished(name, frame);
+  introEnds.post(frame);
 }
 
 void TitleScreen::keyDown(const std::wstring &action, const std::wstring &, int) {
@@ -67,7 +68,8 @@ void TitleScreen::mouseDown(int, const TwoFloats &) {
 }
 
 void TitleScreen::draw(boost::shared_ptr<Drawer> drawer) {
-  if (introEnded.exchange(false, std::memory_order_acquire)) introOver = true;
+  HeardEvents<4>::Event end;
+  if (introEnds.takeHeard(sounder ? &sounder->getClock() : nullptr, AudioClock::Clock::now(), end)) introOver = true;
   // The introduction's caption and the prompt share the bottom of the
   // screen: the prompt follows once the caption has faded, and a caption
   // switched on later stays hidden behind the prompt.

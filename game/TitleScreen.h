@@ -3,9 +3,8 @@
 #include "app/GameState.h"
 #include "game/Captions.h"
 #include "game/ThreeFloats.h"
+#include "sound/HeardEvents.h"
 #include "sound/StreamingSound.h"
-
-#include <atomic>
 
 class MurmelSounder;
 
@@ -14,7 +13,8 @@ class MurmelSounder;
 // the introduction has ended a prompt fades in; a key fades to black and
 // starts the game, a click starts it at once. "Escape" quits at any time.
 // With captions on, the introduction's words show while it plays, and the
-// prompt waits until they have faded.
+// prompt waits until they have faded. The introduction has ended when its
+// end is heard, which the device may put half a second after the mix.
 // Main thread, except soundFinished (audio thread).
 class TitleScreen final : public GameState, public StreamingSound::Callback {
  public:
@@ -27,8 +27,8 @@ class TitleScreen final : public GameState, public StreamingSound::Callback {
   void mouseDown(int button, const TwoFloats &position) override;
   std::wstring getName() const override { return L"TitleScreen"; }
 
-  // Audio thread: the introduction has ended.
-  void soundFinished(const std::wstring &name) override;
+  // Audio thread: the introduction has ended (at frame, to be heard).
+  void soundFinished(const std::wstring &name, AudioFrame frame) override;
 
   float getPromptAlpha() const { return promptAlpha; }
   float getFadeIn() const { return fadeIn; }
@@ -44,7 +44,7 @@ class TitleScreen final : public GameState, public StreamingSound::Callback {
 
   float fadeIn = 1.0f;
   float fadeOut = 0.0f;
-  // Written on the main thread only; the audio thread's news arrives through introEnded.
+  // Written on the main thread only; the audio thread's news arrives through introEnds.
   float promptAlpha = 0.0f;
   // Whether the introduction has ended, as the main thread has heard.
   bool introOver = false;
@@ -57,5 +57,6 @@ class TitleScreen final : public GameState, public StreamingSound::Callback {
 
   Captions captions;
   MurmelSounder *sounder;  // not owned; null when the sounder is not the game's
-  std::atomic<bool> introEnded{false};
+  // The introduction's end, from the audio thread, until it is heard.
+  HeardEvents<4> introEnds;
 };

@@ -50,19 +50,20 @@ void FileSounder::updateStreams() {
 void FileSounder::getAudio(float *input, float *output, int numSamples) {
   if (numSamples <= 0) return;
   fence.enter();
-  mix(input, output, numSamples);
+  mix(input, output, numSamples, getClock().mixedFrames());
   if (muted.load(std::memory_order_relaxed)) std::fill(output, output + 2 * numSamples, 0.0f);
+  getClock().advance(numSamples);
   fence.leave();
 }
 
-bool FileSounder::mixSlots(float *output, int numSamples) {
+bool FileSounder::mixSlots(float *output, int numSamples, AudioFrame firstFrame) {
   bool anyActive = false;
   for (StreamingSound &slot : slots) {
     if (!slot.isActive()) continue;
     anyActive = true;
     // A slot crosses at most one ring-buffer boundary per call.
     for (int done = 0; done < numSamples; done += StreamingSound::BufferSize)
-      slot.getAudio(output + 2 * done, std::min(StreamingSound::BufferSize, numSamples - done));
+      slot.getAudio(output + 2 * done, std::min(StreamingSound::BufferSize, numSamples - done), firstFrame + done);
   }
   return anyActive;
 }

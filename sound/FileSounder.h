@@ -99,11 +99,12 @@ class FileSounder : public Sounder, public Thread {
   // other starts.
   void stopStreaming();
 
-  // Audio thread: the sounder's signal for one block, added into output.
-  virtual void mix(float *input, float *output, int numSamples) = 0;
+  // Audio thread: the sounder's signal for one block, added into output;
+  // firstFrame is the block's place on the sounder's clock.
+  virtual void mix(float *input, float *output, int numSamples, AudioFrame firstFrame) = 0;
   // Audio thread: every playing slot in index order, in pieces of at most one
   // ring buffer. True when any slot was playing.
-  bool mixSlots(float *output, int numSamples);
+  bool mixSlots(float *output, int numSamples, AudioFrame firstFrame);
   // Main thread: waits until the block in progress, if any, has ended.
   void waitForBlock() const { fence.waitForBlock(); }
 

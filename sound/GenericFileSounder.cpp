@@ -4,7 +4,9 @@ GenericFileSounder::GenericFileSounder() : FileSounder("GenericFileSounder") { s
 
 GenericFileSounder::~GenericFileSounder() { stopStreaming(); }
 
-void GenericFileSounder::mix(float *, float *output, int numSamples) { mixSlots(output, numSamples); }
+void GenericFileSounder::mix(float *, float *output, int numSamples, AudioFrame firstFrame) {
+  mixSlots(output, numSamples, firstFrame);
+}
 
 void GenericFileSounder::triggerSound(const std::wstring &name, float pan) {
   startSound(name, [pan](StreamingSound &sound) {

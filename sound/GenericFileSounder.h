@@ -19,7 +19,7 @@ class GenericFileSounder final : public FileSounder {
   void playMusic(const std::wstring &name);
 
  protected:
-  void mix(float *input, float *output, int numSamples) override;
+  void mix(float *input, float *output, int numSamples, AudioFrame firstFrame) override;
 
  private:
   SlotHandle music;

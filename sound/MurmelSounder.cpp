@@ -83,7 +83,7 @@ void MurmelSounder::setCallback(Callback *newCallback) {
   if (previous && previous != newCallback) waitForBlock();
 }
 
-void MurmelSounder::mix(float *, float *output, int numSamples) {
+void MurmelSounder::mix(float *, float *output, int numSamples, AudioFrame firstFrame) {
   // The whole block's clock runs before any of its sound is mixed. Frames are
   // counted, not fractions summed, so bars stay exactly 44100 frames long and
   // in step with music of whole bars.
@@ -93,12 +93,12 @@ void MurmelSounder::mix(float *, float *output, int numSamples) {
       frames -= BarLength - barFrame;
       barFrame = 0;
       Callback *listener = callback.load(std::memory_order_seq_cst);
-      if (listener) listener->barStart();
+      if (listener) listener->barStart(firstFrame + (numSamples - frames));
     }
     barFrame += frames;
   }
 
-  const bool anyActive = mixSlots(output, numSamples);
+  const bool anyActive = mixSlots(output, numSamples, firstFrame);
   if (noiseOn.load(std::memory_order_relaxed)) {
     noise.setAttenuate(anyActive);
     noise.getAudio(output, numSamples);

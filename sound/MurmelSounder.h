@@ -21,11 +21,13 @@
 class MurmelSounder final : public FileSounder {
  public:
   // Told at the start of every bar (every 44100 frames) once the music has
-  // been asked for. Called on the audio thread.
+  // been asked for. Called on the audio thread, before the block holding the
+  // bar's first frame is mixed; frame is that frame's place on the sounder's
+  // clock, to be heard then (AudioClock).
   class Callback {
    public:
     virtual ~Callback() = default;
-    virtual void barStart() = 0;
+    virtual void barStart(AudioFrame frame) = 0;
   };
 
   // Frames per bar.
@@ -71,7 +73,7 @@ class MurmelSounder final : public FileSounder {
   void setCallback(Callback *callback);
 
  protected:
-  void mix(float *input, float *output, int numSamples) override;
+  void mix(float *input, float *output, int numSamples, AudioFrame firstFrame) override;
 
  private:
   InterestingNoise noise;

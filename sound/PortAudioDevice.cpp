@@ -11,9 +11,20 @@
 
 namespace {
 
-int portAudioCallback(const void *input, void *output, unsigned long frameCount, const PaStreamCallbackTimeInfo *,
+// When the block's first frame reaches the output: the stream's own times
+// for it where the host gives them, else its reported output latency.
+std::chrono::steady_clock::time_point heardAt(const PaStreamCallbackTimeInfo *times, double latency) {
+  double ahead = times ? times->outputBufferDacTime - times->currentTime : 0.0;
+  // Hosts that keep no such times give 0 for both; none is a second ahead.
+  if (!(ahead > 0.0 && ahead < 1.0)) ahead = latency;
+  return std::chrono::steady_clock::now() +
+         std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(ahead));
+}
+
+int portAudioCallback(const void *input, void *output, unsigned long frameCount, const PaStreamCallbackTimeInfo *times,
                       PaStreamCallbackFlags, void *userData) {
   const PortAudioDevice::Running *data = static_cast<const PortAudioDevice::Running *>(userData);
+  if (data->callback) data->callback->blockHeardAt(heardAt(times, data->outputLatency));
   float *in = static_cast<float *>(const_cast<void *>(input));
   float *out = static_cast<float *>(output);
   const CallbackTimer::Scope timing(data->timer, static_cast<int>(frameCount));
@@ -110,6 +121,8 @@ bool PortAudioDevice::start() {
     Pa_Terminate();
     return false;
   }
+  const PaStreamInfo *streamInfo = Pa_GetStreamInfo(opened);
+  running.outputLatency = streamInfo ? streamInfo->outputLatency : 0.0;
   if (Pa_StartStream(opened) != paNoError) {
     Pa_CloseStream(opened);
     Pa_Terminate();

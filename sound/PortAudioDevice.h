@@ -48,6 +48,8 @@ class PortAudioDevice final : public AudioDevice {
     int outputs;
     // StereoBlockFrames stereo frames; null when the output is stereo.
     float *stereoBlock;
+    // The stream's output latency in seconds, for hosts that time no block.
+    double outputLatency;
   };
 
  private:
@@ -55,6 +57,6 @@ class PortAudioDevice final : public AudioDevice {
   void *stream = nullptr;
   int hostApiType;
   bool started = false;
-  Running running = {nullptr, nullptr, 0, 0, nullptr};
+  Running running = {nullptr, nullptr, 0, 0, nullptr, 0.0};
   std::unique_ptr<float[]> stereoBlock;
 };

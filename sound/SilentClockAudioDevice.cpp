@@ -42,6 +42,8 @@ int SilentClockAudioDevice::step() {
     {
       const CallbackTimer::Scope timing(runningTimer, FramesPerBlock);
       std::fill(buffer.begin(), buffer.end(), 0.0f);
+      // Nothing plays: a block is "heard" when it is due.
+      runningCallback->blockHeardAt(due());
       runningCallback->getAudio(buffer.data(), buffer.data(), FramesPerBlock);
     }
     ++blocks;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sound/AudioClock.h"
+
 #include <boost/shared_ptr.hpp>
 
 class SoundFileLoader;
@@ -33,7 +35,14 @@ class Sounder {
   int getNumOutputs() const { return numOutputs; }
   double getSamplerate() const { return samplerate; }
 
+  // Where the sounder's output stands and when it is heard: the sounder
+  // advances it by every block it mixes, and the host times each block
+  // before it is mixed (AudioClock).
+  AudioClock &getClock() { return clock; }
+  const AudioClock &getClock() const { return clock; }
+
  private:
+  AudioClock clock;
   int numInputs = 0;
   int numOutputs = 2;
   double samplerate = 44100.0;

@@ -214,7 +214,7 @@ void StreamingSound::begin(float startFade) {
   fadeLevel.store(startFade, std::memory_order_seq_cst);
 }
 
-void StreamingSound::getAudio(float *output, int numSamples) {
+void StreamingSound::getAudio(float *output, int numSamples, AudioFrame firstFrame) {
   float fade = fadeLevel.load(std::memory_order_acquire);
   if (!(fade > 0.0f)) return;
   MW_ASSERT(numSamples <= BufferSize);
@@ -234,7 +234,7 @@ void StreamingSound::getAudio(float *output, int numSamples) {
     // An empty sound ends at once, even when looping: a loop over nothing
     // would never leave this block.
     if (length == 0) {
-      finished();
+      finished(firstFrame + (numSamples - remaining));
       fade = 0.0f;
       break;
     }
@@ -259,7 +259,7 @@ void StreamingSound::getAudio(float *output, int numSamples) {
     playPosition += done;
     streamFrame += done;
     if (playPosition >= length) {
-      finished();
+      finished(firstFrame + (numSamples - remaining));
       if (!looping) {
         fade = 0.0f;
         break;
@@ -326,9 +326,9 @@ int StreamingSound::play(const Sample *source, float sampleScale, float *output,
   return done;
 }
 
-void StreamingSound::finished() {
+void StreamingSound::finished(AudioFrame frame) {
   Callback *listener = callback.load(std::memory_order_seq_cst);
-  if (listener) listener->soundFinished(name);
+  if (listener) listener->soundFinished(name, frame);
 }
 
 void StreamingSound::threadUpdate(int maxBuffers) {

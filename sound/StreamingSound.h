@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sound/AudioClock.h"
 #include "sound/SoundFileLoader.h"
 
 #include <array>
@@ -51,10 +52,12 @@ class StreamingSound {
   using FirstBuffer = std::vector<float>;
 
   // Told when the end of the sound is reached; called on the audio thread.
+  // frame: where on the sounder's clock the sound ended (the frame after its
+  // last), to be heard then (AudioClock).
   class Callback {
    public:
     virtual ~Callback() = default;
-    virtual void soundFinished(const std::wstring &name) = 0;
+    virtual void soundFinished(const std::wstring &name, AudioFrame frame) = 0;
   };
 
   StreamingSound();
@@ -91,7 +94,9 @@ class StreamingSound {
   void stopPlaying();
 
   // Audio thread: adds numSamples (at most BufferSize) stereo frames into output.
-  void getAudio(float *output, int numSamples);
+  // firstFrame: the place of output's first frame on the sounder's clock,
+  // which the callback is told the sound's end by.
+  void getAudio(float *output, int numSamples, AudioFrame firstFrame = 0);
   // Streaming thread (any thread but the audio thread; concurrent callers
   // skip a slot that another is refilling): refills, in ring order, up to
   // maxBuffers of the buffers that playback has finished with.
@@ -126,7 +131,7 @@ class StreamingSound {
   // Audio thread: skips in the ring what playback missed while it waited.
   // False while the buffer it needs has not been refilled.
   bool catchUp();
-  void finished();
+  void finished(AudioFrame frame);
   void refill(int index);
   int fillFromStart(float *buffer, int filled);
 

@@ -48,8 +48,9 @@ Uint16 windowPixel(float value, int size, int current) {
 SDL1_2Application::SDL1_2Application() = default;
 
 SDL1_2Application::~SDL1_2Application() {
-  // No more getAudio calls once stop() returns.
+  // No more getAudio calls once these return.
   if (audioDevice) audioDevice->stop();
+  standIn.stop();
   for (SDL_Joystick *joystick : joysticks) {
     if (joystick) SDL_JoystickClose(joystick);
   }
@@ -220,6 +221,7 @@ void SDL1_2Application::startAudio() {
     // Opening the device may have changed its format.
     sounder->setNumChannels(device->getNumInputs(), device->getNumOutputs());
     sounder->setSamplerate(device->getSamplerate());
+    standIn.setFormat(device->getNumInputs(), device->getNumOutputs(), device->getSamplerate());
     audioDevice = std::move(device);
     if (i + 1 == candidates.size()) warn("sound is off: no audio device could be started");
     break;
@@ -227,10 +229,22 @@ void SDL1_2Application::startAudio() {
   if (mute) sounder->setMute(true);
 }
 
+void SDL1_2Application::blockHeardAt(std::chrono::steady_clock::time_point heardAt) {
+  standIn.blockHeardAt(heardAt);
+}
+
 void SDL1_2Application::getAudio(float *input, float *output, int numSamples) {
-  if (sounder) sounder->getAudio(input, output, numSamples);
+  standIn.getAudio(input, output, numSamples);
+}
+
+void SDL1_2Application::Mixer::blockHeardAt(std::chrono::steady_clock::time_point heardAt) {
+  if (app.sounder) app.sounder->getClock().blockHeardAt(heardAt, app.sounder->getSamplerate());
+}
+
+void SDL1_2Application::Mixer::getAudio(float *input, float *output, int numSamples) {
+  if (app.sounder) app.sounder->getAudio(input, output, numSamples);
   // Stereo frames, two samples each.
-  if (outputMeter) outputMeter->add(output, 2 * numSamples);
+  if (app.outputMeter) app.outputMeter->add(output, 2 * numSamples);
 }
 
 void SDL1_2Application::eventLoop() {
@@ -240,6 +254,7 @@ void SDL1_2Application::eventLoop() {
 
 bool SDL1_2Application::runFrame() {
   if (quitRequested) return false;
+  if (audioDevice) standIn.watch(std::chrono::steady_clock::now());
   if (frameHook) frameHook->beforeFrame(*this);
   pollEvents();
 

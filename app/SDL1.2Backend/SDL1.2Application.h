@@ -9,6 +9,7 @@
 #include "app/WindowModes.h"
 #include "resources/ResourceManager.h"
 #include "sound/AudioDeviceCallback.h"
+#include "sound/AudioStandIn.h"
 
 #include <SDL/SDL.h>
 #include <boost/shared_ptr.hpp>
@@ -48,6 +49,9 @@ class SDL1_2Application final : public Application, public CmdLineCallback, publ
   SDL1_2Application &operator=(const SDL1_2Application &) = delete;
 
   void initialise(CmdLineParams &params) override;
+  // The device's blocks, through the stand-in that keeps time when the
+  // device stops asking (AudioStandIn) to the sounder.
+  void blockHeardAt(std::chrono::steady_clock::time_point heardAt) override;
   void getAudio(float *input, float *output, int numSamples) override;
   // Frames paced to at most 60 a second, each one runFrame, until quit().
   void eventLoop() override;
@@ -95,6 +99,8 @@ class SDL1_2Application final : public Application, public CmdLineCallback, publ
   boost::shared_ptr<Drawer> getDrawer() const { return drawer; }
   Sounder *getSounder() const { return sounder.get(); }
   AudioDevice *getAudioDevice() const { return audioDevice.get(); }
+  // Main thread: a silent clock keeps the sound's time while the device gives nothing.
+  bool isAudioStandingIn() const { return standIn.isStandingIn(); }
   int getWindowWidth() const { return width; }
   int getWindowHeight() const { return height; }
   // Whether the program shows in a window now (F11 and Alt+Enter switch).
@@ -108,6 +114,18 @@ class SDL1_2Application final : public Application, public CmdLineCallback, publ
   static constexpr double framePeriod = 1.0 / 60.0;
 
  private:
+  // Every block, from the device or the stand-in: times the sounder's
+  // clock, mixes, measures. On whichever thread asks, one at a time.
+  class Mixer final : public AudioDeviceCallback {
+   public:
+    explicit Mixer(SDL1_2Application &app) : app(app) {}
+    void blockHeardAt(std::chrono::steady_clock::time_point heardAt) override;
+    void getAudio(float *input, float *output, int numSamples) override;
+
+   private:
+    SDL1_2Application &app;
+  };
+
   bool openWindow();
   void startAudio();
   void reportUnsavedSettings() const;
@@ -140,6 +158,8 @@ class SDL1_2Application final : public Application, public CmdLineCallback, publ
   std::unique_ptr<AudioDevice> audioDevice;
   boost::shared_ptr<Drawer> drawer;
   std::unique_ptr<Sounder> sounder;
+  Mixer mixer{*this};
+  AudioStandIn standIn{mixer};
   SDL1_2KeyManager keyManager;
   std::vector<std::wstring> actions;
   std::vector<SDL_Joystick *> joysticks;

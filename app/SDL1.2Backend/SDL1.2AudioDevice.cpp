@@ -1,6 +1,7 @@
 #include "app/SDL1.2Backend/SDL1.2AudioDevice.h"
 
 #include "app/Assertion.h"
+#include "app/SDL1.2Backend/SDLQueueTiming.h"
 #include "sound/AudioDeviceCallback.h"
 #include "sound/CallbackTimer.h"
 #include "sound/StereoChannels.h"
@@ -15,7 +16,6 @@ float *SDL1_2AudioDevice::floatBuffer = nullptr;
 namespace {
 
 constexpr Uint16 deviceFormat = AUDIO_S16LSB;
-constexpr Uint16 framesPerCallback = 4096;
 
 float sampleToFloat(const Uint8 *bytes) {
   const int16_t sample = static_cast<int16_t>(static_cast<uint16_t>(bytes[0] | (bytes[1] << 8)));
@@ -39,6 +39,9 @@ void floatToSample(float value, Uint8 *bytes) {
 
 }  // namespace
 
+SDL1_2AudioDevice::SDL1_2AudioDevice(std::unique_ptr<SDLAudioTiming> timing)
+    : timing(timing ? std::move(timing) : std::make_unique<SDLQueueTiming>()) {}
+
 SDL1_2AudioDevice::~SDL1_2AudioDevice() { stop(); }
 
 void SDL1_2AudioDevice::sdlAudioCallback(void *userdata, Uint8 *stream, int len) {
@@ -53,6 +56,7 @@ void SDL1_2AudioDevice::sdlAudioCallback(void *userdata, Uint8 *stream, int len)
     floatBuffer[2 * frame] = sampleToFloat(samples + 2 * StereoChannels::fromDevice(0, channels));
     floatBuffer[2 * frame + 1] = sampleToFloat(samples + 2 * StereoChannels::fromDevice(1, channels));
   }
+  device->runningCallback->blockHeardAt(device->timing->blockHeardAt(frames, device->audioSpec->freq));
   device->runningCallback->getAudio(floatBuffer, floatBuffer, frames);
   for (int frame = 0; frame < frames; ++frame) {
     Uint8 *samples = stream + 2 * frame * channels;
@@ -87,11 +91,12 @@ bool SDL1_2AudioDevice::start() {
   desired.freq = static_cast<int>(settings.samplerate);
   desired.format = deviceFormat;
   desired.channels = static_cast<Uint8>(std::max(settings.numInputs, settings.numOutputs));
-  desired.samples = framesPerCallback;
+  desired.samples = static_cast<Uint16>(timing->framesPerBlock());
   desired.callback = sdlAudioCallback;
   desired.userdata = this;
 
   SDL_AudioSpec *obtained = new SDL_AudioSpec();
+  timing->beforeOpen();
   if (SDL_OpenAudio(&desired, obtained) == -1) {
     delete obtained;
     return false;

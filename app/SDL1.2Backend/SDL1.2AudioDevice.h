@@ -1,18 +1,24 @@
 #pragma once
 
+#include "app/SDL1.2Backend/SDLAudioTiming.h"
 #include "sound/AudioDevice.h"
 
 #include <SDL/SDL_audio.h>
 
+#include <memory>
+
 // Audio output through SDL 1.2: signed 16-bit little-endian samples, 4096
-// frames per callback. SDL's buffer is converted to stereo floats for the
-// callback and back to SDL's channels in 16 bits (clamped to -1 .. 1, times
-// 32767, truncated). The callback gets one buffer as both input and output.
-// SDL 1.2 opens one audio device per process, so one instance at a time can
-// run.
+// frames per callback (or what the timing asks for). SDL's buffer is
+// converted to stereo floats for the callback and back to SDL's channels in
+// 16 bits (clamped to -1 .. 1, times 32767, truncated). The callback gets one
+// buffer as both input and output, and before it, when the block is heard,
+// as the timing reckons. SDL 1.2 opens one audio device per process, so one
+// instance at a time can run.
 class SDL1_2AudioDevice final : public AudioDevice {
  public:
-  SDL1_2AudioDevice() = default;
+  // timing: what lies under SDL on this platform; null for the desktop's
+  // (SDLQueueTiming).
+  explicit SDL1_2AudioDevice(std::unique_ptr<SDLAudioTiming> timing = nullptr);
   ~SDL1_2AudioDevice() override;
 
   SDL1_2AudioDevice(const SDL1_2AudioDevice &) = delete;
@@ -32,6 +38,7 @@ class SDL1_2AudioDevice final : public AudioDevice {
  private:
   void close();
 
+  std::unique_ptr<SDLAudioTiming> timing;
   // The format in use; null while closed.
   SDL_AudioSpec *audioSpec = nullptr;
   bool started = false;

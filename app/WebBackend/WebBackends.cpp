@@ -3,6 +3,7 @@
 #include "app/AppSettings.h"
 #include "app/SDL1.2Backend/SDL1.2AudioDevice.h"
 #include "app/UTF8File.h"
+#include "app/WebBackend/WebAudioTiming.h"
 #include "drawing/GLESDrawer.h"
 #include "sound/SilentClockAudioDevice.h"
 
@@ -31,7 +32,7 @@ boost::shared_ptr<Drawer> Backends::createDrawer() {
 // SDL's device is the browser's Web Audio; the interface name has no meaning here.
 std::vector<std::unique_ptr<AudioDevice>> Backends::audioDevices(const std::wstring &) {
   std::vector<std::unique_ptr<AudioDevice>> devices;
-  devices.push_back(std::make_unique<SDL1_2AudioDevice>());
+  devices.push_back(std::make_unique<SDL1_2AudioDevice>(std::make_unique<WebAudioTiming>()));
   // Without Web Audio the silent clock keeps everything timed by audio going.
   devices.push_back(std::make_unique<SilentClockAudioDevice>());
   return devices;

@@ -117,7 +117,7 @@ class DrawerAgreement : public ::testing::Test {
 
 TEST_F(DrawerAgreement, TitleScreen) {
   TitleScreen screen(&app, nullptr);
-  screen.soundFinished(L"Speech_Intro");
+  screen.soundFinished(L"Speech_Intro", 0);
   const std::vector<RecordingDrawer::Call> frame = lastFrame(screen, 120);
   ASSERT_FALSE(frame.empty());
   expectTheSamePicture("TitleScreen", replay(frame));

@@ -79,10 +79,10 @@ TEST_F(CaptionsTest, ShowAPassageCentredNearTheBottomUntilItsSoundEnds) {
   EXPECT_LT(one.bottom, 700);
 
   // Another passage's end is not this one's; its own fades it out.
-  std::thread([&] { captions.soundFinished(L"Speech_World1"); }).join();
+  std::thread([&] { captions.soundFinished(L"Speech_World1", 0); }).join();
   frames(1, true);
   EXPECT_EQ(1.0f, captions.getAlpha());
-  std::thread([&] { captions.soundFinished(L"Speech_World0"); }).join();
+  std::thread([&] { captions.soundFinished(L"Speech_World0", 0); }).join();
   frames(20, true);
   EXPECT_LT(captions.getAlpha(), 0.6f);
   frames(30, true);

@@ -132,7 +132,7 @@ TEST_F(GamePlayStateTest, TheClosingSequenceGathersPulsesFadesAndQuits) {
   EXPECT_EQ((Calls{L"noise 0.000000", L"deactivate 7"}), sounds.calls);
   EXPECT_FLOAT_EQ(0.58431375f, state.getWorld(3).ringColours[0].y);
 
-  state.barStart();  // a bar while gathering starts no pulse
+  state.barStart(0);  // a bar while gathering starts no pulse
   const int gathering = framesUntil(state, [&] { return state.getGatherProgress() >= 1.0f; });
   EXPECT_NEAR(500, gathering, 1);
   EXPECT_EQ(0.0f, state.getPulsePhase());
@@ -140,7 +140,7 @@ TEST_F(GamePlayStateTest, TheClosingSequenceGathersPulsesFadesAndQuits) {
   EXPECT_FLOAT_EQ(163.84001f, state.getWorld(0).ringPositions[0].x);
   EXPECT_FLOAT_EQ(120.0f, state.getWorld(7).ringPositions[2].y);
 
-  state.barStart();
+  state.barStart(0);
   float largest = 0.0f;
   const int pulse = framesUntil(state, [&] {
     largest = std::max(largest, state.getWorld(5).scale);

@@ -72,7 +72,7 @@ TEST_F(TitleScreenTest, InputWaitsForTheIntroduction) {
   EXPECT_EQ(0.0f, screen.getFadeOut());
 
   // The introduction ends on the audio thread; the next frame shows the prompt.
-  screen.soundFinished(L"Speech_Intro");
+  screen.soundFinished(L"Speech_Intro", 0);
   const auto calls = frame(screen);
   ASSERT_TRUE(drawsPrompt(calls));
   for (const auto &call : calls) {
@@ -119,7 +119,7 @@ TEST_F(TitleScreenTest, TheIntroductionsCaptionAndThePromptNeverShowTogether) {
     int captionFrames = 0, promptFrame = -1;
     for (int frame = 0; frame < introEnd + 60; ++frame) {
       app.settings.captions = frame >= c.captionsFrom;
-      if (frame == introEnd) screen.soundFinished(L"Speech_Intro");
+      if (frame == introEnd) screen.soundFinished(L"Speech_Intro", 0);
       gl.beginDrawing();
       screen.draw(shared);
       gl.getScreenPixels(pixels);
@@ -139,7 +139,7 @@ TEST_F(TitleScreenTest, AKeyFadesToBlackFirstAndEscapeAlwaysQuits) {
   screen.keyDown(L"Escape", std::wstring(1, L'\0'), 0);
   EXPECT_EQ(1, app.quitCalls);
 
-  screen.soundFinished(L"Speech_Intro");
+  screen.soundFinished(L"Speech_Intro", 0);
   frame(screen);
   screen.keyDown(L"", std::wstring(1, L'\0'), 0);  // an unmapped key counts too
   EXPECT_NEAR(0.02f, screen.getFadeOut(), 1e-6f);

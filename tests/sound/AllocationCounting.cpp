@@ -76,8 +76,8 @@ namespace {
 
 class Listener final : public StreamingSound::Callback, public MurmelSounder::Callback {
  public:
-  void soundFinished(const std::wstring &) override { ++finished; }
-  void barStart() override { ++bars; }
+  void soundFinished(const std::wstring &, AudioFrame) override { ++finished; }
+  void barStart(AudioFrame) override { ++bars; }
   int finished = 0;
   int bars = 0;
 };

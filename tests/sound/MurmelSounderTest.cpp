@@ -22,14 +22,22 @@ boost::shared_ptr<SoundFileLoader> constant(const std::wstring &name, long long 
 
 class BarCounter final : public MurmelSounder::Callback {
  public:
-  void barStart() override { ++bars; }
+  void barStart(AudioFrame frame) override {
+    lastFrame = frame;
+    ++bars;
+  }
   std::atomic<int> bars{0};
+  std::atomic<AudioFrame> lastFrame{-1};
 };
 
 class FinishCounter final : public StreamingSound::Callback {
  public:
-  void soundFinished(const std::wstring &) override { ++finished; }
+  void soundFinished(const std::wstring &, AudioFrame frame) override {
+    lastFrame = frame;
+    ++finished;
+  }
   std::atomic<int> finished{0};
+  std::atomic<AudioFrame> lastFrame{-1};
 };
 
 class MurmelSounderTest : public ::testing::Test {
@@ -149,19 +157,34 @@ TEST_F(MurmelSounderTest, ASlotStartsEachNewSoundAtThatSoundsOwnLevel) {
   EXPECT_FLOAT_EQ(MurmelSounder::TriggeredLevel * unit, record(1)[0]);
 }
 
+// Each bar is told with the place of its first frame on the sounder's clock,
+// wherever it falls in a block, and a sound's end with the frame after its last.
 TEST_F(MurmelSounderTest, BarClockCallsBackEvery44100FramesEvenForUnknownMusic) {
   BarCounter counter;
   sounder->setCallback(&counter);
   record(50000);
   EXPECT_EQ(0, counter.bars.load());
+  EXPECT_EQ(50000, sounder->getClock().mixedFrames());
   sounder->playMusic(L"Nothing");
   EXPECT_EQ(0, sounder->getNumActiveSlots());
   // Odd block sizes: the bar falls inside blocks of every phase.
   for (int frames = 0; frames < 10 * 44100; frames += 1000) {
     record(1000, 333);
-    EXPECT_EQ((frames + 1000) / 44100, counter.bars.load()) << frames;
+    const int bars = counter.bars.load();
+    EXPECT_EQ((frames + 1000) / 44100, bars) << frames;
+    if (bars > 0) {
+      EXPECT_EQ(50000 + 44100LL * bars, counter.lastFrame.load()) << frames;
+    }
   }
   sounder->setCallback(nullptr);
+
+  FinishCounter finish;
+  sounder->loadSoundFileResource(constant(L"Click", 1000, 0.5f));
+  const AudioFrame start = sounder->getClock().mixedFrames();
+  sounder->triggerSound(L"Click", 0.5f, &finish);
+  record(2000, 333);
+  EXPECT_EQ(start + 1000, finish.lastFrame.load());
+  sounder->unregisterCallback(&finish);
 }
 
 // The streaming thread falls behind for several blocks; the music plays
@@ -288,8 +311,8 @@ class AudioThread {
 // Stays inside its callback for a while and records whether it was left.
 class SlowListener final : public MurmelSounder::Callback, public StreamingSound::Callback {
  public:
-  void barStart() override { linger(); }
-  void soundFinished(const std::wstring &) override { linger(); }
+  void barStart(AudioFrame) override { linger(); }
+  void soundFinished(const std::wstring &, AudioFrame) override { linger(); }
   void linger() {
     ++calls;
     inside = true;
@@ -332,7 +355,7 @@ TEST_F(MurmelSounderTest, CallbacksMayUnregisterThemselvesOnTheAudioThread) {
   class SelfRemoving final : public MurmelSounder::Callback {
    public:
     explicit SelfRemoving(MurmelSounder &sounder) : sounder(sounder) {}
-    void barStart() override {
+    void barStart(AudioFrame) override {
       ++calls;
       sounder.setCallback(nullptr);
     }

@@ -20,8 +20,8 @@ namespace {
 
 class Listener final : public StreamingSound::Callback, public MurmelSounder::Callback {
  public:
-  void soundFinished(const std::wstring &name) override { finished += static_cast<int>(name.size() > 0); }
-  void barStart() override { ++bars; }
+  void soundFinished(const std::wstring &name, AudioFrame) override { finished += static_cast<int>(name.size() > 0); }
+  void barStart(AudioFrame) override { ++bars; }
   // Plain fields on purpose: a call after unregistering is a race (and, once
   // deleted, a use after free) that the sanitizers report.
   int finished = 0;

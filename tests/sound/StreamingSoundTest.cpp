@@ -14,7 +14,7 @@ constexpr int B = StreamingSound::BufferSize;
 
 class CountingCallback final : public StreamingSound::Callback {
  public:
-  void soundFinished(const std::wstring &name) override {
+  void soundFinished(const std::wstring &name, AudioFrame) override {
     ++calls;
     lastName = name;
   }

@@ -47,6 +47,6 @@ std::vector<GamePlayFrames::Frame> GamePlayFrames::closing(int frameCount) {
   GamePlayDriver::finish(state, 7);
   GamePlayDriver::framesUntil(state, recorder, [&] { return state.getGatherProgress() >= 1.0f; });
   return record(state, recorder, frameCount, [&](int i) {
-    if (i % 60 == 59) state.barStart();
+    if (i % 60 == 59) state.barStart(0);
   });
 }
