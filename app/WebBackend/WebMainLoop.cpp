@@ -30,14 +30,42 @@ bool audioRan = false;
 
 // An unpaced paint runs frames for this long, leaving the browser time to paint.
 const double unpacedPaintMilliseconds = 30.0;
+// Paints of a context not running before the page says that sound is off.
+const int soundNotePaints = 60;
 
 // Called inside the page's click: a browser that made SDL's audio context
-// wait for a gesture lets it start now.
+// wait for a gesture lets it start now. Every later click, tap and key tries
+// again, should the context have been stopped since (a phone call, a browser
+// that refused it for good until the next gesture).
 void resumeAudio() {
   EM_ASM({
-    if (typeof SDL != 'undefined' && SDL.audioContext && SDL.audioContext['state'] == 'suspended')
-      SDL.audioContext['resume']();
+    var resume = function() {
+      if (typeof SDL != 'undefined' && SDL.audioContext && SDL.audioContext['state'] != 'running' &&
+          SDL.audioContext['state'] != 'closed' && !document.hidden)
+        SDL.audioContext['resume']();
+    };
+    resume();
+    if (Module['murmelResumes']) return;
+    Module['murmelResumes'] = true;
+    'pointerdown touchend keydown'.split(' ').forEach(function(name) { addEventListener(name, resume, true); });
   });
+}
+
+// Asks SDL for the blocks its queue lacks: its timers alone come late on a busy page.
+void topUpAudio() {
+  EM_ASM({
+    if (typeof SDL != 'undefined' && SDL.audio && SDL.audio.queueNewAudioData && !SDL.audio.paused)
+      SDL.audio.queueNewAudioData();
+  });
+}
+
+// The page's note that sound is off, shown or taken away.
+void showSoundNote(bool shown) {
+  EM_ASM(
+      {
+        if (Module['soundNote']) Module['soundNote']($0);
+      },
+      shown);
 }
 
 // 0 no audio context, 1 suspended, 2 running, 3 closed.
@@ -114,8 +142,9 @@ bool WebMainLoop::step() {
 
 void WebMainLoop::frame(void *self) {
   WebMainLoop &loop = *static_cast<WebMainLoop *>(self);
+  topUpAudio();
   WebThread::runDueRounds();
-  if (audioState() == 2) audioRan = true;
+  loop.watchSound();
   const double start = emscripten_get_now();
   if (loop.application->framesPaced()) {
     // A pacer left while unpaced owes nothing from then: it starts afresh.
@@ -130,11 +159,27 @@ void WebMainLoop::frame(void *self) {
   do {
     if (!loop.step()) return;
     WebThread::runDueRounds();
+    topUpAudio();
   } while (!loop.application->framesPaced() && emscripten_get_now() - start < unpacedPaintMilliseconds);
+}
+
+void WebMainLoop::watchSound() {
+  const int state = audioState();
+  if (state == 2) audioRan = true;
+  // A context that starts a moment after the click, or resumes a moment
+  // after the tab shows again, is no news: only one still not running after
+  // a second of paints is.
+  silentPaints = state == 2 ? 0 : silentPaints + 1;
+  const bool off = silentPaints > soundNotePaints;
+  if (off != soundNoteShown) {
+    soundNoteShown = off;
+    showSoundNote(off);
+  }
 }
 
 void WebMainLoop::end() {
   emscripten_cancel_main_loop();
+  if (soundNoteShown) showSoundNote(false);
   emscripten_set_visibilitychange_callback(nullptr, EM_TRUE, nullptr);
   int status = application->getExitStatus();
   if (extension) status = extension->ended(*application, status);
@@ -151,7 +196,10 @@ const char *WebMainLoop::stats() {
   static char json[512];
   std::string state;
   int x = 0, y = 0;
+  bool standingIn = false, noteShown = false;
   if (current && current->application) {
+    standingIn = current->application->isAudioStandingIn();
+    noteShown = current->soundNoteShown;
     if (const boost::shared_ptr<GameState> game = current->application->getCurrentState())
       UTF8File::wstringToChar(game->getName(), state);
     SDL_GetMouseState(&x, &y);
@@ -159,10 +207,12 @@ const char *WebMainLoop::stats() {
   static const char *const audioStates[] = {"none", "suspended", "running", "closed"};
   std::snprintf(json, sizeof json,
                 "{\"steps\":%ld,\"audioBlocks\":%lld,\"loudBlocks\":%lld,\"peak\":%.6f,\"audioState\":\"%s\","
-                "\"audioRan\":%s,\"state\":\"%s\",\"pointer\":{\"x\":%d,\"y\":%d},\"heapBytes\":%zu}",
+                "\"audioRan\":%s,\"standingIn\":%s,\"soundNote\":%s,\"state\":\"%s\",\"pointer\":{\"x\":%d,"
+                "\"y\":%d},\"heapBytes\":%zu}",
                 stepsTaken, static_cast<long long>(outputMeter.blocks()),
                 static_cast<long long>(outputMeter.audibleBlocks()), outputMeter.peak(), audioStates[audioState()],
-                audioRan ? "true" : "false", state.c_str(), x, y, emscripten_get_heap_size());
+                audioRan ? "true" : "false", standingIn ? "true" : "false", noteShown ? "true" : "false",
+                state.c_str(), x, y, emscripten_get_heap_size());
   return json;
 }
 

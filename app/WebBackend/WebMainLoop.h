@@ -19,6 +19,11 @@ class SDL1_2Application;
 // Module.onGameEnd(status) is called; the page may then start another game,
 // on a canvas of its own. Main thread only.
 //
+// While the audio context does not run (a browser that refuses sound, a
+// phone call), every click, tap and key asks it to resume, and the page shows
+// its note that sound is off (Module.soundNote); the game goes on in time
+// meanwhile (AudioStandIn).
+//
 // The page reads how the game goes with murmel_stats() (exported).
 class WebMainLoop final {
  public:
@@ -48,6 +53,8 @@ class WebMainLoop final {
   static void frame(void *self);
   // One game frame; false once the game has ended (and this loop is gone).
   bool step();
+  // Once a paint: the page's note while the audio context does not run.
+  void watchSound();
   // Takes the application down, tells the page and destroys this loop: the
   // last thing its caller does with it.
   void end();
@@ -56,4 +63,6 @@ class WebMainLoop final {
   std::unique_ptr<Extension> extension;
   FramePacer pacer;
   bool paced = true;
+  int silentPaints = 0;
+  bool soundNoteShown = false;
 };

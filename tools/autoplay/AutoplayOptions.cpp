@@ -11,7 +11,8 @@
 const char *AutoplayOptions::usage() {
   return "Usage: murmel-worlds-autoplay [--screenshots DIR] [--wav FILE] [--uncapped] [--max-frames N]\n"
          "                              [--until-title] [--time-audio] [--fill-slots WORLD] [--persona NAME]\n"
-         "                              [--flash-report] [--list-personas]\n"
+         "                              [--flash-report] [--flash-times] [--stall-audio WORLD]\n"
+         "                              [--list-personas]\n"
          "                              [game options: -w WIDTH -h HEIGHT -win -m -a API]\n"
          "Plays Murmel Worlds from the title screen to the end, as a person would.\n"
          "  --screenshots DIR  PNG frames of the title, each world, a world with captions on,\n"
@@ -34,6 +35,11 @@ const char *AutoplayOptions::usage() {
          "  --flash-report     read every frame's luminance as it is drawn and print the second\n"
          "                     with the most flashes against WCAG 2.3.1's general and red flash\n"
          "                     thresholds (at most 3 a second)\n"
+         "  --flash-times      print the steady clock's time of the first frame of each of world\n"
+         "                     3's red flashes, read from the ring's pixel: \"autoplay: red flash\n"
+         "                     at T s\"\n"
+         "  --stall-audio WORLD  in that world (0 to 7) SDL's audio stops calling back, as a\n"
+         "                     failing device does; the game must go on without it\n"
          "  --list-personas    print each persona's figures as a table and exit\n"
          "Exits with 0 when the game has finished and quit by itself, otherwise 1.\n";
 }
@@ -42,7 +48,8 @@ bool AutoplayOptions::parse(int argc, char *argv[], std::string &error) {
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
     const bool takesValue = argument == "--screenshots" || argument == "--wav" || argument == "--max-frames" ||
-                            argument == "--fill-slots" || argument == "--persona";
+                            argument == "--fill-slots" || argument == "--persona" ||
+                            argument == "--stall-audio";
     if (takesValue && i + 1 >= argc) {
       error = argument + " needs a value";
       return false;
@@ -60,13 +67,13 @@ bool AutoplayOptions::parse(int argc, char *argv[], std::string &error) {
         error = std::string("--max-frames needs a whole number above 0, not '") + value + "'";
         return false;
       }
-    } else if (argument == "--fill-slots") {
+    } else if (argument == "--fill-slots" || argument == "--stall-audio") {
       const std::string value = argv[++i];
       if (value.size() != 1 || value[0] < '0' || value[0] > '7') {
-        error = "--fill-slots needs a world from 0 to 7, not '" + value + "'";
+        error = argument + " needs a world from 0 to 7, not '" + value + "'";
         return false;
       }
-      fillSlotsWorld = value[0] - '0';
+      (argument == "--fill-slots" ? fillSlotsWorld : stallAudioWorld) = value[0] - '0';
     } else if (argument == "--persona") {
       const std::string value = argv[++i];
       persona = Persona::find(value);
@@ -76,6 +83,8 @@ bool AutoplayOptions::parse(int argc, char *argv[], std::string &error) {
       }
     } else if (argument == "--flash-report") {
       flashReport = true;
+    } else if (argument == "--flash-times") {
+      flashTimes = true;
     } else if (argument == "--list-personas") {
       listPersonas = true;
     } else if (argument == "--time-audio") {

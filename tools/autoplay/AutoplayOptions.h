@@ -31,6 +31,11 @@ class AutoplayOptions {
   const Persona *persona = nullptr;
   // Measure every frame against the photosensitive-flash thresholds and report the worst second.
   bool flashReport = false;
+  // Print when each red flash of world 3 reaches the picture (RingFlashWatch).
+  bool flashTimes = false;
+  // The world in which the audio device stops calling back (SDL's audio is
+  // paused), as a device that fails would; -1 for none.
+  int stallAudioWorld = -1;
   // Only print the personas' figures (a Markdown table) and exit.
   bool listPersonas = false;
   bool helpRequested = false;

@@ -113,6 +113,8 @@ int play(const AutoplayOptions &options, Screenshots *screenshots, AudioFormat &
   Robot robot(timeline, screenshots, options.maxFrames, options.persona);
   robot.setUncapped(options.uncapped);
   robot.setFlashMeter(flashMeter);
+  robot.setFlashTimes(options.flashTimes);
+  robot.setAudioStallWorld(options.stallAudioWorld);
   std::unique_ptr<SlotFiller> filler;
   if (options.fillSlotsWorld >= 0) {
     MurmelSounder *sounder = dynamic_cast<MurmelSounder *>(app->getSounder());

@@ -14,6 +14,8 @@
 #include "game/GamePlayState.h"
 #include "game/TitleScreen.h"
 
+#include <SDL/SDL.h>
+
 namespace {
 
 std::string narrow(const std::wstring &text) { return std::string(text.begin(), text.end()); }
@@ -41,6 +43,7 @@ void Robot::keepFrame(const std::string &name, const std::string &caption) {
 void Robot::beforeFrame(SDL1_2Application &app) {
   const long frame = app.getFrameCount();
   const TwoFloats area = app.getDrawer()->getDrawingAreaSize();
+  inWorldOfBars = false;
   if (!events) {
     events.reset(new EventPusher(app));
     hand.reset(new Hand(*events, area * 0.5f));
@@ -75,6 +78,13 @@ void Robot::beforeFrame(SDL1_2Application &app) {
     place = look.place;
     if (!look.keep.empty()) keepFrame(look.keep, look.caption);
     paceWorldOfBars(app, *game);
+    inWorldOfBars = game->getCurrentWorld() == worldOfBars && game->getTravel() == 0.0f && !game->isClosing();
+    if (game->getCurrentWorld() == stallAudioWorld && !audioStalled) {
+      // SDL stops calling back: the game hears nothing more from its device.
+      SDL_PauseAudio(1);
+      audioStalled = true;
+      timeline.mark("audio stalled", frame);
+    }
     if (persona) persona->beforeFrame(SceneWatcher::game(*game, area), true);
   } else {
     place = "on the loading screen";
@@ -145,12 +155,15 @@ void Robot::giveUp(SDL1_2Application &app) {
 }
 
 void Robot::afterDraw(SDL1_2Application &app) {
-  if (flashMeter) {
+  const bool watchFlash = flashTimes && inWorldOfBars && app.getCurrentState() == playerState.lock();
+  if (!watchFlash) flashWatch.elsewhere();
+  if (flashMeter || watchFlash) {
     Drawer &drawer = *app.getDrawer();
     drawer.getScreenPixels(framePixels);
     const int width = static_cast<int>(drawer.getWindowSize().x), height = static_cast<int>(drawer.getWindowSize().y);
-    if (framePixels.size() == static_cast<size_t>(width) * height * 3)
-      flashMeter->addFrame(framePixels.data(), width, height);
+    const bool whole = framePixels.size() == static_cast<size_t>(width) * height * 3;
+    if (flashMeter && whole) flashMeter->addFrame(framePixels.data(), width, height);
+    if (watchFlash && whole) flashWatch.frame(framePixels.data(), width, height, std::chrono::steady_clock::now());
   }
   if (!shotName.empty()) {
     screenshots->capture(*app.getDrawer(), shotName, shotCaption);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RingFlashWatch.h"
+
 #include "app/SDL1.2Backend/SDL1.2Application.h"
 
 #include <boost/weak_ptr.hpp>
@@ -44,6 +46,10 @@ class Robot final : public SDL1_2Application::FrameHook {
   void setFlashMeter(FlashMeter *meter) { flashMeter = meter; }
   // Before the game is played: keeps the slots busy through the filler's world (not owned).
   void setSlotFiller(SlotFiller *slotFiller) { filler = slotFiller; }
+  // Prints when each red flash reaches the picture (RingFlashWatch).
+  void setFlashTimes(bool print) { flashTimes = print; }
+  // In that world SDL's audio stops calling back; -1 for never.
+  void setAudioStallWorld(int world) { stallAudioWorld = world; }
 
   // The game played to its end and quit by itself.
   bool finished() const { return gameFinished; }
@@ -68,6 +74,12 @@ class Robot final : public SDL1_2Application::FrameHook {
   const Persona *personaFigures;
   SlotFiller *filler = nullptr;
   FlashMeter *flashMeter = nullptr;
+  bool flashTimes = false;
+  RingFlashWatch flashWatch;
+  int stallAudioWorld = -1;
+  bool audioStalled = false;
+  // The frame about to be drawn is of the world of bars at play.
+  bool inWorldOfBars = false;
   // The last frame read for the flash meter, kept to be refilled.
   std::vector<unsigned char> framePixels;
   std::unique_ptr<EventPusher> events;

@@ -32,6 +32,8 @@ class RobotSession final : public WebMainLoop::Extension {
     robot.reset(new Robot(timeline, &frames, options.maxFrames, options.persona));
     robot->setUncapped(options.uncapped);
     robot->setFlashMeter(flashMeter.get());
+    robot->setFlashTimes(options.flashTimes);
+    robot->setAudioStallWorld(options.stallAudioWorld);
   }
 
   void prepare(SDL1_2Application &app) override {
