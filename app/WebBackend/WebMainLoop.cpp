@@ -167,9 +167,9 @@ void WebMainLoop::watchSound() {
   const int state = audioState();
   if (state == 2) audioRan = true;
   // A context that starts a moment after the click, or resumes a moment
-  // after the tab shows again, is no news: only one still not running after
-  // a second of paints is.
-  silentPaints = state == 2 ? 0 : silentPaints + 1;
+  // after the tab shows again, is no news: only one still held (suspended or
+  // interrupted) after a second of paints is, which a gesture may start.
+  silentPaints = state == 1 ? silentPaints + 1 : 0;
   const bool off = silentPaints > soundNotePaints;
   if (off != soundNoteShown) {
     soundNoteShown = off;
