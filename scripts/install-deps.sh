@@ -24,8 +24,9 @@ packages=(
   x11-apps xdotool
   # full-screen switching tests: a window manager, without which Xvfb windows never change size
   openbox
-  # the sound-server test: PulseAudio, its recorder (parec) and ALSA's plugin that plays into it
-  pulseaudio pulseaudio-utils libasound2-plugins
+  # the sound-server test: PulseAudio, its player (pacat), ALSA's plugin that plays into it, and the
+  # client library of its recorder, which times what it records on the steady clock
+  pulseaudio pulseaudio-utils libasound2-plugins libpulse-dev
   # fonts the image forge draws with
   fonts-comfortaa
   # fonts the captions are drawn with, and the text tests' second face
