@@ -2,8 +2,8 @@
 # Tests the browser build as it stands in build-web/site ("make web" builds
 # it; this builds nothing) in a headless Chromium, over a plain local file
 # server. Options and case names go to tests/web/web_tests.py; the robot's
-# frames, the title's screenshot and every console message are left in
-# build-web/test-out/.
+# frames, the title's screenshot, every console message and what the robot's
+# game handed to Web Audio (heard.json) are left in build-web/test-out/.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 site="$root/build-web/site"

@@ -6,16 +6,19 @@ protocol as a person would drive it (a click, a tap, a finger's move).
   web_tests.py [--site DIR] [--out DIR] [--robot-args ARGS] [CASE ...]
 
 Cases, in this order unless named: server, title, steps, touch, robot,
-console (the last looks at every message of the cases before it). Each
-prints PASS or FAIL with its reason; the exit status is 1 when any failed.
-The output folder gets the robot's frames (robot-frames/*.png), the title's
-screenshot, every console message (console.log) and each browser's own
-output (<case>-chromium.log).
+silent, console (the last looks at every message of the cases before it).
+Each prints PASS or FAIL with its reason; the exit status is 1 when any
+failed. The output folder gets the robot's frames (robot-frames/*.png), the
+title's screenshot, every console message (console.log), each browser's own
+output (<case>-chromium.log) and the sound the robot's game handed to Web
+Audio, as tests/web/heard.py records it (heard.json).
 """
 import argparse
+import json
 import os
 import re
 import signal
+import statistics
 import subprocess
 import sys
 import time
@@ -23,6 +26,7 @@ import urllib.parse
 import urllib.request
 
 import devtools
+import heard
 import pixels
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -47,6 +51,17 @@ PORTRAIT = (540, 960)
 LOAD_SECONDS = 90.0
 # The whole game takes about a minute and a half of play after the title's introduction.
 ROBOT_SECONDS = 480.0
+# The robot's own options in the robot case: the times of world 3's red flashes, five of them.
+ROBOT_ARGS = "--flash-times --watch-flashes 4"
+# Processes spinning beside the browser while the robot plays: the sound must not run dry on a busy machine.
+SPINNERS = 2
+# A red flash reaches the screen this close to its downbeat reaching the ear (the median), and comes within
+# two frames of the bars' whole-second grid.
+IN_STEP_MS = 45.0
+GRID_MS = 2000.0 / 60
+# The spoken introduction on the title screen, whose end brings the prompt, lasts about this long.
+INTRODUCTION_SECONDS = 9.0
+MILESTONE = re.compile(r"autoplay: (.+) at frame \d+, ([0-9.]+) s")
 # No game step for this long: the page has stopped (the title's introduction keeps stepping).
 STALL_SECONDS = 20.0
 STATS = "(() => { const m = window.murmel; if (!m || !m.stats) return null;" \
@@ -243,21 +258,23 @@ def case_touch(run):
            " within %.1f device pixels (devicePixelRatio %g)" % (worst, ratio)
 
 
-def robot_verdict(messages):
-    """The robot's finished line among these messages, printing its milestones; None when it is not there.
-    Its failure, or any uncaught exception, raises."""
+def robot_verdict(messages, milestone=None):
+    """The robot's finished line among these messages, printing its milestones (and handing each to milestone());
+    None when it is not there. Its failure, or any uncaught exception, raises."""
     for message in messages:
         first = message.text.splitlines()[0] if message.text else ""
         if message.origin == "exception" or first.startswith("murmel-worlds-autoplay:"):
             raise Failure("the robot failed: " + first)
         if first.startswith("autoplay: "):
             print("  " + first, flush=True)
+            if milestone:
+                milestone(first)
         if first.startswith("autoplay: finished:"):
             return first
     return None
 
 
-def follow_robot(browser, timeout):
+def follow_robot(browser, timeout, milestone=None):
     """Waits for the robot's verdict; returns its finished line and whether the audio context was seen
     running. A game that stops stepping or ends without the verdict fails at once."""
     deadline = time.monotonic() + timeout
@@ -265,7 +282,7 @@ def follow_robot(browser, timeout):
     steps, stepped_at = -1, time.monotonic()
     while time.monotonic() < deadline:
         browser.pump(1.0)
-        finished = robot_verdict(browser.messages[read:])
+        finished = robot_verdict(browser.messages[read:], milestone)
         if finished:
             return finished, running
         read = len(browser.messages)
@@ -326,46 +343,147 @@ def check_sound(last, running):
     return "%d audio blocks, %d loud, peak %.3f" % (last["audioBlocks"], last["loudBlocks"], last["peak"])
 
 
+class Spinners:
+    """Processes spinning beside the browser, as other programs keep a machine busy; they may be held a while."""
+
+    def __init__(self, count):
+        self.processes = [subprocess.Popen([sys.executable, "-c", "while True: pass"],
+                                           preexec_fn=devtools.die_with_parent) for _ in range(count)]
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        for process in self.processes:
+            process.kill()
+            process.wait()
+
+    def hold(self, held):
+        for process in self.processes:
+            os.kill(process.pid, signal.SIGSTOP if held else signal.SIGCONT)
+
+
+def hearing(blocks, flashes):
+    """Prints what the test heard: the audio blocks' lead on the context's time and their gaps, each red flash
+    against its downbeat and against the whole-second grid. Returns what is wrong, and the figures in a line."""
+    ahead = blocks.ahead_ms() or [0.0]
+    gaps, reading = blocks.gaps()
+    levels = blocks.levels()
+    beats = [heard.downbeat(levels, flash) for flash in flashes]
+    offsets = [flash - beat for flash, beat in zip(flashes, beats) if beat is not None]
+    residuals = heard.grid_residuals(flashes) if flashes else []
+    print("  %d audio blocks of %s frames, started %.0f ms ahead of the context's time (median; %.0f to %.0f);"
+          " %d gaps, %d more while the robot read a frame back" % (
+              len(blocks.blocks), blocks.sizes(), statistics.median(ahead), min(ahead), max(ahead), gaps, reading))
+    print("  %d red flashes; flash - downbeat: %s ms; off the whole-second grid: %s ms" % (
+        len(flashes), " ".join("%+.0f" % o for o in offsets), " ".join("%+.0f" % r for r in residuals)), flush=True)
+    median = statistics.median(abs(o) for o in offsets) if offsets else 0.0
+    worst = max((abs(o) for o in offsets), default=0.0)
+    grid = max((abs(r) for r in residuals), default=0.0)
+    problems = [what for what, bad in (
+        ("no audio block", not blocks.blocks), ("%d gaps between audio blocks" % gaps, gaps),
+        ("%d red flashes in world 3, fewer than 3" % len(flashes), len(flashes) < 3),
+        ("no sound near a red flash", None in beats),
+        ("the red flashes %.0f ms from their downbeats (median), more than %g" % (median, IN_STEP_MS),
+         median > IN_STEP_MS),
+        ("a red flash %.0f ms off the whole-second grid, more than two frames" % grid, grid > GRID_MS)) if bad]
+    return problems, "in step: %d red flashes %.0f ms from their downbeats (median; worst %.0f), within %.0f ms" \
+        " of the whole-second grid; %d audio blocks of %s frames, %.0f ms ahead (median), no gap" % (
+            len(flashes), median, worst, grid, len(blocks.blocks), blocks.sizes(), statistics.median(ahead))
+
+
+def robot_page(args):
+    return "index.html?autoplay&args=" + urllib.parse.quote(args.strip())
+
+
 def case_robot(run):
-    """The robot plays the whole game in the page; its frames and the game's sound are checked."""
-    page = "index.html?autoplay"
-    if run.robot_args:
-        page += "&args=" + urllib.parse.quote(run.robot_args)
+    """The robot plays the whole game in the page on a busy machine; its frames and the game's sound are checked,
+    the sound's blocks for gaps, and world 3's red flashes against the downbeats as they are heard."""
     folder = os.path.join(run.out, "robot-frames")
-    with run.browser("robot") as browser:
+    with Spinners(SPINNERS) as spinners, run.browser("robot") as browser:
         set_viewport(browser, LANDSCAPE)
-        start_game(browser, run.url + page)
+        browser.send("Page.addScriptToEvaluateOnNewDocument", source=heard.RECORD)
+        start_game(browser, run.url + robot_page(ROBOT_ARGS + " " + run.robot_args))
+
+        def milestone(line):
+            # The robot reads a pixel of each frame of world 3 back, which waits for the frame to be drawn: with the
+            # machine busy, that would time its flashes by the neighbours' share of the processors.
+            if line.startswith(("autoplay: world 3 at", "autoplay: world 4 at")):
+                spinners.hold(line.startswith("autoplay: world 3 at"))
+
         try:
-            finished, running = follow_robot(browser, ROBOT_SECONDS)
+            finished, running = follow_robot(browser, ROBOT_SECONDS, milestone)
         except Failure:
             # What the robot kept before it failed, for a person to look at.
             save_frames(browser.evaluate(FRAMES), folder)
             raise
         images = save_frames(browser.evaluate(FRAMES), folder)
         last = stats(browser)
+        record = browser.evaluate("window.murmelHeard")
+        with open(os.path.join(run.out, "heard.json"), "w") as file:
+            json.dump(record, file)
+        problems, in_step = hearing(heard.Blocks(record), heard.flashes_ms(browser.messages))
     running = running or bool(last and last.get("audioRan"))
     missing = [name for name in FRAME_NAMES if name not in images]
-    problems = ["no frame %s" % ", ".join(missing)] if missing else []
+    problems += ["no frame %s" % ", ".join(missing)] if missing else []
     for name, image in sorted(images.items()):
         problem = "%s: no PNG this reads" % name if image is None else check_frame(name, image)
         problems += [problem] if problem else []
     check(not problems, "; ".join(problems))
     sound = check_sound(last, running)
     # The build bounds the memory (a page that needed more would have aborted): this is its peak.
-    return "%s; %d frames as expected; %s; WebAssembly memory %.1f MiB" % (
-        finished, len(images), sound, last["heapBytes"] / 1048576.0)
+    return "%s; %d frames as expected; %s; %s; WebAssembly memory %.1f MiB" % (
+        finished, len(images), sound, in_step, last["heapBytes"] / 1048576.0)
+
+
+SOUND_NOTE = "(() => { const note = document.querySelector('#sound-note'), s = %s || {};" \
+             " return {shown: !note.hidden && note.getClientRects().length > 0, soundNote: s.soundNote," \
+             " standingIn: s.standingIn}; })()" % STATS
+
+
+def case_silent(run):
+    """With every audio context held suspended, the page says that sound is off, and the game keeps its time on
+    the silent clock: the title's introduction ends when it would have been heard, the robot finishes the whole
+    game, with no error."""
+    seconds = {}
+
+    def milestone(line):
+        match = MILESTONE.match(line)
+        if match:
+            seconds.setdefault(match.group(1), float(match.group(2)))
+
+    with run.browser("silent") as browser:
+        set_viewport(browser, LANDSCAPE)
+        browser.send("Page.addScriptToEvaluateOnNewDocument", source=heard.HUSH)
+        start_game(browser, run.url + robot_page("--uncapped " + run.robot_args))
+        try:
+            browser.wait_for("Object.values(%s).every(Boolean)" % SOUND_NOTE, 10.0, "the note that sound is off")
+        except devtools.DevToolsError:
+            raise Failure("sound held off, a few seconds in: %s" % browser.evaluate(SOUND_NOTE))
+        finished, running = follow_robot(browser, ROBOT_SECONDS, milestone)
+        messages = browser.messages
+    check(not running, "the audio context ran, held suspended")
+    introduction = seconds.get("prompt", float("inf")) - seconds.get("title screen", 0.0)
+    check(introduction <= 2 * INTRODUCTION_SECONDS, "the title's introduction took %.1f s on the silent clock,"
+          " more than twice its %g s" % (introduction, INTRODUCTION_SECONDS))
+    errors, _ = console_problems(("silent", message) for message in messages)
+    check(not errors, "%d errors, the first: %s" % (len(errors), errors[0] if errors else ""))
+    return "%s; sound held off: the note shown, the introduction over in %.1f s on the silent clock" % (
+        finished, introduction)
+
+
+def console_problems(messages):
+    """The errors and the warnings among (case, message) pairs, as text."""
+    errors, warnings = [], []
+    for name, message in messages:
+        if "favicon" not in message.text and message.level in ("error", "assert", "warning"):
+            (warnings if message.level == "warning" else errors).append("%s: %s" % (name, message))
+    return errors, warnings
 
 
 def case_console(run):
     """No error, uncaught exception or error log entry in any case; warnings are printed."""
-    errors, warnings = [], []
-    for name, message in run.messages:
-        if "favicon" in message.text:
-            continue
-        if message.level in ("error", "assert"):
-            errors.append("%s: %s" % (name, message))
-        elif message.level == "warning":
-            warnings.append("%s: %s" % (name, message))
+    errors, warnings = console_problems(run.messages)
     for line in warnings:
         print("  warning in " + line)
     check(not errors, "%d errors, the first: %s" % (len(errors), errors[0] if errors else ""))
@@ -373,7 +491,7 @@ def case_console(run):
 
 
 CASES = {"server": case_server, "title": case_title, "steps": case_steps, "touch": case_touch,
-         "robot": case_robot, "console": case_console}
+         "robot": case_robot, "silent": case_silent, "console": case_console}
 
 
 def start_server(site, log):
@@ -421,7 +539,8 @@ def main():
     os.makedirs(args.out, exist_ok=True)
     # Nothing of an earlier run may pass for this one's.
     frames = os.path.join(args.out, "robot-frames")
-    stale = ["console.log", "server.log", "title-screenshot.png"] + [case + "-chromium.log" for case in CASES]
+    stale = ["console.log", "server.log", "title-screenshot.png", "heard.json"]
+    stale += [case + "-chromium.log" for case in CASES]
     stale = [os.path.join(args.out, name) for name in stale]
     stale += [os.path.join(frames, name) for name in os.listdir(frames)] if os.path.isdir(frames) else []
     for path in stale:
