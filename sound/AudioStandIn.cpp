@@ -4,6 +4,8 @@
 
 constexpr std::chrono::milliseconds AudioStandIn::Silence;
 constexpr std::chrono::milliseconds AudioStandIn::LongestFrame;
+constexpr std::chrono::milliseconds AudioStandIn::Return;
+constexpr std::chrono::milliseconds AudioStandIn::ReturnPause;
 
 AudioStandIn::AudioStandIn(AudioDeviceCallback &mixer) : mixer(mixer) { silentClock.setCallback(&relay); }
 
@@ -38,20 +40,22 @@ bool AudioStandIn::watch(Clock::time_point now) {
   lastWatch = now;
   if (blocks != blocksSeen) {
     blocksSeen = blocks;
+    askingFor += sinceLast;
     silentFor = Clock::duration();
   } else {
     silentFor += sinceLast;
+    if (silentFor >= ReturnPause) askingFor = Clock::duration();
   }
   if (!standingIn && silentFor >= Silence) {
     start();
-  } else if (standingIn && blocks - blocksAtStart >= BlocksToReturn) {
+  } else if (standingIn && askingFor >= Return) {
     stop();
   }
   return standingIn;
 }
 
 void AudioStandIn::start() {
-  blocksAtStart = deviceBlocks();
+  askingFor = Clock::duration();
   standInsTurn.store(true, std::memory_order_release);
   standingIn = silentClock.start();
   if (!standingIn) standInsTurn.store(false, std::memory_order_release);

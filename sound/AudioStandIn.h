@@ -12,7 +12,9 @@
 // on time, or the game would wait for ever for sound that cannot play. The
 // host's main loop watches once a frame; after half a second of frames with
 // no block from the device, a silent clock asks for the blocks at real time
-// instead, and once the device asks again it has them back. Both hand the
+// instead, and once the device has asked again for a quarter of a second (a
+// burst that only fills its queue, as a browser's held context takes, is no
+// return) it has them back. Both hand the
 // same mixer their blocks, so the mix goes on from where it was: no jump.
 //
 // Threads: the device calls blockHeardAt and getAudio on its audio thread,
@@ -29,8 +31,10 @@ class AudioStandIn final : public AudioDeviceCallback {
   // A frame comes this long after the last at most, as far as the watch
   // counts: a pause of the whole program (a hidden tab) is no silence.
   static constexpr std::chrono::milliseconds LongestFrame{100};
-  // The device's blocks, once it asks again, that hand the clock back.
-  static constexpr int BlocksToReturn = 3;
+  // The device has asked again, with no pause longer than ReturnPause, for
+  // this long: it has the mix back.
+  static constexpr std::chrono::milliseconds Return{250};
+  static constexpr std::chrono::milliseconds ReturnPause{200};
 
   // mixer: hears blockHeardAt and getAudio for every block from whichever
   // source has the turn (not owned; outlives this).
@@ -94,5 +98,5 @@ class AudioStandIn final : public AudioDeviceCallback {
   Clock::time_point lastWatch;
   long long blocksSeen = 0;
   Clock::duration silentFor{};
-  long long blocksAtStart = 0;
+  Clock::duration askingFor{};
 };

@@ -9,10 +9,12 @@
 // output timestamp (or its output latency where it has none). The queue is
 // kept short: smaller blocks than the desktop's and few of them ahead, which
 // still play without a gap with the page busy (the main loop tops the queue
-// up at every paint besides SDL's own timers).
+// up at every paint and between paints besides SDL's own timers, and holds
+// more blocks while its paints are long, as the loading screen's are).
 class WebAudioTiming final : public SDLAudioTiming {
  public:
   static constexpr int FramesPerBlock = 2048;
+  // The fewest blocks queued ahead.
   static constexpr int QueuedBlocks = 3;
 
   int framesPerBlock() const override { return FramesPerBlock; }

@@ -6,6 +6,7 @@
 #include "app/SDL1.2Backend/SDL1.2Application.h"
 #include "app/Thread.h"
 #include "app/UTF8File.h"
+#include "app/WebBackend/WebAudioTiming.h"
 #include "app/WebBackend/WebCriticalSection.h"
 #include "app/WebBackend/WebThread.h"
 #include "sound/OutputMeter.h"
@@ -15,6 +16,8 @@
 #include <emscripten/heap.h>
 #include <emscripten/html5.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -30,8 +33,13 @@ bool audioRan = false;
 
 // An unpaced paint runs frames for this long, leaving the browser time to paint.
 const double unpacedPaintMilliseconds = 30.0;
-// Paints of a context not running before the page says that sound is off.
-const int soundNotePaints = 60;
+// A context held this long before the page says that sound is off.
+const double soundNoteMilliseconds = 1000.0;
+// What SDL's queue must hold beyond the longest recent paint of the game's
+// (its loading steps are long), and how fast a long paint is forgotten: by
+// half every two seconds of paints at 60 a second.
+const double queueMarginMilliseconds = 60.0;
+const double longestPaintDecay = 0.9942;
 
 // Called inside the page's click: a browser that made SDL's audio context
 // wait for a gesture lets it start now. Every later click, tap and key tries
@@ -57,6 +65,44 @@ void topUpAudio() {
     if (typeof SDL != 'undefined' && SDL.audio && SDL.audio.queueNewAudioData && !SDL.audio.paused)
       SDL.audio.queueNewAudioData();
   });
+}
+
+// SDL's own timers wake when half a block is left, less than the 50 ms it
+// schedules ahead, and paints may stall (a busy machine, a software GPU): a
+// timer of the page's own tops the queue up and runs the threads' rounds
+// (the silent clock among them) between paints too. A hidden tab's game
+// pauses, so its timer does nothing.
+void startTicking() {
+  EM_ASM({
+    if (!Module['murmelTicks'])
+      Module['murmelTicks'] = setInterval(function() {
+        if (!document.hidden) Module['_murmel_tick']();
+      }, 10);
+  });
+}
+
+void stopTicking() {
+  EM_ASM({
+    clearInterval(Module['murmelTicks']);
+    Module['murmelTicks'] = 0;
+  });
+}
+
+// No timer runs while the main thread is busy: SDL's queue has to hold more
+// than the longest paint, and no more than that (the sound lags the game by
+// it; the clock makes up for the lag, a short queue keeps it small).
+int queuedBlocksFor(double longestPaintMilliseconds) {
+  const double blockMilliseconds = 1000.0 * WebAudioTiming::FramesPerBlock / 44100.0;
+  const int blocks = static_cast<int>(std::ceil((longestPaintMilliseconds + queueMarginMilliseconds) / blockMilliseconds));
+  return std::clamp(blocks, WebAudioTiming::QueuedBlocks, 16);
+}
+
+void queueBlocks(int blocks) {
+  EM_ASM(
+      {
+        if (typeof SDL != 'undefined' && SDL.audio) SDL.audio.numSimultaneouslyQueuedBuffers = $0;
+      },
+      blocks);
 }
 
 // The page's note that sound is off, shown or taken away.
@@ -125,6 +171,8 @@ bool WebMainLoop::run(const std::vector<std::wstring> &arguments, std::unique_pt
     return false;
   }
   resumeAudio();
+  loop.heldSince = emscripten_get_now();
+  startTicking();
   emscripten_set_visibilitychange_callback(nullptr, EM_TRUE, visibilityChanged);
   // Paced by the browser's paints; this call does not return.
   emscripten_set_main_loop_arg(frame, &loop, 0, true);
@@ -142,25 +190,34 @@ bool WebMainLoop::step() {
 
 void WebMainLoop::frame(void *self) {
   WebMainLoop &loop = *static_cast<WebMainLoop *>(self);
+  const int blocks = queuedBlocksFor(loop.longestPaint);
+  if (blocks != loop.queuedBlocks) queueBlocks(loop.queuedBlocks = blocks);
   topUpAudio();
   WebThread::runDueRounds();
   loop.watchSound();
   const double start = emscripten_get_now();
-  if (loop.application->framesPaced()) {
+  // The game may end in a step, and this loop with it.
+  if (!loop.paint(start)) return;
+  loop.longestPaint = std::max(emscripten_get_now() - start, loop.longestPaint * longestPaintDecay);
+}
+
+bool WebMainLoop::paint(double start) {
+  if (application->framesPaced()) {
     // A pacer left while unpaced owes nothing from then: it starts afresh.
-    if (!loop.paced) loop.pacer = FramePacer();
-    loop.paced = true;
-    for (int steps = loop.pacer.stepsAt(start / 1000.0); steps > 0; --steps)
-      if (!loop.step()) return;
-    return;
+    if (!paced) pacer = FramePacer();
+    paced = true;
+    for (int steps = pacer.stepsAt(start / 1000.0); steps > 0; --steps)
+      if (!step()) return false;
+    return true;
   }
   // Unpaced: frames until the paint's time is used, the threads' rounds between them.
-  loop.paced = false;
+  paced = false;
   do {
-    if (!loop.step()) return;
+    if (!step()) return false;
     WebThread::runDueRounds();
     topUpAudio();
-  } while (!loop.application->framesPaced() && emscripten_get_now() - start < unpacedPaintMilliseconds);
+  } while (!application->framesPaced() && emscripten_get_now() - start < unpacedPaintMilliseconds);
+  return true;
 }
 
 void WebMainLoop::watchSound() {
@@ -168,9 +225,10 @@ void WebMainLoop::watchSound() {
   if (state == 2) audioRan = true;
   // A context that starts a moment after the click, or resumes a moment
   // after the tab shows again, is no news: only one still held (suspended or
-  // interrupted) after a second of paints is, which a gesture may start.
-  silentPaints = state == 1 ? silentPaints + 1 : 0;
-  const bool off = silentPaints > soundNotePaints;
+  // interrupted) after a second is, which a gesture may start.
+  const double now = emscripten_get_now();
+  if (state != 1) heldSince = now;
+  const bool off = now - heldSince > soundNoteMilliseconds;
   if (off != soundNoteShown) {
     soundNoteShown = off;
     showSoundNote(off);
@@ -179,6 +237,7 @@ void WebMainLoop::watchSound() {
 
 void WebMainLoop::end() {
   emscripten_cancel_main_loop();
+  stopTicking();
   if (soundNoteShown) showSoundNote(false);
   emscripten_set_visibilitychange_callback(nullptr, EM_TRUE, nullptr);
   int status = application->getExitStatus();
@@ -217,3 +276,9 @@ const char *WebMainLoop::stats() {
 }
 
 extern "C" EMSCRIPTEN_KEEPALIVE const char *murmel_stats() { return WebMainLoop::stats(); }
+
+extern "C" EMSCRIPTEN_KEEPALIVE void murmel_tick() {
+  if (!current) return;
+  topUpAudio();
+  WebThread::runDueRounds();
+}

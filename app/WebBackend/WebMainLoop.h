@@ -53,6 +53,8 @@ class WebMainLoop final {
   static void frame(void *self);
   // One game frame; false once the game has ended (and this loop is gone).
   bool step();
+  // The frames a paint owes from start on; false as step.
+  bool paint(double start);
   // Once a paint: the page's note while the audio context does not run.
   void watchSound();
   // Takes the application down, tells the page and destroys this loop: the
@@ -63,6 +65,10 @@ class WebMainLoop final {
   std::unique_ptr<Extension> extension;
   FramePacer pacer;
   bool paced = true;
-  int silentPaints = 0;
+  // Since when the audio context has been held (now, while it runs).
+  double heldSince = 0.0;
   bool soundNoteShown = false;
+  // The longest recent paint, fading; the loading screen's come first.
+  double longestPaint = 300.0;
+  int queuedBlocks = 0;
 };

@@ -12,6 +12,7 @@ const char *AutoplayOptions::usage() {
   return "Usage: murmel-worlds-autoplay [--screenshots DIR] [--wav FILE] [--uncapped] [--max-frames N]\n"
          "                              [--until-title] [--time-audio] [--fill-slots WORLD] [--persona NAME]\n"
          "                              [--flash-report] [--flash-times] [--stall-audio WORLD]\n"
+         "                              [--watch-flashes N]\n"
          "                              [--list-personas]\n"
          "                              [game options: -w WIDTH -h HEIGHT -win -m -a API]\n"
          "Plays Murmel Worlds from the title screen to the end, as a person would.\n"
@@ -40,6 +41,8 @@ const char *AutoplayOptions::usage() {
          "                     at T s\"\n"
          "  --stall-audio WORLD  in that world (0 to 7) SDL's audio stops calling back, as a\n"
          "                     failing device does; the game must go on without it\n"
+         "  --watch-flashes N  the perfect player lets N of world 3's red flashes go by before it\n"
+         "                     shakes (0 to 9), so that the world shows several\n"
          "  --list-personas    print each persona's figures as a table and exit\n"
          "Exits with 0 when the game has finished and quit by itself, otherwise 1.\n";
 }
@@ -49,7 +52,7 @@ bool AutoplayOptions::parse(int argc, char *argv[], std::string &error) {
     const std::string argument = argv[i];
     const bool takesValue = argument == "--screenshots" || argument == "--wav" || argument == "--max-frames" ||
                             argument == "--fill-slots" || argument == "--persona" ||
-                            argument == "--stall-audio";
+                            argument == "--stall-audio" || argument == "--watch-flashes";
     if (takesValue && i + 1 >= argc) {
       error = argument + " needs a value";
       return false;
@@ -74,6 +77,13 @@ bool AutoplayOptions::parse(int argc, char *argv[], std::string &error) {
         return false;
       }
       (argument == "--fill-slots" ? fillSlotsWorld : stallAudioWorld) = value[0] - '0';
+    } else if (argument == "--watch-flashes") {
+      const std::string value = argv[++i];
+      if (value.size() != 1 || value[0] < '0' || value[0] > '9') {
+        error = "--watch-flashes needs a count from 0 to 9, not '" + value + "'";
+        return false;
+      }
+      watchFlashes = value[0] - '0';
     } else if (argument == "--persona") {
       const std::string value = argv[++i];
       persona = Persona::find(value);

@@ -36,6 +36,8 @@ class AutoplayOptions {
   // The world in which the audio device stops calling back (SDL's audio is
   // paused), as a device that fails would; -1 for none.
   int stallAudioWorld = -1;
+  // World 3's red flashes the perfect player lets go by before it shakes.
+  int watchFlashes = 0;
   // Only print the personas' figures (a Markdown table) and exit.
   bool listPersonas = false;
   bool helpRequested = false;

@@ -36,13 +36,14 @@ W &worldAs(GamePlayState &game, int index) {
 
 }  // namespace
 
-GamePlayer::GamePlayer(GamePlayState &game, Timeline &timeline, SlotFiller *filler, const PersonaPlayer *persona)
+GamePlayer::GamePlayer(GamePlayState &game, Timeline &timeline, SlotFiller *filler, const PersonaPlayer *persona,
+                       int flashesToWatch)
     : game(game), timeline(timeline), filler(filler), persona(persona) {
   if (persona) return;
   solvers[0].reset(new World0Solver(worldAs<World0>(game, 0)));
   solvers[1].reset(new World1Solver(worldAs<World1>(game, 1)));
   solvers[2].reset(new World2Solver(worldAs<World2>(game, 2)));
-  solvers[3].reset(new World3Solver(worldAs<World3>(game, 3)));
+  solvers[3].reset(new World3Solver(worldAs<World3>(game, 3), flashesToWatch));
   solvers[4].reset(new World4Solver(worldAs<World4>(game, 4)));
   solvers[5].reset(new World5Solver());
   solvers[6].reset(new World6Solver(worldAs<World6>(game, 6)));

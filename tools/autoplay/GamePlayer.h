@@ -30,7 +30,9 @@ class GamePlayer {
   // filler (may be null) keeps the slots busy through its world. With a
   // persona (may be null) the worlds are the persona's to play, and only
   // what it is doing is reported here.
-  GamePlayer(GamePlayState &game, Timeline &timeline, SlotFiller *filler, const PersonaPlayer *persona);
+  // flashesToWatch: world 3's red flashes the perfect player lets go by before it shakes.
+  GamePlayer(GamePlayState &game, Timeline &timeline, SlotFiller *filler, const PersonaPlayer *persona,
+             int flashesToWatch = 0);
   ~GamePlayer();
 
   bool isFor(const GamePlayState &state) const { return &state == &game; }

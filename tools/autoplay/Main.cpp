@@ -115,6 +115,7 @@ int play(const AutoplayOptions &options, Screenshots *screenshots, AudioFormat &
   robot.setFlashMeter(flashMeter);
   robot.setFlashTimes(options.flashTimes);
   robot.setAudioStallWorld(options.stallAudioWorld);
+  robot.setFlashesToWatch(options.watchFlashes);
   std::unique_ptr<SlotFiller> filler;
   if (options.fillSlotsWorld >= 0) {
     MurmelSounder *sounder = dynamic_cast<MurmelSounder *>(app->getSounder());

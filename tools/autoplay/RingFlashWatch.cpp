@@ -1,8 +1,12 @@
 #include "RingFlashWatch.h"
 
-void RingFlashWatch::frame(const unsigned char *rgb, int width, int height, Clock::time_point drawnAt) {
+#include <GL/gl.h>
+
+void RingFlashWatch::frame(int width, int height, Clock::time_point drawnAt) {
   if (width <= 0 || height <= 0) return;
-  const unsigned char *centre = rgb + 3 * (static_cast<long>(height / 2) * width + width / 2);
+  unsigned char centre[4] = {0, 0, 0, 0};
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  glReadPixels(width / 2, height / 2, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, centre);
   const int redness = centre[0] - centre[2];
   if (!resting) {
     // The first frame seen is taken for the ring at rest; one in the middle

@@ -10,7 +10,9 @@
 // clock as a milestone:
 //   autoplay: red flash at 1234.567890 s
 // A flash starts gently (its red eases in), so any step towards red from the
-// ring's resting colour counts. Main thread.
+// ring's resting colour counts. Only that pixel is read back: a whole frame
+// each frame would hold a browser's page up long enough to starve its sound.
+// Main thread, with the game's OpenGL context current.
 class RingFlashWatch final {
  public:
   using Clock = std::chrono::steady_clock;
@@ -18,8 +20,8 @@ class RingFlashWatch final {
   // Steps of red minus blue (0-255) that tell a flash from a resting ring.
   static constexpr int Threshold = 2;
 
-  // A frame of the world of bars, as RGB rows from the bottom, drawn at drawnAt.
-  void frame(const unsigned char *rgb, int width, int height, Clock::time_point drawnAt);
+  // A frame of the world of bars, just drawn in a window of that many pixels, at drawnAt.
+  void frame(int width, int height, Clock::time_point drawnAt);
   // Any other frame: the next frame of the world starts afresh.
   void elsewhere() { resting = false; }
 

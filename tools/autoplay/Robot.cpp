@@ -12,6 +12,7 @@
 #include "app/GameState.h"
 #include "drawing/Drawer.h"
 #include "game/GamePlayState.h"
+#include "game/World.h"
 #include "game/TitleScreen.h"
 
 #include <SDL/SDL.h>
@@ -71,14 +72,16 @@ void Robot::beforeFrame(SDL1_2Application &app) {
       playTitle(app, *title);
   } else if (GamePlayState *game = dynamic_cast<GamePlayState *>(state)) {
     if (!player || playerState.lock() != current) {
-      player.reset(new GamePlayer(*game, timeline, filler, persona.get()));
+      player.reset(new GamePlayer(*game, timeline, filler, persona.get(), flashesToWatch));
       playerState = current;
     }
     const GamePlayer::Look look = player->beforeFrame(*hand, frame);
     place = look.place;
     if (!look.keep.empty()) keepFrame(look.keep, look.caption);
     paceWorldOfBars(app, *game);
-    inWorldOfBars = game->getCurrentWorld() == worldOfBars && game->getTravel() == 0.0f && !game->isClosing();
+    // Until the world is done: its white flash at the end is no red one.
+    inWorldOfBars = game->getCurrentWorld() == worldOfBars && game->getTravel() == 0.0f && !game->isClosing() &&
+                    !game->getWorld(worldOfBars).worldDone();
     if (game->getCurrentWorld() == stallAudioWorld && !audioStalled) {
       // SDL stops calling back: the game hears nothing more from its device.
       SDL_PauseAudio(1);
@@ -157,13 +160,13 @@ void Robot::giveUp(SDL1_2Application &app) {
 void Robot::afterDraw(SDL1_2Application &app) {
   const bool watchFlash = flashTimes && inWorldOfBars && app.getCurrentState() == playerState.lock();
   if (!watchFlash) flashWatch.elsewhere();
-  if (flashMeter || watchFlash) {
-    Drawer &drawer = *app.getDrawer();
+  Drawer &drawer = *app.getDrawer();
+  const int width = static_cast<int>(drawer.getWindowSize().x), height = static_cast<int>(drawer.getWindowSize().y);
+  if (watchFlash) flashWatch.frame(width, height, std::chrono::steady_clock::now());
+  if (flashMeter) {
     drawer.getScreenPixels(framePixels);
-    const int width = static_cast<int>(drawer.getWindowSize().x), height = static_cast<int>(drawer.getWindowSize().y);
-    const bool whole = framePixels.size() == static_cast<size_t>(width) * height * 3;
-    if (flashMeter && whole) flashMeter->addFrame(framePixels.data(), width, height);
-    if (watchFlash && whole) flashWatch.frame(framePixels.data(), width, height, std::chrono::steady_clock::now());
+    if (framePixels.size() == static_cast<size_t>(width) * height * 3)
+      flashMeter->addFrame(framePixels.data(), width, height);
   }
   if (!shotName.empty()) {
     screenshots->capture(*app.getDrawer(), shotName, shotCaption);

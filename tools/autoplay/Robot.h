@@ -50,6 +50,8 @@ class Robot final : public SDL1_2Application::FrameHook {
   void setFlashTimes(bool print) { flashTimes = print; }
   // In that world SDL's audio stops calling back; -1 for never.
   void setAudioStallWorld(int world) { stallAudioWorld = world; }
+  // The perfect player lets that many of world 3's red flashes go by first.
+  void setFlashesToWatch(int flashes) { flashesToWatch = flashes; }
 
   // The game played to its end and quit by itself.
   bool finished() const { return gameFinished; }
@@ -77,6 +79,7 @@ class Robot final : public SDL1_2Application::FrameHook {
   bool flashTimes = false;
   RingFlashWatch flashWatch;
   int stallAudioWorld = -1;
+  int flashesToWatch = 0;
   bool audioStalled = false;
   // The frame about to be drawn is of the world of bars at play.
   bool inWorldOfBars = false;

@@ -13,15 +13,18 @@ const float shakeReach = 48.0f;
 
 }  // namespace
 
-World3Solver::World3Solver(World3 &world) : world(world) {}
+World3Solver::World3Solver(World3 &world, int flashesToWatch) : world(world), flashesToWatch(flashesToWatch) {}
 
 std::string World3Solver::stage() const {
+  if (flashesToWatch > 0) return "watching the red flashes go by";
   return shaking ? "shaking the mouse during the red flash" : "keeping still until the red flash";
 }
 
 void World3Solver::play(Hand &hand) {
   const bool flashing = world.flashPhase > 0.0f;
-  if (!flashing) {
+  if (flashSeen && !flashing && flashesToWatch > 0) --flashesToWatch;
+  flashSeen = flashing;
+  if (!flashing || flashesToWatch > 0) {
     shaking = false;
     return;
   }

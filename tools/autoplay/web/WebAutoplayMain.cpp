@@ -34,6 +34,7 @@ class RobotSession final : public WebMainLoop::Extension {
     robot->setFlashMeter(flashMeter.get());
     robot->setFlashTimes(options.flashTimes);
     robot->setAudioStallWorld(options.stallAudioWorld);
+    robot->setFlashesToWatch(options.watchFlashes);
   }
 
   void prepare(SDL1_2Application &app) override {
