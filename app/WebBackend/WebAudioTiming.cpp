@@ -3,7 +3,7 @@
 #include <emscripten.h>
 
 void WebAudioTiming::beforeOpen() {
-  EM_ASM({ Module['SDL_numSimultaneouslyQueuedBuffers'] = $0; }, QueuedBlocks);
+  EM_ASM({ Module['SDL_numSimultaneouslyQueuedBuffers'] = $0; }, StartingBlocks);
 }
 
 WebAudioTiming::Clock::time_point WebAudioTiming::blockHeardAt(int, double) {

@@ -16,9 +16,13 @@ class WebAudioTiming final : public SDLAudioTiming {
   static constexpr int FramesPerBlock = 2048;
   // The fewest blocks queued ahead.
   static constexpr int QueuedBlocks = 3;
+  // Queued ahead as sound starts: a context that has just begun may race
+  // ahead of the page for a moment, and the main loop's first paints, which
+  // set the queue's length from then on, are the loading screen's long ones.
+  static constexpr int StartingBlocks = 8;
 
   int framesPerBlock() const override { return FramesPerBlock; }
-  // Tells SDL how many blocks to keep queued.
+  // Tells SDL how many blocks to keep queued at first.
   void beforeOpen() override;
   Clock::time_point blockHeardAt(int frames, double rate) override;
 };
