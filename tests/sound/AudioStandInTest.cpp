@@ -12,10 +12,11 @@ namespace {
 
 using Clock = AudioStandIn::Clock;
 
-// Counts the blocks it is asked to mix and remembers when the last one is heard.
+// Counts the blocks it is asked to mix and remembers when the last one is
+// heard; the silent clock's thread writes while the test reads.
 class CountingMixer final : public AudioDeviceCallback {
  public:
-  void blockHeardAt(Clock::time_point heardAt) override { lastHeardAt = heardAt; }
+  void blockHeardAt(Clock::time_point heardAt) override { lastHeard = heardAt.time_since_epoch().count(); }
   void getAudio(float *, float *output, int numSamples) override {
     output[0] = 1.0f;
     frames += numSamples;
@@ -23,7 +24,8 @@ class CountingMixer final : public AudioDeviceCallback {
   }
   std::atomic<int> blocks{0};
   std::atomic<long long> frames{0};
-  Clock::time_point lastHeardAt;
+  std::atomic<Clock::rep> lastHeard{0};
+  Clock::time_point lastHeardAt() const { return Clock::time_point(Clock::duration(lastHeard.load())); }
 };
 
 // A block as the device asks for it: whether it was mixed.
@@ -54,7 +56,7 @@ TEST(AudioStandIn, TakesOverFromASilentDeviceAndHandsBackWhenItReturns) {
     EXPECT_TRUE(deviceBlock(standIn, deviceTime));
     EXPECT_FALSE(standIn.watch(next()));
   }
-  EXPECT_EQ(deviceTime, mixer.lastHeardAt);
+  EXPECT_EQ(deviceTime, mixer.lastHeardAt());
   // Frames and device stop for ten seconds, then the frames go on: not silence yet.
   frame += std::chrono::seconds(10);
   EXPECT_FALSE(standIn.watch(next()));
@@ -66,7 +68,7 @@ TEST(AudioStandIn, TakesOverFromASilentDeviceAndHandsBackWhenItReturns) {
   const int before = mixer.blocks.load();
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   EXPECT_GE(mixer.blocks.load() - before, 2);
-  EXPECT_NE(deviceTime, mixer.lastHeardAt);
+  EXPECT_NE(deviceTime, mixer.lastHeardAt());
 
   // A burst, then nothing: the device only filled its queue.
   for (int i = 0; i < 4; ++i) EXPECT_FALSE(deviceBlock(standIn, deviceTime));
@@ -82,6 +84,6 @@ TEST(AudioStandIn, TakesOverFromASilentDeviceAndHandsBackWhenItReturns) {
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   EXPECT_EQ(handedBack, mixer.blocks.load()) << "the silent clock mixed on after handing back";
   EXPECT_TRUE(deviceBlock(standIn, deviceTime));
-  EXPECT_EQ(deviceTime, mixer.lastHeardAt);
+  EXPECT_EQ(deviceTime, mixer.lastHeardAt());
   EXPECT_EQ(20 + 4 + 16 + 1, standIn.deviceBlocks());
 }
