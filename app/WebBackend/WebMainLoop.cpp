@@ -190,8 +190,11 @@ bool WebMainLoop::step() {
 
 void WebMainLoop::frame(void *self) {
   WebMainLoop &loop = *static_cast<WebMainLoop *>(self);
+  // A held context's queue is left as it is: a longer one would have SDL ask
+  // for a burst of blocks that nobody hears, and the silent clock that keeps
+  // the time meanwhile would take it for the device's return.
   const int blocks = queuedBlocksFor(loop.longestPaint);
-  if (blocks != loop.queuedBlocks) queueBlocks(loop.queuedBlocks = blocks);
+  if (blocks != loop.queuedBlocks && audioState() == 2) queueBlocks(loop.queuedBlocks = blocks);
   topUpAudio();
   WebThread::runDueRounds();
   loop.watchSound();
