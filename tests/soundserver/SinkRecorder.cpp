@@ -45,8 +45,8 @@ SinkRecorder::SinkRecorder(const std::vector<std::string> &clientEnvironment, co
   while ((state = pa_context_get_state(c.context)) != PA_CONTEXT_READY && PA_CONTEXT_IS_GOOD(state))
     pa_threaded_mainloop_wait(c.loop);
 
-  const pa_sample_spec spec = {PA_SAMPLE_S16LE, Rate, 2};
-  if (state == PA_CONTEXT_READY) c.stream = pa_stream_new(c.context, "monitor", &spec, nullptr);
+  const pa_sample_spec format = {PA_SAMPLE_S16LE, Rate, 2};
+  if (state == PA_CONTEXT_READY) c.stream = pa_stream_new(c.context, "monitor", &format, nullptr);
   if (c.stream) {
     pa_stream_set_state_callback(
         c.stream, [](pa_stream *, void *loop) { wake(static_cast<pa_threaded_mainloop *>(loop)); }, c.loop);
@@ -54,7 +54,7 @@ SinkRecorder::SinkRecorder(const std::vector<std::string> &clientEnvironment, co
         c.stream, [](pa_stream *, size_t, void *self) { static_cast<SinkRecorder *>(self)->readFragments(); }, this);
     // Small fragments: each is timed as it arrives.
     const uint32_t any = static_cast<uint32_t>(-1);
-    const pa_buffer_attr attributes = {any, any, any, any, static_cast<uint32_t>(pa_usec_to_bytes(10000, &spec))};
+    const pa_buffer_attr attributes = {any, any, any, any, static_cast<uint32_t>(pa_usec_to_bytes(10000, &format))};
     const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING |
                                                       PA_STREAM_AUTO_TIMING_UPDATE);
     const std::string monitor = sinkName + ".monitor";

@@ -47,6 +47,21 @@ const char *AutoplayOptions::usage() {
          "Exits with 0 when the game has finished and quit by itself, otherwise 1.\n";
 }
 
+namespace {
+
+// One digit from 0 to highest; false, with the reason in error, for anything else.
+bool digit(const std::string &option, const std::string &value, char highest, const char *what, int &result,
+           std::string &error) {
+  if (value.size() != 1 || value[0] < '0' || value[0] > highest) {
+    error = option + " needs " + what + ", not '" + value + "'";
+    return false;
+  }
+  result = value[0] - '0';
+  return true;
+}
+
+}  // namespace
+
 bool AutoplayOptions::parse(int argc, char *argv[], std::string &error) {
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
@@ -71,19 +86,11 @@ bool AutoplayOptions::parse(int argc, char *argv[], std::string &error) {
         return false;
       }
     } else if (argument == "--fill-slots" || argument == "--stall-audio") {
-      const std::string value = argv[++i];
-      if (value.size() != 1 || value[0] < '0' || value[0] > '7') {
-        error = argument + " needs a world from 0 to 7, not '" + value + "'";
+      if (!digit(argument, argv[++i], '7', "a world from 0 to 7",
+                 argument == "--fill-slots" ? fillSlotsWorld : stallAudioWorld, error))
         return false;
-      }
-      (argument == "--fill-slots" ? fillSlotsWorld : stallAudioWorld) = value[0] - '0';
     } else if (argument == "--watch-flashes") {
-      const std::string value = argv[++i];
-      if (value.size() != 1 || value[0] < '0' || value[0] > '9') {
-        error = "--watch-flashes needs a count from 0 to 9, not '" + value + "'";
-        return false;
-      }
-      watchFlashes = value[0] - '0';
+      if (!digit(argument, argv[++i], '9', "a count from 0 to 9", watchFlashes, error)) return false;
     } else if (argument == "--persona") {
       const std::string value = argv[++i];
       persona = Persona::find(value);
