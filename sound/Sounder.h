@@ -4,6 +4,8 @@
 
 #include <boost/shared_ptr.hpp>
 
+#include <atomic>
+
 class SoundFileLoader;
 
 // Produces all sound of the application: the host forwards every audio block
@@ -25,15 +27,17 @@ class Sounder {
   virtual void setMute(bool mute) = 0;
   virtual bool isMuted() const = 0;
 
-  // Main thread, while the device is stopped.
+  // Set by the main thread; read by any. Atomic because the host copies the
+  // format again right after starting the device, whose first blocks may
+  // already be timing themselves by the rate.
   void setNumChannels(int inputs, int outputs) {
-    numInputs = inputs;
-    numOutputs = outputs;
+    numInputs.store(inputs, std::memory_order_relaxed);
+    numOutputs.store(outputs, std::memory_order_relaxed);
   }
-  void setSamplerate(double samplerate) { this->samplerate = samplerate; }
-  int getNumInputs() const { return numInputs; }
-  int getNumOutputs() const { return numOutputs; }
-  double getSamplerate() const { return samplerate; }
+  void setSamplerate(double rate) { samplerate.store(rate, std::memory_order_relaxed); }
+  int getNumInputs() const { return numInputs.load(std::memory_order_relaxed); }
+  int getNumOutputs() const { return numOutputs.load(std::memory_order_relaxed); }
+  double getSamplerate() const { return samplerate.load(std::memory_order_relaxed); }
 
   // Where the sounder's output stands and when it is heard: the sounder
   // advances it by every block it mixes, and the host times each block
@@ -43,7 +47,7 @@ class Sounder {
 
  private:
   AudioClock clock;
-  int numInputs = 0;
-  int numOutputs = 2;
-  double samplerate = 44100.0;
+  std::atomic<int> numInputs{0};
+  std::atomic<int> numOutputs{2};
+  std::atomic<double> samplerate{44100.0};
 };
