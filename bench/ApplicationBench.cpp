@@ -1,10 +1,10 @@
-#include "app/CmdLineParams.h"
-#include "app/CriticalSection.h"
-#include "app/GameState.h"
-#include "app/SDL1.2Backend/SDL1.2Application.h"
-#include "app/SDL1.2Backend/SDL1.2CriticalSection.h"
-#include "app/SDL1.2Backend/SDL1.2Thread.h"
-#include "app/Thread.h"
+#include "framework/app/CmdLineParams.h"
+#include "base/CriticalSection.h"
+#include "framework/app/GameState.h"
+#include "platforms/SDL1.2Backend/SDL1.2Application.h"
+#include "base/Thread.h"
+#include "game/MurmelGame.h"
+#include "framework/app/Platform.h"
 
 #include <benchmark/benchmark.h>
 
@@ -17,6 +17,8 @@
 #include <cstdlib>
 
 namespace {
+
+const MurmelGame murmelGame;
 
 using Clock = std::chrono::steady_clock;
 
@@ -50,8 +52,7 @@ class StartUpHook final : public SDL1_2Application::FrameHook {
 // From an empty settings folder to the first title-screen frame, in a
 // 1280 x 720 window, with the shipped sound files.
 void BM_StartToFirstTitleFrame(benchmark::State &state) {
-  Thread::setBackendThreadCreator(&SDL1_2Thread::creator);
-  CriticalSection::setBackendCritSecCreator(&SDL1_2CriticalSection::creator);
+  Platform::install();
   char folder[] = "/tmp/murmel-bench-XXXXXX";
   if (!mkdtemp(folder)) {
     state.SkipWithError("no temporary folder");
@@ -75,7 +76,7 @@ void BM_StartToFirstTitleFrame(benchmark::State &state) {
       const Clock::time_point start = Clock::now();
       StartUpHook hook;
       {
-        SDL1_2Application app;
+        SDL1_2Application app(murmelGame);
         CmdLineParams params({L"-win", L"-w", L"1280", L"-h", L"720"});
         app.initialise(params);
         app.setFrameHook(&hook);

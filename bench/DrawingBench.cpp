@@ -1,11 +1,11 @@
 // The gameplay frame through each drawer beside the same frame in raw
 // OpenGL, and the loading screen's step for the circle image: decode and
 // upload. Needs a display (Xvfb and llvmpipe here).
-#include "app/AppSettings.h"
-#include "app/SDL1.2Backend/SDL1.2VideoStart.h"
-#include "drawing/GLESDrawer.h"
-#include "drawing/GLImmediateDrawer.h"
-#include "drawing/ImageLoader.h"
+#include "framework/app/AppSettings.h"
+#include "platforms/SDL1.2Backend/SDL1.2VideoStart.h"
+#include "framework/drawing/GLESDrawer.h"
+#include "platforms/desktop/drawing/GLImmediateDrawer.h"
+#include "framework/drawing/ImageLoader.h"
 #include "game/Circle.h"
 
 #include <GL/gl.h>

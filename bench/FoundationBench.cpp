@@ -1,5 +1,5 @@
-#include "app/UTF8File.h"
-#include "game/Random.h"
+#include "base/UTF8File.h"
+#include "base/Random.h"
 
 #include <benchmark/benchmark.h>
 

@@ -8,9 +8,9 @@
 // CPU ms" adds llvmpipe's drawing threads to the main thread's CPU time and
 // is steadier than real time on a busy machine. Needs a display (Xvfb and
 // llvmpipe here).
-#include "app/AppSettings.h"
-#include "drawing/GLESDrawer.h"
-#include "drawing/GLImmediateDrawer.h"
+#include "framework/app/AppSettings.h"
+#include "framework/drawing/GLESDrawer.h"
+#include "platforms/desktop/drawing/GLImmediateDrawer.h"
 #include "game/GamePlayState.h"
 #include "game/World.h"
 

@@ -2,9 +2,9 @@
 // stereo file decoded at its own rate, against the same file recorded at
 // 48000 Hz and 8000 Hz decoded and brought to 44100 Hz.
 
-#include "app/FilePath.h"
-#include "sound/ResamplingLoader.h"
-#include "sound/VorbisfileLoader.h"
+#include "base/FilePath.h"
+#include "framework/sound/ResamplingLoader.h"
+#include "framework/sound/VorbisfileLoader.h"
 #include "support/OggTestFile.h"
 #include "support/TempDir.h"
 

@@ -2,8 +2,8 @@
 // chunks (11025 frames) against a bare ov_read_float loop on the same
 // 60-second stereo file.
 
-#include "app/FilePath.h"
-#include "sound/VorbisfileLoader.h"
+#include "base/FilePath.h"
+#include "framework/sound/VorbisfileLoader.h"
 #include "support/OggTestFile.h"
 #include "support/TempDir.h"
 

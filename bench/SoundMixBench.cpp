@@ -5,8 +5,8 @@
 // 10-second looping sounds, slot i playing sound i % 8, each slot started at
 // its own moment, so that no two slots read the same memory.
 
-#include "sound/InterestingNoise.h"
-#include "sound/MurmelSounder.h"
+#include "framework/sound/InterestingNoise.h"
+#include "game/MurmelSounder.h"
 #include "support/MemorySoundLoader.h"
 
 #include <benchmark/benchmark.h>

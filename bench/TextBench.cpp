@@ -1,9 +1,9 @@
 // A 400-character paragraph drawn every frame through the immediate-mode
 // drawer: from a layout the caller keeps, and laid out afresh each frame.
 // Needs a display (Xvfb and llvmpipe here) and fonts-quicksand.
-#include "app/AppSettings.h"
-#include "app/SDL1.2Backend/SDL1.2VideoStart.h"
-#include "drawing/GLImmediateDrawer.h"
+#include "framework/app/AppSettings.h"
+#include "platforms/SDL1.2Backend/SDL1.2VideoStart.h"
+#include "platforms/desktop/drawing/GLImmediateDrawer.h"
 
 #include <GL/gl.h>
 #include <SDL.h>

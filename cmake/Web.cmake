@@ -22,30 +22,6 @@ if(NOT EXISTS "${MURMEL_WEB_DEPS}/.complete")
     "run scripts/build-web-deps.sh ${CMAKE_BINARY_DIR} (after scripts/install-deps.sh --web)")
 endif()
 
-# The sources that have no place in a browser, matched against the globbed
-# paths; app/WebBackend/ holds what the browser build has in their place.
-#  - the desktop's entry, its thread and lock back-ends and its list of
-#    drawers and audio devices: the browser's are WebMain, WebThread,
-#    WebCriticalSection and WebBackends (WebMain goes into the game's
-#    program alone: the robot player in the page has an entry of its own);
-#  - PortAudio's device: the browser's audio is SDL's callback over Web Audio;
-#  - the fixed-function drawer: WebGL has no fixed-function OpenGL;
-#  - the soxr resampler: no soxr for WebAssembly (the browser's toRate refuses);
-#  - the SDL_image loader: images are decoded with emscripten's stb_image;
-#  - the hooks that quieten ALSA, JACK and Wayland: none of them is there.
-# The tests, benchmarks, fuzzers and the tools but the robot player are left
-# out as a whole (CMakeLists.txt returns before them).
-set(MURMEL_WEB_LEFT_OUT
-  "/app/SDLMain\\.cpp$"
-  "/app/WebBackend/WebMain\\.cpp$"
-  "/app/SDL1\\.2Backend/SDL1\\.2(Thread|CriticalSection|Backends)\\.cpp$"
-  "/sound/PortAudioDevice\\.cpp$"
-  "/drawing/GLImmediateDrawer\\.cpp$"
-  "/sound/ResamplingLoader\\.cpp$"
-  "/drawing/ImageLoader\\.cpp$"
-  "/app/LibraryChatter\\.cpp$")
-list(JOIN MURMEL_WEB_LEFT_OUT "|" MURMEL_WEB_LEFT_OUT_REGEX)
-
 # Found inside the cache only: the toolchain searches its sysroot and the roots listed here.
 list(APPEND CMAKE_FIND_ROOT_PATH "${MURMEL_WEB_DEPS}")
 find_package(Vorbis CONFIG REQUIRED)
@@ -72,7 +48,7 @@ target_link_libraries(murmel_web_deps INTERFACE Vorbis::vorbisfile freetype)
 # mixer's loops are vectorised with WebAssembly's SIMD, as they are with SSE
 # on the desktop (every current browser runs it).
 target_compile_options(murmel_web_deps INTERFACE
-  "SHELL:-include ${CMAKE_SOURCE_DIR}/app/WebBackend/SDLCompat.h" -msimd128)
+  "SHELL:-include ${CMAKE_SOURCE_DIR}/platforms/web/SDLCompat.h" -msimd128)
 
 # The sounds and the captions' font, packed once into site/murmel-worlds.data
 # with its loader site/murmel-worlds-data.js, which the page runs before

@@ -1,8 +1,8 @@
 #include "game/Captions.h"
 
-#include "app/AppSettings.h"
-#include "app/Application.h"
-#include "drawing/Drawer.h"
+#include "framework/app/AppSettings.h"
+#include "framework/app/Application.h"
+#include "framework/drawing/Drawer.h"
 #include "game/SpokenPassages.h"
 
 #include <algorithm>

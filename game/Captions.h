@@ -1,8 +1,8 @@
 #pragma once
 
-#include "drawing/TextLayout.h"
-#include "sound/HeardEvents.h"
-#include "sound/StreamingSound.h"
+#include "framework/drawing/TextLayout.h"
+#include "framework/sound/HeardEvents.h"
+#include "framework/sound/StreamingSound.h"
 
 #include <atomic>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "drawing/SingleImage.h"
+#include "framework/drawing/SingleImage.h"
 
 // The one image every ring is drawn with: a white disc of radius about 480
 // with a soft rim, centred in a transparent 1024 x 1024 RGBA PNG. Being

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/TwoFloats.h"
+#include "base/TwoFloats.h"
 
 // Decides, frame by frame, whether the mouse is being moved round in a
 // circle. It looks back over the newest 32 frames and, for circles drawn

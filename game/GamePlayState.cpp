@@ -1,8 +1,8 @@
 #include "game/GamePlayState.h"
 
-#include "app/Assertion.h"
-#include "drawing/Drawer.h"
-#include "game/Random.h"
+#include "base/Assertion.h"
+#include "framework/drawing/Drawer.h"
+#include "base/Random.h"
 #include "game/World0.h"
 #include "game/World1.h"
 #include "game/World2.h"

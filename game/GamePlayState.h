@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/GameState.h"
+#include "framework/app/GameState.h"
 #include "game/Captions.h"
-#include "game/ThreeFloats.h"
-#include "sound/HeardEvents.h"
-#include "sound/MurmelSounder.h"
+#include "base/ThreeFloats.h"
+#include "framework/sound/HeardEvents.h"
+#include "game/MurmelSounder.h"
 
 #include <array>
 #include <memory>

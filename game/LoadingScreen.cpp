@@ -1,10 +1,10 @@
 #include "game/LoadingScreen.h"
 
-#include "app/Assertion.h"
-#include "drawing/Drawer.h"
-#include "drawing/ImageLoader.h"
-#include "resources/ResourceManager.h"
-#include "sound/Sounder.h"
+#include "base/Assertion.h"
+#include "framework/drawing/Drawer.h"
+#include "framework/drawing/ImageLoader.h"
+#include "framework/resources/ResourceManager.h"
+#include "framework/sound/Sounder.h"
 
 GameStateCreator<LoadingScreen> LoadingScreen::creator;
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/FilePath.h"
-#include "app/GameState.h"
+#include "base/FilePath.h"
+#include "framework/app/GameState.h"
 
 #include <vector>
 

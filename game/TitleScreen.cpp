@@ -1,8 +1,8 @@
 #include "game/TitleScreen.h"
 
-#include "drawing/Drawer.h"
-#include "game/Random.h"
-#include "sound/MurmelSounder.h"
+#include "framework/drawing/Drawer.h"
+#include "base/Random.h"
+#include "game/MurmelSounder.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #include "game/World5.h"
 
-#include "game/Random.h"
+#include "base/Random.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #include "game/WorldStations.h"
 
-#include "game/Random.h"
+#include "base/Random.h"
 #include "game/World.h"
 
 #include <cmath>

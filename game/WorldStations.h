@@ -1,7 +1,7 @@
 #pragma once
 
-#include "game/ThreeFloats.h"
-#include "game/TwoFloats.h"
+#include "base/ThreeFloats.h"
+#include "base/TwoFloats.h"
 
 #include <array>
 

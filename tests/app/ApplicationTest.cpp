@@ -1,11 +1,9 @@
-#include "app/CmdLineParams.h"
-#include "app/CriticalSection.h"
-#include "app/GameState.h"
-#include "app/SDL1.2Backend/SDL1.2Application.h"
-#include "app/SDL1.2Backend/SDL1.2CriticalSection.h"
-#include "app/SDL1.2Backend/SDL1.2Thread.h"
-#include "app/Thread.h"
-#include "drawing/Drawer.h"
+#include "framework/app/CmdLineParams.h"
+#include "base/CriticalSection.h"
+#include "framework/app/GameState.h"
+#include "platforms/SDL1.2Backend/SDL1.2Application.h"
+#include "base/Thread.h"
+#include "framework/drawing/Drawer.h"
 #include "game/LoadingScreen.h"
 #include "game/TitleScreen.h"
 
@@ -13,6 +11,8 @@
 #include "support/LibraryPins.h"
 #include "support/PngFile.h"
 #include "support/SettingsFolder.h"
+#include "game/MurmelGame.h"
+#include "framework/app/Platform.h"
 
 #include <gtest/gtest.h>
 
@@ -30,6 +30,8 @@
 #include <thread>
 
 namespace {
+
+const MurmelGame murmelGame;
 
 std::vector<std::string> log;  // what the recording state heard, main thread only
 
@@ -137,8 +139,7 @@ SDL_Event button(Uint8 type, Uint8 which, Uint16 x, Uint16 y) {
 class ApplicationTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Thread::setBackendThreadCreator(&SDL1_2Thread::creator);
-    CriticalSection::setBackendCritSecCreator(&SDL1_2CriticalSection::creator);
+    Platform::install();
     log.clear();
   }
   SettingsFolder settings;
@@ -166,7 +167,7 @@ TEST_F(ApplicationTest, LoadsThenShowsTheTitleAndQuitsOnEscape) {
   // The shipped sound files, as the game beside "data" finds them.
   const FilePath buildData = FilePath::getCurrentExecutableDir().getParent().getChild(L"data");
   ScopedEnv data("MURMEL_WORLDS_DATA", buildData.getUtf8Path().c_str());
-  SDL1_2Application app;
+  SDL1_2Application app(murmelGame);
   CmdLineParams params({L"-win", L"-w", L"1280", L"-h", L"720"});
   app.initialise(params);
   pinLoadedLibraries();
@@ -222,7 +223,7 @@ TEST_F(ApplicationTest, DispatchTableAndMouseScaling) {
   settings.write("keyconfig.txt",
                  "\xEF\xBB\xBF"
                  "First x\nSecond x\n");
-  SDL1_2Application app;
+  SDL1_2Application app(murmelGame);
   CmdLineParams params({L"-win", L"-w", L"640", L"-h", L"360", L"-m"});
   app.initialise(params);
   pinLoadedLibraries();
@@ -269,7 +270,7 @@ TEST_F(ApplicationTest, DispatchTableAndMouseScaling) {
 }
 
 TEST_F(ApplicationTest, AStateMaySwitchStatesFromInsideItsOwnCalls) {
-  SDL1_2Application app;
+  SDL1_2Application app(murmelGame);
   CmdLineParams params({L"-win", L"-w", L"320", L"-h", L"200"});
   app.initialise(params);
   pinLoadedLibraries();
@@ -289,7 +290,7 @@ TEST_F(ApplicationTest, AStateMaySwitchStatesFromInsideItsOwnCalls) {
 }
 
 TEST_F(ApplicationTest, StartStateIsTheTitleScreen) {
-  SDL1_2Application app;
+  SDL1_2Application app(murmelGame);
   CmdLineParams params({L"-win", L"-w", L"320", L"-h", L"200"});
   app.initialise(params);
   pinLoadedLibraries();
@@ -300,7 +301,7 @@ TEST_F(ApplicationTest, StartStateIsTheTitleScreen) {
 }
 
 TEST_F(ApplicationTest, HelpStopsStartUpBeforeAnyWindow) {
-  SDL1_2Application app;
+  SDL1_2Application app(murmelGame);
   CmdLineParams params({L"--help"});
   testing::internal::CaptureStdout();
   app.initialise(params);
@@ -355,7 +356,7 @@ TEST_F(ApplicationTest, EachActionGoesToTheStateCurrentWhenDelivered) {
   settings.write("keyconfig.txt",
                  "\xEF\xBB\xBF"
                  "First x\nSecond x\nFirst Joy0Button1\nSecond Joy0Button1\n");
-  SDL1_2Application app;
+  SDL1_2Application app(murmelGame);
   startRecording(app, L"320", L"200");
   SDL_Event joyButton{};
   joyButton.type = SDL_JOYBUTTONDOWN;
@@ -376,7 +377,7 @@ TEST_F(ApplicationTest, EachActionGoesToTheStateCurrentWhenDelivered) {
 }
 
 TEST_F(ApplicationTest, QueuedMouseMotionReachesTheStateOncePerFrameInOrder) {
-  SDL1_2Application app;
+  SDL1_2Application app(murmelGame);
   startRecording(app, L"640", L"360");
   // Bursts of one-pixel moves, as a mouse polled at 1000 Hz sends them, with
   // a press and a release in between: each burst arrives as its last place,
@@ -415,7 +416,7 @@ TEST_F(ApplicationTest, QueuedMouseMotionReachesTheStateOncePerFrameInOrder) {
 }
 
 TEST_F(ApplicationTest, MousePositionsStayInsideTheWindow) {
-  SDL1_2Application app;
+  SDL1_2Application app(murmelGame);
   startRecording(app, L"320", L"200");
   const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
   struct Case {
@@ -457,7 +458,7 @@ TEST_F(ApplicationTest, AMissingSoundsFolderIsReportedOnceAndTheGamePlaysOn) {
   ScopedEnv env("MURMEL_WORLDS_DATA", data.path().c_str());
   testing::internal::CaptureStderr();
   {
-    SDL1_2Application app;
+    SDL1_2Application app(murmelGame);
     CmdLineParams params({L"-win", L"-w", L"320", L"-h", L"200", L"-m"});
     app.initialise(params);
     pinLoadedLibraries();
@@ -700,7 +701,7 @@ TEST_F(ApplicationTest, FullScreenKeysSwitchBackAndForthKeepingPictureAndMouse) 
   ScopedEnv display("DISPLAY", desktop.name().c_str());
   const FilePath buildData = FilePath::getCurrentExecutableDir().getParent().getChild(L"data");
   ScopedEnv data("MURMEL_WORLDS_DATA", buildData.getUtf8Path().c_str());
-  SDL1_2Application app;
+  SDL1_2Application app(murmelGame);
   CmdLineParams params({L"-win", L"-w", L"640", L"-h", L"360", L"-m"});
   app.initialise(params);
   pinLoadedLibraries();

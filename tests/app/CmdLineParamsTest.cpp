@@ -1,5 +1,5 @@
-#include "app/CmdLineParams.h"
-#include "app/GameFlags.h"
+#include "framework/app/CmdLineParams.h"
+#include "framework/app/GameFlags.h"
 
 #include "support/SettingsFolder.h"
 

@@ -1,4 +1,4 @@
-#include "app/FilePath.h"
+#include "base/FilePath.h"
 #include "support/GameProcess.h"
 #include "support/PngFile.h"
 #include "support/TempDir.h"

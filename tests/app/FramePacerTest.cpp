@@ -1,4 +1,4 @@
-#include "app/FramePacer.h"
+#include "framework/app/FramePacer.h"
 
 #include <gtest/gtest.h>
 

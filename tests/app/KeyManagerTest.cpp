@@ -1,6 +1,6 @@
-#include "app/SDL1.2Backend/SDL1.2KeyManager.h"
+#include "platforms/SDL1.2Backend/SDL1.2KeyManager.h"
 
-#include "app/CmdLineParams.h"
+#include "framework/app/CmdLineParams.h"
 
 #include "support/FakeApplication.h"
 #include "support/SettingsFolder.h"

@@ -1,4 +1,4 @@
-#include "app/WindowModes.h"
+#include "framework/app/WindowModes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "CircleMotion.h"
-#include "Persona.h"
+#include "personas/CircleMotion.h"
+#include "personas/Persona.h"
 
 #include "game/World.h"
 

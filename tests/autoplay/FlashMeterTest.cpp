@@ -1,4 +1,4 @@
-#include "FlashMeter.h"
+#include "harness/FlashMeter.h"
 
 #include <gtest/gtest.h>
 

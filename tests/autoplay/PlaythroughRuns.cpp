@@ -1,6 +1,6 @@
-#include "app/FilePath.h"
-#include "app/UTF8File.h"
-#include "drawing/ImageLoader.h"
+#include "base/FilePath.h"
+#include "base/UTF8File.h"
+#include "framework/drawing/ImageLoader.h"
 
 #include "support/GameProcess.h"
 #include "support/RobotMarks.h"

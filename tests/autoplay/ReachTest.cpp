@@ -1,5 +1,5 @@
-#include "Persona.h"
-#include "Reach.h"
+#include "personas/Persona.h"
+#include "personas/Reach.h"
 
 #include "game/World.h"
 

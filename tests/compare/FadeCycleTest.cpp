@@ -1,7 +1,7 @@
 #include "FadeCycle.h"
 #include "FrameWindow.h"
 
-#include "sound/MurmelSounder.h"
+#include "game/MurmelSounder.h"
 #include "support/MemorySoundLoader.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "drawing/GLImmediateDrawer.h"
-#include "drawing/ImageLoader.h"
-#include "drawing/TextAtlas.h"
+#include "platforms/desktop/drawing/GLImmediateDrawer.h"
+#include "framework/drawing/ImageLoader.h"
+#include "framework/drawing/TextAtlas.h"
 #include "game/Circle.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,10 @@
 // The two drawers show the same picture: frames of the game's own states,
 // recorded once and replayed into each drawer, and a scene of every drawing
 // operation, compared pixel by pixel.
-#include "app/AppSettings.h"
-#include "app/SDL1.2Backend/SDL1.2Thread.h"
-#include "app/Thread.h"
-#include "drawing/GLESDrawer.h"
-#include "drawing/GLImmediateDrawer.h"
+#include "framework/app/AppSettings.h"
+#include "base/Thread.h"
+#include "framework/drawing/GLESDrawer.h"
+#include "platforms/desktop/drawing/GLImmediateDrawer.h"
 #include "game/GamePlayState.h"
 #include "game/TitleScreen.h"
 #include "support/BuiltInImages.h"
@@ -16,6 +15,7 @@
 #include "support/PngFile.h"
 #include "support/RawGLReplay.h"
 #include "support/RecordingDrawer.h"
+#include "framework/app/Platform.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -110,7 +110,7 @@ Picture replay(const std::vector<RecordingDrawer::Call> &calls) {
 
 class DrawerAgreement : public ::testing::Test {
  protected:
-  void SetUp() override { Thread::setBackendThreadCreator(&SDL1_2Thread::creator); }
+  void SetUp() override { Platform::install(); }
 
   FakeApplication app;
 };

@@ -1,10 +1,10 @@
 // Draws with a drawer into a real OpenGL window, reads the pixels back and
 // checks positions and colours. Written against Drawer: every drawer is
 // instantiated at the bottom of this file.
-#include "app/AppSettings.h"
-#include "drawing/Drawer.h"
-#include "drawing/GLESDrawer.h"
-#include "drawing/GLImmediateDrawer.h"
+#include "framework/app/AppSettings.h"
+#include "framework/drawing/Drawer.h"
+#include "framework/drawing/GLESDrawer.h"
+#include "platforms/desktop/drawing/GLImmediateDrawer.h"
 #include "support/BuiltInImages.h"
 #include "support/GLTestWindow.h"
 #include "support/PngFile.h"

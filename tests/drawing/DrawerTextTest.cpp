@@ -1,10 +1,10 @@
 // Text through each drawer, in a real OpenGL window, with Debian's DejaVu
 // Sans (fonts-dejavu-core). Every drawer is instantiated at the bottom.
-#include "app/AppSettings.h"
-#include "drawing/FreetypeFontAtlas.h"
-#include "drawing/GLDrawerBase.h"
-#include "drawing/GLESDrawer.h"
-#include "drawing/GLImmediateDrawer.h"
+#include "framework/app/AppSettings.h"
+#include "framework/drawing/FreetypeFontAtlas.h"
+#include "framework/drawing/GLDrawerBase.h"
+#include "framework/drawing/GLESDrawer.h"
+#include "platforms/desktop/drawing/GLImmediateDrawer.h"
 #include "support/GLTestWindow.h"
 
 #include <GL/gl.h>

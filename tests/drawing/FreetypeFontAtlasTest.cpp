@@ -1,7 +1,7 @@
 // Font atlases rendered from Debian's fonts (fonts-dejavu-core,
 // fonts-quicksand, installed by scripts/install-deps.sh) and from small
 // fonts written by the tests.
-#include "drawing/FreetypeFontAtlas.h"
+#include "framework/drawing/FreetypeFontAtlas.h"
 #include "support/ScopedEnv.h"
 #include "support/TempDir.h"
 

@@ -1,8 +1,8 @@
 // What is the shader drawer's own: whether a context can run it, and what
 // happens when it cannot. Its drawing is checked by the conformance suite.
-#include "drawing/GLESDrawer.h"
+#include "framework/drawing/GLESDrawer.h"
 
-#include "app/AppSettings.h"
+#include "framework/app/AppSettings.h"
 #include "support/GLTestWindow.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "drawing/GLMatrix.h"
+#include "framework/drawing/GLMatrix.h"
 
 #include <gtest/gtest.h>
 

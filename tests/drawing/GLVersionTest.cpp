@@ -1,8 +1,8 @@
 // The context's version string, and the GLSL dialect it calls for.
-#include "drawing/GLVersion.h"
+#include "framework/drawing/GLVersion.h"
 
-#include "drawing/GLESDrawer.h"
-#include "drawing/GLEntryPoints.h"
+#include "framework/drawing/GLESDrawer.h"
+#include "framework/drawing/GLEntryPoints.h"
 #include "support/GLTestWindow.h"
 
 #include <gtest/gtest.h>

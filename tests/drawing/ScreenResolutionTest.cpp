@@ -1,6 +1,6 @@
-#include "drawing/ScreenResolution.h"
+#include "framework/drawing/ScreenResolution.h"
 
-#include "app/SDL1.2Backend/SDL1.2VideoStart.h"
+#include "platforms/SDL1.2Backend/SDL1.2VideoStart.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

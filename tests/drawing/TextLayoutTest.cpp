@@ -1,4 +1,4 @@
-#include "drawing/TextLayout.h"
+#include "framework/drawing/TextLayout.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include "OggWriter.h"
 #include "Take.h"
-#include "app/FilePath.h"
+#include "base/FilePath.h"
 #include "support/DecodedOgg.h"
 #include "support/TempDir.h"
 

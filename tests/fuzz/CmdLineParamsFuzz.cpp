@@ -5,9 +5,9 @@
 // be left as it was.
 #include "FuzzScratch.h"
 
-#include "app/CmdLineParams.h"
-#include "app/GameFlags.h"
-#include "app/UTF8File.h"
+#include "framework/app/CmdLineParams.h"
+#include "framework/app/GameFlags.h"
+#include "base/UTF8File.h"
 
 #include <cstdio>
 #include <filesystem>

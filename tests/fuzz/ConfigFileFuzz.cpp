@@ -2,9 +2,9 @@
 // as at start-up. An existing file is never written: it must come out as it went in.
 #include "FuzzScratch.h"
 
-#include "app/CmdLineParams.h"
-#include "app/ConfigFile.h"
-#include "app/GameFlags.h"
+#include "framework/app/CmdLineParams.h"
+#include "framework/app/ConfigFile.h"
+#include "framework/app/GameFlags.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   const std::string path = FuzzScratch::get().settingsFolder() + "/config.txt";

@@ -1,7 +1,7 @@
 // An image of arbitrary bytes decoded from memory, as the built-in images are.
 #include "FuzzScratch.h"
 
-#include "drawing/ImageLoader.h"
+#include "framework/drawing/ImageLoader.h"
 
 #include <climits>
 #include <memory>

@@ -2,7 +2,7 @@
 // added. An existing file is never written: it must come out as it went in.
 #include "FuzzScratch.h"
 
-#include "app/KeyManager.h"
+#include "framework/app/KeyManager.h"
 
 #include <string>
 #include <vector>

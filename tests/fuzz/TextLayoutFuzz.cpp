@@ -4,8 +4,8 @@
 // atlas as a drawer would, which fuzzes the atlas too.
 #include "FuzzScratch.h"
 
-#include "drawing/FreetypeFontAtlas.h"
-#include "drawing/TextLayout.h"
+#include "framework/drawing/FreetypeFontAtlas.h"
+#include "framework/drawing/TextLayout.h"
 
 #include <cmath>
 #include <cstring>

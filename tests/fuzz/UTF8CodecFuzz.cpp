@@ -3,7 +3,7 @@
 // as a text file, read line by line.
 #include "FuzzScratch.h"
 
-#include "app/UTF8File.h"
+#include "base/UTF8File.h"
 
 #include <cstring>
 #include <string>

@@ -2,8 +2,8 @@
 // from the start, from the middle, and from past the end.
 #include "FuzzScratch.h"
 
-#include "app/UTF8File.h"
-#include "sound/VorbisfileLoader.h"
+#include "base/UTF8File.h"
+#include "framework/sound/VorbisfileLoader.h"
 
 #include <vector>
 

@@ -2,8 +2,8 @@
 // in Quicksand Light (fonts-quicksand).
 #include "game/Captions.h"
 
-#include "app/AppSettings.h"
-#include "drawing/GLImmediateDrawer.h"
+#include "framework/app/AppSettings.h"
+#include "platforms/desktop/drawing/GLImmediateDrawer.h"
 #include "game/SpokenPassages.h"
 #include "support/GLTestWindow.h"
 #include "support/RecordingDrawer.h"

@@ -1,6 +1,5 @@
 #include "game/GamePlayState.h"
 
-#include "app/SDL1.2Backend/SDL1.2Thread.h"
 #include "game/World0.h"
 #include "game/World3.h"
 
@@ -10,6 +9,7 @@
 #include "support/RecordingDrawer.h"
 #include "support/SoundRecorder.h"
 #include "support/WorldDriver.h"
+#include "framework/app/Platform.h"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +46,7 @@ class RecordingSounds final : public GamePlayState::Sounds {
 
 class GamePlayStateTest : public ::testing::Test {
  protected:
-  void SetUp() override { Thread::setBackendThreadCreator(&SDL1_2Thread::creator); }
+  void SetUp() override { Platform::install(); }
 
   // Frames until done() holds; done() sees the calls of the frame before.
   int framesUntil(GamePlayState &state, const std::function<bool()> &done) {
@@ -219,7 +219,7 @@ TEST_F(GamePlayStateTest, TheCurrentWorldRunsOutOfViewOthersOnlyInView) {
 }
 
 TEST(GamePlayStateWithGameSounder, BarsComeFromTheFourthWorldOnAndNoneAfterTheStateIsGone) {
-  Thread::setBackendThreadCreator(&SDL1_2Thread::creator);
+  Platform::install();
   auto sounder = std::make_unique<MurmelSounder>();  // too large for the stack
   sounder->killNoise();
   sounder->loadSoundFileResource(

@@ -1,7 +1,7 @@
 #include "game/LoadingScreen.h"
 
-#include "sound/SoundFileLoader.h"
-#include "sound/Sounder.h"
+#include "framework/sound/SoundFileLoader.h"
+#include "framework/sound/Sounder.h"
 
 #include "support/DataFolder.h"
 #include "support/FakeApplication.h"

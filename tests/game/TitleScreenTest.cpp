@@ -1,15 +1,15 @@
 #include "game/TitleScreen.h"
 
-#include "app/SDL1.2Backend/SDL1.2Thread.h"
-#include "app/Thread.h"
-#include "drawing/GLImmediateDrawer.h"
-#include "sound/MurmelSounder.h"
+#include "base/Thread.h"
+#include "platforms/desktop/drawing/GLImmediateDrawer.h"
+#include "game/MurmelSounder.h"
 
 #include "support/BuiltInImages.h"
 #include "support/FakeApplication.h"
 #include "support/GLTestWindow.h"
 #include "support/MemorySoundLoader.h"
 #include "support/RecordingDrawer.h"
+#include "framework/app/Platform.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@ namespace {
 class TitleScreenTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Thread::setBackendThreadCreator(&SDL1_2Thread::creator);
+    Platform::install();
     sounder.reset(new MurmelSounder());
     sounder->loadSoundFileResource(
         boost::shared_ptr<SoundFileLoader>(new MemorySoundLoader(L"Speech_Intro", std::vector<float>(2000, 0.1f))));

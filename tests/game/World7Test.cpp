@@ -1,6 +1,6 @@
 #include "game/World7.h"
 
-#include "game/Random.h"
+#include "base/Random.h"
 #include "support/WorldDriver.h"
 
 #include <gtest/gtest.h>

@@ -1,15 +1,25 @@
-#include "resources/ResourceManager.h"
+#include "framework/resources/ResourceManager.h"
 
-#include "sound/SoundFileLoader.h"
+#include "framework/sound/SoundFileLoader.h"
+#include "game/MurmelGame.h"
 
 #include "support/DataFolder.h"
 
 #include <gtest/gtest.h>
 
+namespace {
+
+// The catalogue as the application holds it: the game's entries in it.
+struct GameCatalogue : ResourceManager {
+  GameCatalogue() { MurmelGame().registerResources(*this); }
+};
+
+}  // namespace
+
 TEST(ResourceManager, BuiltInCatalogue) {
   DataFolder folder;
   const TempDir &data = folder.dir();
-  ResourceManager resources;
+  GameCatalogue resources;
   EXPECT_EQ(1, resources.getNumSingleImages());
   EXPECT_EQ(1, resources.getNumTextureAtlases());
   EXPECT_EQ(18, resources.getNumSounds());
@@ -33,7 +43,7 @@ TEST(ResourceManager, BuiltInCatalogue) {
 
 TEST(ResourceManager, LoadersByExactExtensionAndFreshOnEveryCall) {
   DataFolder data;
-  ResourceManager resources;
+  GameCatalogue resources;
   resources.registerSound(FilePath(L"/x/Loud.OGG"));
   resources.registerSound(FilePath(L"/x/Loud.wav"));
   resources.registerSound(FilePath(L"/x/Twice.ogg"));
@@ -53,11 +63,11 @@ TEST(ResourceManager, NoSoundFilesWithoutTheirFolder) {
   {
     ScopedEnv data("MURMEL_WORLDS_DATA", (empty.path() + "/missing").c_str());
     ASSERT_EQ(L"", FilePath::getDataFilesDir().getPath());
-    ResourceManager resources;
+    GameCatalogue resources;
     EXPECT_EQ(0, resources.getNumSounds());
     EXPECT_EQ(1, resources.getNumSingleImages());
   }
   // A data folder without "sounds".
   ScopedEnv data("MURMEL_WORLDS_DATA", empty.path().c_str());
-  EXPECT_EQ(0, ResourceManager().getNumSounds());
+  EXPECT_EQ(0, GameCatalogue().getNumSounds());
 }

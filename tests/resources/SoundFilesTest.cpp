@@ -8,15 +8,17 @@
 #include <string>
 #include <vector>
 
-#include "app/FilePath.h"
-#include "app/SDL1.2Backend/SDL1.2Thread.h"
-#include "app/Thread.h"
-#include "resources/ResourceManager.h"
-#include "sound/MurmelSounder.h"
-#include "sound/VorbisfileLoader.h"
+#include "base/FilePath.h"
+#include "base/Thread.h"
+#include "framework/resources/ResourceManager.h"
+#include "game/MurmelSounder.h"
+#include "framework/sound/VorbisfileLoader.h"
 #include "support/DecodedOgg.h"
 #include "support/ScopedEnv.h"
 #include "support/SoundRecorder.h"
+#include "game/MurmelGame.h"
+#include "framework/app/Platform.h"
+#include "base/UTF8File.h"
 
 namespace {
 
@@ -63,8 +65,6 @@ FilePath soundFile(const std::wstring &name) {
   return FilePath::getDataFilesDir().getChild(L"sounds").getChild(name + L".ogg");
 }
 
-std::string narrow(const std::wstring &name) { return std::string(name.begin(), name.end()); }
-
 float largestStep(const DecodedOgg &sound, int channel, long long from, long long to) {
   float result = 0.0f;
   for (long long i = from; i + 1 < to; ++i)
@@ -86,6 +86,7 @@ double energy(const DecodedOgg &sound, long long from, long long count) {
 TEST(SoundFiles, EveryFileOfTheResourceSetOpensAsStereoAt44100) {
   ShippedData data;
   ResourceManager resources;
+  MurmelGame().registerResources(resources);
   ASSERT_EQ(18, resources.getNumSounds());
   for (int i = 0; i < resources.getNumSounds(); ++i) {
     const FilePath &path = resources.getSoundPath(i);
@@ -102,7 +103,7 @@ TEST(SoundFiles, EveryFileOfTheResourceSetOpensAsStereoAt44100) {
 
 TEST(SoundFiles, LoopsAreWholeBarsLong) {
   for (const Loop &loop : loops) {
-    SCOPED_TRACE(narrow(loop.name));
+    SCOPED_TRACE(UTF8File::toUtf8(loop.name));
     DecodedOgg sound(soundFile(loop.name));
     EXPECT_EQ(loop.bars * barFrames, sound.getFileLength());
   }
@@ -113,7 +114,7 @@ TEST(SoundFiles, LoopsAreWholeBarsLong) {
 TEST(SoundFiles, LoopSeamsAreClickFree) {
   const long long edge = 2205;  // 50 ms
   for (const Loop &loop : loops) {
-    SCOPED_TRACE(narrow(loop.name));
+    SCOPED_TRACE(UTF8File::toUtf8(loop.name));
     DecodedOgg sound(soundFile(loop.name));
     const long long last = sound.getFrames() - 1;
     ASSERT_GT(last, 2 * edge);
@@ -143,7 +144,7 @@ TEST(SoundFiles, MusicOpensEveryBarWithAClearDownbeat) {
 
 TEST(SoundFiles, SpokenPassagesLastTheirTimeAndStartAndEndInSilence) {
   for (const std::wstring &name : speeches()) {
-    SCOPED_TRACE(narrow(name));
+    SCOPED_TRACE(UTF8File::toUtf8(name));
     DecodedOgg speech(soundFile(name));
     const double seconds = static_cast<double>(speech.getFrames()) / 44100.0;
     if (name == L"Speech_Intro") {
@@ -209,7 +210,7 @@ class UsualMix : public ::testing::TestWithParam<int> {
   static constexpr int settle = 25 * 4096;
 
   void SetUp() override {
-    Thread::setBackendThreadCreator(&SDL1_2Thread::creator);
+    Platform::install();
     sounder.reset(new MurmelSounder());
   }
 
@@ -217,7 +218,7 @@ class UsualMix : public ::testing::TestWithParam<int> {
   void load(const std::wstring &name) {
     if (name.empty()) return;
     const boost::shared_ptr<VorbisfileLoader> loader = DecodedOgg::open(soundFile(name));
-    EXPECT_TRUE(loader->isOpen()) << narrow(name);
+    EXPECT_TRUE(loader->isOpen()) << UTF8File::toUtf8(name);
     sounder->loadSoundFileResource(loader);
   }
 
@@ -306,9 +307,9 @@ INSTANTIATE_TEST_SUITE_P(SoundFiles, UsualMix, ::testing::Range(UsualMix::titleS
 
 TEST(SoundFiles, TheSetFitsInFourMebibytes) {
   long long total = 0;
-  for (const std::wstring &name : ResourceManager::soundNames()) {
+  for (const std::wstring &name : MurmelGame::soundNames()) {
     struct stat info;
-    ASSERT_EQ(0, stat(soundFile(name).getUtf8Path().c_str(), &info)) << narrow(name);
+    ASSERT_EQ(0, stat(soundFile(name).getUtf8Path().c_str(), &info)) << UTF8File::toUtf8(name);
     total += info.st_size;
   }
   EXPECT_LE(total, 4LL * 1024 * 1024);

@@ -3,9 +3,9 @@
 // sanitizer builds (whose run-times own malloc) it also counts C allocations,
 // those of libvorbis and libogg included.
 
-#include "app/FilePath.h"
-#include "sound/MurmelSounder.h"
-#include "sound/VorbisfileLoader.h"
+#include "base/FilePath.h"
+#include "game/MurmelSounder.h"
+#include "framework/sound/VorbisfileLoader.h"
 #include "support/OggTestFile.h"
 #include "support/TempDir.h"
 

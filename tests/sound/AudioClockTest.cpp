@@ -1,5 +1,5 @@
-#include "sound/AudioClock.h"
-#include "sound/HeardEvents.h"
+#include "framework/sound/AudioClock.h"
+#include "framework/sound/HeardEvents.h"
 
 #include <gtest/gtest.h>
 

@@ -1,17 +1,17 @@
-#include "app/FilePath.h"
-#include "app/SDL1.2Backend/SDL1.2AudioDevice.h"
-#include "app/SDL1.2Backend/SDL1.2Thread.h"
-#include "app/Thread.h"
-#include "sound/AudioDeviceCallback.h"
-#include "sound/CallbackTimer.h"
-#include "sound/MurmelSounder.h"
-#include "sound/PortAudioDevice.h"
-#include "sound/SilentClockAudioDevice.h"
-#include "sound/VorbisfileLoader.h"
+#include "base/FilePath.h"
+#include "platforms/SDL1.2Backend/SDL1.2AudioDevice.h"
+#include "base/Thread.h"
+#include "framework/sound/AudioDeviceCallback.h"
+#include "framework/sound/CallbackTimer.h"
+#include "game/MurmelSounder.h"
+#include "platforms/desktop/sound/PortAudioDevice.h"
+#include "framework/sound/SilentClockAudioDevice.h"
+#include "framework/sound/VorbisfileLoader.h"
 #include "support/OggTestFile.h"
 #include "support/ScopedEnv.h"
 #include "support/SoundRecorder.h"
 #include "support/TempDir.h"
+#include "framework/app/Platform.h"
 
 #include <SDL/SDL.h>
 #include <gtest/gtest.h>
@@ -165,7 +165,7 @@ TEST_F(SdlDiskAudio, AGivenTimerTimesEveryCallback) {
 }
 
 TEST(SilentClockAudioDevice, AGivenTimerTimesEveryCallback) {
-  Thread::setBackendThreadCreator(&SDL1_2Thread::creator);
+  Platform::install();
   SilentClockAudioDevice device;
   expectEveryCallTimed(device);
 }
@@ -391,7 +391,7 @@ TEST(SilentClockAudioDevice, CallsBackWithSilentBlocksAtTheSampleRatesPace) {
     std::atomic<bool> wrongCall{false};
     std::chrono::steady_clock::time_point first, last;
   } callback;
-  Thread::setBackendThreadCreator(&SDL1_2Thread::creator);
+  Platform::install();
   SilentClockAudioDevice device;
   device.setCallback(&callback);
   device.setNumChannels(0, 1);

@@ -1,6 +1,6 @@
-#include "app/SDL1.2Backend/SDL1.2Thread.h"
-#include "app/Thread.h"
-#include "sound/AudioStandIn.h"
+#include "base/Thread.h"
+#include "framework/sound/AudioStandIn.h"
+#include "framework/app/Platform.h"
 
 #include <gtest/gtest.h>
 
@@ -44,7 +44,7 @@ bool deviceBlock(AudioStandIn &standIn, Clock::time_point heardAt) {
 // blocks from the device hands the mix back. A pause of the frames
 // themselves (a hidden tab) is no silence.
 TEST(AudioStandIn, TakesOverFromASilentDeviceAndHandsBackWhenItReturns) {
-  Thread::setBackendThreadCreator(&SDL1_2Thread::creator);
+  Platform::install();
   CountingMixer mixer;
   AudioStandIn standIn(mixer);
   standIn.setFormat(0, 2, 44100.0);

@@ -1,4 +1,4 @@
-#include "sound/CallbackTimer.h"
+#include "framework/sound/CallbackTimer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "app/SDL1.2Backend/SDL1.2Thread.h"
-#include "app/Thread.h"
-#include "sound/GenericFileSounder.h"
-#include "sound/VorbisfileLoader.h"
+#include "base/Thread.h"
+#include "framework/sound/GenericFileSounder.h"
+#include "framework/sound/VorbisfileLoader.h"
 #include "support/MemorySoundLoader.h"
 #include "support/OggTestFile.h"
 #include "support/SoundRecorder.h"
 #include "support/TempDir.h"
+#include "framework/app/Platform.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +29,7 @@ boost::shared_ptr<SoundFileLoader> constant(const std::wstring &name, long long 
 class GenericFileSounderTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Thread::setBackendThreadCreator(&SDL1_2Thread::creator);
+    Platform::install();
     sounder.reset(new GenericFileSounder());
   }
   boost::shared_ptr<SoundFileLoader> oggFile(const std::string &name, long frames, int channels) {

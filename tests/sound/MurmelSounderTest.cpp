@@ -1,8 +1,8 @@
-#include "app/SDL1.2Backend/SDL1.2Thread.h"
-#include "app/Thread.h"
-#include "sound/MurmelSounder.h"
+#include "base/Thread.h"
+#include "game/MurmelSounder.h"
 #include "support/MemorySoundLoader.h"
 #include "support/SoundRecorder.h"
+#include "framework/app/Platform.h"
 
 #include <gtest/gtest.h>
 
@@ -43,7 +43,7 @@ class FinishCounter final : public StreamingSound::Callback {
 class MurmelSounderTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Thread::setBackendThreadCreator(&SDL1_2Thread::creator);
+    Platform::install();
     sounder.reset(new MurmelSounder());
     // Silent noise bed: most cases look at exact values.
     sounder->killNoise();

@@ -1,4 +1,4 @@
-#include "sound/OutputMeter.h"
+#include "framework/sound/OutputMeter.h"
 
 #include <gtest/gtest.h>
 

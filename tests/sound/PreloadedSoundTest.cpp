@@ -1,4 +1,4 @@
-#include "sound/PreloadedSound.h"
+#include "framework/sound/PreloadedSound.h"
 #include "support/MemorySoundLoader.h"
 
 #include <gtest/gtest.h>

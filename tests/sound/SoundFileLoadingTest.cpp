@@ -1,7 +1,7 @@
-#include "app/FilePath.h"
-#include "app/UTF8File.h"
-#include "sound/SoundFileFactory.h"
-#include "sound/VorbisfileLoader.h"
+#include "base/FilePath.h"
+#include "base/UTF8File.h"
+#include "framework/sound/SoundFileFactory.h"
+#include "framework/sound/VorbisfileLoader.h"
 #include "support/OggTestFile.h"
 #include "support/TempDir.h"
 

@@ -1,11 +1,11 @@
-#include "app/FilePath.h"
-#include "app/SDL1.2Backend/SDL1.2Thread.h"
-#include "app/Thread.h"
-#include "sound/MurmelSounder.h"
-#include "sound/VorbisfileLoader.h"
+#include "base/FilePath.h"
+#include "base/Thread.h"
+#include "game/MurmelSounder.h"
+#include "framework/sound/VorbisfileLoader.h"
 #include "support/MemorySoundLoader.h"
 #include "support/OggTestFile.h"
 #include "support/TempDir.h"
+#include "framework/app/Platform.h"
 
 #include <gtest/gtest.h>
 
@@ -78,7 +78,7 @@ bool playRandomly(MurmelSounder &sounder, std::mt19937 &random, std::unique_ptr<
 // loop while the audio thread mixes and the streaming thread refills, for a
 // few seconds. Run under ThreadSanitizer in "make tsan".
 TEST(SoundStress, MainAudioAndStreamingThreadsShareTheSounderWithoutRaces) {
-  Thread::setBackendThreadCreator(&SDL1_2Thread::creator);
+  Platform::install();
   TempDir dir;
   ASSERT_TRUE(
       OggTestFile::write(dir.path() + "/Music.ogg", OggTestFile::sine(100000, 2, 44100, 220.0f, 0.3f), 2, 44100));

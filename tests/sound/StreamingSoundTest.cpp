@@ -1,5 +1,5 @@
-#include "sound/PreloadedSound.h"
-#include "sound/StreamingSound.h"
+#include "framework/sound/PreloadedSound.h"
+#include "framework/sound/StreamingSound.h"
 #include "support/MemorySoundLoader.h"
 
 #include <gtest/gtest.h>

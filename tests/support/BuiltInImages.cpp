@@ -1,8 +1,8 @@
 #include "support/BuiltInImages.h"
 
-#include "drawing/Drawer.h"
-#include "drawing/ImageLoader.h"
-#include "drawing/TextAtlas.h"
+#include "framework/drawing/Drawer.h"
+#include "framework/drawing/ImageLoader.h"
+#include "framework/drawing/TextAtlas.h"
 #include "game/Circle.h"
 
 void loadBuiltInImages(Drawer &drawer) {

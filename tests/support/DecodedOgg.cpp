@@ -1,8 +1,8 @@
 #include "support/DecodedOgg.h"
 
-#include "app/FilePath.h"
-#include "sound/StreamingSound.h"
-#include "sound/VorbisfileLoader.h"
+#include "base/FilePath.h"
+#include "framework/sound/StreamingSound.h"
+#include "framework/sound/VorbisfileLoader.h"
 
 #include <algorithm>
 #include <cmath>

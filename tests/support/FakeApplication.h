@@ -1,17 +1,20 @@
 #pragma once
 
-#include "app/AppSettings.h"
-#include "app/Application.h"
-#include "app/GlobalData.h"
-#include "resources/ResourceManager.h"
+#include "framework/app/AppSettings.h"
+#include "framework/app/Application.h"
+#include "framework/app/GlobalData.h"
+#include "framework/resources/ResourceManager.h"
+#include "game/MurmelGame.h"
 
 #include <string>
 #include <vector>
 
 // An application without SDL: it records what states ask of it, so a state
-// can be driven frame by frame with a RecordingDrawer.
+// can be driven frame by frame with a RecordingDrawer. Its settings and
+// catalogue are the game's, as the real application's are.
 class FakeApplication final : public Application {
  public:
+  FakeApplication() { game.registerResources(resources); }
   void initialise(CmdLineParams &) override {}
   void getAudio(float *, float *, int) override {}
   void eventLoop() override {}
@@ -26,7 +29,8 @@ class FakeApplication final : public Application {
   int quitCalls = 0;
   std::vector<TwoFloats> mousePositions;
   std::vector<std::wstring> requestedStates;
-  AppSettings settings;
+  MurmelGame game;
+  AppSettings settings{&game};
   ResourceManager resources;
   boost::shared_ptr<GlobalData> globalData{new GlobalData()};
 };

@@ -2,7 +2,7 @@
 
 #include <SDL.h>
 
-#include "app/SDL1.2Backend/SDL1.2VideoStart.h"
+#include "platforms/SDL1.2Backend/SDL1.2VideoStart.h"
 
 #include "support/LibraryPins.h"
 

@@ -1,7 +1,7 @@
 #include "support/GameProcess.h"
 
-#include "app/FilePath.h"
-#include "app/UTF8File.h"
+#include "base/FilePath.h"
+#include "base/UTF8File.h"
 
 #include <signal.h>
 #include <spawn.h>

@@ -1,6 +1,6 @@
 #include "support/MemorySoundLoader.h"
 
-#include "app/FilePath.h"
+#include "base/FilePath.h"
 
 MemorySoundLoader::MemorySoundLoader(const std::wstring &name, std::vector<float> stereo, long long reportedLength)
     : SoundFileLoader(FilePath(name)), name(name), frames(std::move(stereo)), reportedLength(reportedLength) {

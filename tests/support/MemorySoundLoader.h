@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sound/SoundFileLoader.h"
+#include "framework/sound/SoundFileLoader.h"
 
 #include <functional>
 #include <string>

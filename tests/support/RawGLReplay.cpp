@@ -1,6 +1,6 @@
 #include "support/RawGLReplay.h"
 
-#include "drawing/ImageLoader.h"
+#include "framework/drawing/ImageLoader.h"
 #include "game/Circle.h"
 
 #include <GL/gl.h>

@@ -1,6 +1,6 @@
 #include "support/RecordingDrawer.h"
 
-#include "drawing/AtlasImage.h"
+#include "framework/drawing/AtlasImage.h"
 
 std::vector<RecordingDrawer::Call> RecordingDrawer::callsOf(const std::string &operation) const {
   std::vector<Call> found;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "drawing/Drawer.h"
+#include "framework/drawing/Drawer.h"
 
 #include <string>
 #include <vector>

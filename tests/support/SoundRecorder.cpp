@@ -1,6 +1,6 @@
 #include "support/SoundRecorder.h"
 
-#include "sound/FileSounder.h"
+#include "framework/sound/FileSounder.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "support/WorldDriver.h"
 
-#include "game/Random.h"
+#include "base/Random.h"
 
 void WorldDriver::frames(World &world, int count) {
   for (int i = 0; i < count; ++i) {

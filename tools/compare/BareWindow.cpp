@@ -3,7 +3,7 @@
 // window and the OpenGL driver alone cost in start-up time and memory.
 // Prints the seconds from process start to its first swapped frame.
 
-#include "ProcessClock.h"
+#include "harness/ProcessClock.h"
 
 #include <SDL/SDL.h>
 #include <SDL/SDL_opengl.h>

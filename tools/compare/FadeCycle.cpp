@@ -1,6 +1,6 @@
 #include "FadeCycle.h"
 
-#include "sound/MurmelSounder.h"
+#include "game/MurmelSounder.h"
 
 namespace {
 

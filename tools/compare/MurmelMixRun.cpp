@@ -18,12 +18,12 @@
 #include "FrameWindow.h"
 #include "MixRunOptions.h"
 
-#include "app/FilePath.h"
-#include "app/SDL1.2Backend/SDL1.2AudioDevice.h"
-#include "app/UTF8File.h"
-#include "sound/AudioDeviceCallback.h"
-#include "sound/MurmelSounder.h"
-#include "sound/VorbisfileLoader.h"
+#include "base/FilePath.h"
+#include "platforms/SDL1.2Backend/SDL1.2AudioDevice.h"
+#include "base/UTF8File.h"
+#include "framework/sound/AudioDeviceCallback.h"
+#include "game/MurmelSounder.h"
+#include "framework/sound/VorbisfileLoader.h"
 
 #include <SDL/SDL.h>
 

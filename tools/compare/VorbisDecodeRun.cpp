@@ -4,10 +4,10 @@
 // Prints a checksum of the decoded samples so that nothing is optimised away,
 // and the frame count.
 
-#include "app/FilePath.h"
-#include "app/UTF8File.h"
-#include "sound/StreamingSound.h"
-#include "sound/VorbisfileLoader.h"
+#include "base/FilePath.h"
+#include "base/UTF8File.h"
+#include "framework/sound/StreamingSound.h"
+#include "framework/sound/VorbisfileLoader.h"
 
 #include <vorbis/vorbisfile.h>
 

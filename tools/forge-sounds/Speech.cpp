@@ -14,8 +14,8 @@
 #include "Biquad.h"
 #include "PeakLimiter.h"
 #include "Reverb.h"
-#include "app/Assertion.h"
-#include "app/UTF8File.h"
+#include "base/Assertion.h"
+#include "base/UTF8File.h"
 #include "game/SpokenPassages.h"
 
 namespace {

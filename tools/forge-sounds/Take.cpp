@@ -3,7 +3,7 @@
 #include <cmath>
 #include <numeric>
 
-#include "app/Assertion.h"
+#include "base/Assertion.h"
 
 Take::Take(long frames, bool looping)
     : frames(frames), looping(looping), left(static_cast<size_t>(frames)), right(static_cast<size_t>(frames)) {

@@ -1,3 +1,0 @@
-#include "app/SDLMain.h"
-
-int main(int argc, char *argv[]) { return SDL_main(argc, argv); }

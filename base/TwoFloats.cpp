@@ -1,0 +1,14 @@
+#include "base/TwoFloats.h"
+
+#include <cmath>
+
+TwoFloats TwoFloats::normal() const {
+  TwoFloats result;
+  const float length = std::sqrt(x * x + y * y);
+  // Written so that a NaN length, which compares false, also gives (0, 0).
+  if (length > 0.0f) {
+    result.x = x / length;
+    result.y = y / length;
+  }
+  return result;
+}

@@ -1,9 +1,0 @@
-#include "drawing/Shader.h"
-
-#include "app/UTF8File.h"
-
-bool Shader::loadShaderFile(const FilePath &file, std::wstring &text) {
-  UTF8File source(file);
-  source.readFile(text, true);
-  return !source.hasFailed();
-}

@@ -1,0 +1,3 @@
+#include "framework/sound/SoundFileLoader.h"
+
+SoundFileLoader::SoundFileLoader(const FilePath &) {}

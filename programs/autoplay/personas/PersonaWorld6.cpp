@@ -1,0 +1,18 @@
+#include "personas/PersonaWorld6.h"
+
+#include "personas/PersonaWorld1.h"
+#include "personas/Sight.h"
+
+namespace {
+
+// A station of this world answers at once: a glance will do.
+const double linger = 0.1;
+
+}  // namespace
+
+void PersonaWorld6::act(const Sight &sight, MotorModel &hand) {
+  const bool growing = PersonaWorld1::growing(sight, 6);
+  if (growing && !wasGrowing) tour.newRound();
+  wasGrowing = growing;
+  tour.step(sight, hand, linger);
+}

@@ -1,3 +1,0 @@
-#include "sound/SoundFileLoader.h"
-
-SoundFileLoader::SoundFileLoader(const FilePath &) {}
