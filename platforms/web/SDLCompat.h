@@ -2,7 +2,7 @@
 
 // The browser build's SDL is emscripten's: SDL 1.3's headers, whose
 // SDL_compat.h gives most of SDL 1.2's names back. This header gives the rest.
-// cmake/Web.cmake puts it ahead of every source of the browser build; the
+// platforms/web/Platform.cmake puts it ahead of every source of the browser build; the
 // desktop build never sees it.
 #include <SDL/SDL.h>
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "Take.h"
 
@@ -22,21 +23,25 @@ bool writePages(std::FILE *file, ogg_stream_state &stream, bool flush) {
 
 }  // namespace
 
-bool OggWriter::write(const std::string &path, const Take &take, const std::string &title, int serial, float quality) {
-  std::FILE *file = std::fopen(path.c_str(), "wb");
-  if (!file) return false;
-
+bool OggWriter::write(const std::string &path, const float *samples, long frames, int channels, long rate,
+                      float quality, int serial, const std::string &title) {
   vorbis_info info;
   vorbis_info_init(&info);
-  if (vorbis_encode_init_vbr(&info, 2, Take::rate, quality) != 0) {
+  if (channels < 1 || frames < 0 || vorbis_encode_init_vbr(&info, channels, rate, quality) != 0) {
     vorbis_info_clear(&info);
-    std::fclose(file);
+    return false;
+  }
+  std::FILE *file = std::fopen(path.c_str(), "wb");
+  if (!file) {
+    vorbis_info_clear(&info);
     return false;
   }
   vorbis_comment comment;
   vorbis_comment_init(&comment);
-  vorbis_comment_add_tag(&comment, "TITLE", title.c_str());
-  vorbis_comment_add_tag(&comment, "ARTIST", "Murmel Worlds sound forge");
+  if (!title.empty()) {
+    vorbis_comment_add_tag(&comment, "TITLE", title.c_str());
+    vorbis_comment_add_tag(&comment, "ARTIST", "Murmel Worlds sound forge");
+  }
 
   vorbis_dsp_state dsp;
   vorbis_block block;
@@ -57,11 +62,11 @@ bool OggWriter::write(const std::string &path, const Take &take, const std::stri
   long written = 0;
   bool ended = false;
   while (ok && !ended) {
-    const long count = std::min(chunk, take.getFrames() - written);
+    const long count = std::min(chunk, frames - written);
     if (count > 0) {
       float **buffers = vorbis_analysis_buffer(&dsp, static_cast<int>(count));
-      for (int c = 0; c < 2; ++c)
-        for (long i = 0; i < count; ++i) buffers[c][i] = take.channel(c)[static_cast<size_t>(written + i)];
+      for (long i = 0; i < count; ++i)
+        for (int c = 0; c < channels; ++c) buffers[c][i] = samples[(written + i) * channels + c];
       vorbis_analysis_wrote(&dsp, static_cast<int>(count));
       written += count;
     } else {
@@ -86,4 +91,11 @@ bool OggWriter::write(const std::string &path, const Take &take, const std::stri
   vorbis_comment_clear(&comment);
   vorbis_info_clear(&info);
   return std::fclose(file) == 0 && ok;
+}
+
+bool OggWriter::write(const std::string &path, const Take &take, const std::string &title, int serial, float quality) {
+  std::vector<float> interleaved(2 * static_cast<size_t>(take.getFrames()));
+  for (long i = 0; i < take.getFrames(); ++i)
+    for (int c = 0; c < 2; ++c) interleaved[2 * static_cast<size_t>(i) + c] = take.channel(c)[static_cast<size_t>(i)];
+  return write(path, interleaved.data(), take.getFrames(), 2, Take::rate, quality, serial, title);
 }

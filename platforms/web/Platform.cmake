@@ -90,3 +90,8 @@ function(murmel_web_program target)
   set_property(TARGET ${target} PROPERTY RULE_LAUNCH_LINK
     "${CMAKE_COMMAND} -E env --modify NODE_PATH=path_list_prepend:/usr/share/nodejs")
 endfunction()
+
+# What every layer links, and what the platform's own layer adds (nothing here).
+add_library(murmel_platform_libraries INTERFACE)
+target_link_libraries(murmel_platform_libraries INTERFACE murmel_web_deps)
+add_library(murmel_platform_private INTERFACE)
