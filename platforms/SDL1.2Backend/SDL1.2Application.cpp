@@ -76,9 +76,7 @@ void SDL1_2Application::initialise(CmdLineParams &params) {
   width = flags.width;
   height = flags.height;
   windowed = flags.windowed;
-  mute = flags.mute;
-  audioAPI = flags.audioAPI;
-  helpRequested = flags.helpCount > 0;
+  const bool helpRequested = flags.helpCount > 0;
   if (helpRequested) quit();
   if (ConfigFile::settingsFolder().getPath().empty())
     warn("no home folder known ($HOME is not set and the user has none): settings are neither read nor saved");
@@ -205,10 +203,10 @@ void SDL1_2Application::switchFullScreen() {
 
 void SDL1_2Application::startAudio() {
   sounder = appSettings.getSounder();
-  std::vector<std::unique_ptr<AudioDevice>> candidates = Platform::audioDevices(audioAPI);
+  std::vector<std::unique_ptr<AudioDevice>> candidates = Platform::audioDevices(flags.audioAPI);
   for (size_t i = 0; i < candidates.size(); ++i) {
     std::unique_ptr<AudioDevice> &device = candidates[i];
-    device->setAPI(audioAPI);
+    device->setAPI(flags.audioAPI);
     device->setCallback(this);
     device->setCallbackTimer(callbackTimer);
     sounder->setNumChannels(device->getNumInputs(), device->getNumOutputs());
@@ -222,7 +220,7 @@ void SDL1_2Application::startAudio() {
     if (i + 1 == candidates.size()) warn("sound is off: no audio device could be started");
     break;
   }
-  if (mute) sounder->setMute(true);
+  if (flags.mute) sounder->setMute(true);
 }
 
 void SDL1_2Application::blockHeardAt(std::chrono::steady_clock::time_point heardAt) {

@@ -109,8 +109,8 @@ class SDL1_2Application final : public Application, public CmdLineCallback, publ
   int getWindowHeight() const { return height; }
   // Whether the program shows in a window now (F11 and Alt+Enter switch).
   bool isWindowed() const { return windowed; }
-  bool isMuted() const { return mute; }
-  const std::wstring &getAudioAPI() const { return audioAPI; }
+  bool isMuted() const { return flags.mute; }
+  const std::wstring &getAudioAPI() const { return flags.audioAPI; }
   const std::wstring &getStartState() const { return startState; }
   long getFrameCount() const { return frameCount; }
 
@@ -178,9 +178,6 @@ class SDL1_2Application final : public Application, public CmdLineCallback, publ
   int width = -1;
   int height = -1;
   bool windowed = false;
-  bool mute = false;
-  std::wstring audioAPI = L"SDL";
-  bool helpRequested = false;
   bool vsync = true;
   bool frameCapped = true;
 
