@@ -2,6 +2,7 @@
 #include "harness/DiskAudio.h"
 #include "harness/FlashMeter.h"
 #include "personas/Persona.h"
+#include "Players.h"
 #include "harness/Robot.h"
 #include "harness/Screenshots.h"
 #include "harness/SlotFiller.h"
@@ -111,12 +112,11 @@ int play(const AutoplayOptions &options, Screenshots *screenshots, AudioFormat &
   Timeline timeline;
   const std::string capture = DiskAudio::capturePath();
   if (!capture.empty()) timeline.recordAudioFrom(capture, format.channels);
-  Robot robot(timeline, screenshots, options.maxFrames, options.persona);
+  Robot robot(timeline, screenshots, options.maxFrames, choosePlayer(options.persona, options.watchFlashes));
   robot.setUncapped(options.uncapped);
   robot.setFlashMeter(flashMeter);
   robot.setFlashTimes(options.flashTimes);
   robot.setAudioStallWorld(options.stallAudioWorld);
-  robot.setFlashesToWatch(options.watchFlashes);
   std::unique_ptr<SlotFiller> filler;
   if (options.fillSlotsWorld >= 0) {
     MurmelSounder *sounder = dynamic_cast<MurmelSounder *>(app->getSounder());

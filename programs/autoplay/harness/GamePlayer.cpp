@@ -2,53 +2,15 @@
 
 #include "harness/EventPusher.h"
 #include "harness/Hand.h"
-#include "personas/PersonaPlayer.h"
+#include "harness/Player.h"
 #include "harness/SlotFiller.h"
 #include "harness/Timeline.h"
-#include "perfect/World0Solver.h"
-#include "perfect/World1Solver.h"
-#include "perfect/World2Solver.h"
-#include "perfect/World3Solver.h"
-#include "perfect/World4Solver.h"
-#include "perfect/World5Solver.h"
-#include "perfect/World6Solver.h"
-#include "perfect/World7Solver.h"
 
-#include "base/Assertion.h"
 #include "game/GamePlayState.h"
-#include "game/World0.h"
-#include "game/World1.h"
-#include "game/World2.h"
-#include "game/World3.h"
-#include "game/World4.h"
-#include "game/World5.h"
-#include "game/World6.h"
-#include "game/World7.h"
+#include "game/World.h"
 
-namespace {
-
-template <class W>
-W &worldAs(GamePlayState &game, int index) {
-  W *world = dynamic_cast<W *>(&game.getWorld(index));
-  MW_ASSERT(world != nullptr);
-  return *world;
-}
-
-}  // namespace
-
-GamePlayer::GamePlayer(GamePlayState &game, Timeline &timeline, SlotFiller *filler, const PersonaPlayer *persona,
-                       int flashesToWatch)
-    : game(game), timeline(timeline), filler(filler), persona(persona) {
-  if (persona) return;
-  solvers[0].reset(new World0Solver(worldAs<World0>(game, 0)));
-  solvers[1].reset(new World1Solver(worldAs<World1>(game, 1)));
-  solvers[2].reset(new World2Solver(worldAs<World2>(game, 2)));
-  solvers[3].reset(new World3Solver(worldAs<World3>(game, 3), flashesToWatch));
-  solvers[4].reset(new World4Solver(worldAs<World4>(game, 4)));
-  solvers[5].reset(new World5Solver());
-  solvers[6].reset(new World6Solver(worldAs<World6>(game, 6)));
-  solvers[7].reset(new World7Solver(worldAs<World7>(game, 7)));
-}
+GamePlayer::GamePlayer(GamePlayState &game, Timeline &timeline, SlotFiller *filler, Player &player)
+    : game(game), timeline(timeline), filler(filler), player(player) {}
 
 GamePlayer::~GamePlayer() = default;
 
@@ -82,15 +44,13 @@ GamePlayer::Look GamePlayer::inWorld(Hand &hand, long frame) {
   }
   const bool played = game.getTravel() == 0.0f && !game.getWorld(current).worldDone();
   if (filler) filler->beforeFrame(current, played, frame);
+  const std::string doing = player.inGame(game, played);
   if (game.getTravel() > 0.0f) {
     look.place = "in world " + std::to_string(current) + " (travelling on)";
   } else if (game.getWorld(current).worldDone()) {
     look.place = "in " + name + " (done, under the white flash)";
-  } else if (persona) {
-    look.place = "in " + name + " (" + persona->activity() + ")";
   } else {
-    solvers[current]->play(hand);
-    look.place = "in " + name + " (" + solvers[current]->stage() + ")";
+    look.place = "in " + name + " (" + doing + ")";
   }
   return look;
 }
@@ -99,6 +59,7 @@ GamePlayer::Look GamePlayer::inClosing(long frame) {
   Look look;
   look.place = "in the closing sequence";
   if (filler) filler->beforeFrame(-1, false, frame);
+  player.inGame(game, false);
   if (!closingSeen) {
     closingSeen = true;
     timeline.mark("closing", frame);

@@ -1,14 +1,10 @@
 #pragma once
 
-#include "perfect/WorldSolver.h"
-
-#include <array>
-#include <memory>
 #include <string>
 
 class GamePlayState;
 class Hand;
-class PersonaPlayer;
+class Player;
 class SlotFiller;
 class Timeline;
 
@@ -27,12 +23,9 @@ class GamePlayer {
     std::string caption;
   };
 
-  // filler (may be null) keeps the slots busy through its world. With a
-  // persona (may be null) the worlds are the persona's to play, and only
-  // what it is doing is reported here.
-  // flashesToWatch: world 3's red flashes the perfect player lets go by before it shakes.
-  GamePlayer(GamePlayState &game, Timeline &timeline, SlotFiller *filler, const PersonaPlayer *persona,
-             int flashesToWatch = 0);
+  // filler (may be null) keeps the slots busy through its world; the player
+  // plays the worlds.
+  GamePlayer(GamePlayState &game, Timeline &timeline, SlotFiller *filler, Player &player);
   ~GamePlayer();
 
   bool isFor(const GamePlayState &state) const { return &state == &game; }
@@ -47,8 +40,7 @@ class GamePlayer {
   GamePlayState &game;
   Timeline &timeline;
   SlotFiller *filler;
-  const PersonaPlayer *persona;
-  std::array<std::unique_ptr<WorldSolver>, 8> solvers;
+  Player &player;
   static constexpr int captionedWorld = 1;
   static constexpr int captionShotFrames = 45;
 

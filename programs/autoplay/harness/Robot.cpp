@@ -4,8 +4,6 @@
 #include "harness/FlashMeter.h"
 #include "harness/GamePlayer.h"
 #include "harness/Hand.h"
-#include "personas/PersonaPlayer.h"
-#include "harness/SceneWatcher.h"
 #include "harness/FrameKeeper.h"
 #include "harness/Timeline.h"
 
@@ -23,14 +21,11 @@ namespace {
 // The world whose flash follows the music's bars.
 const int worldOfBars = 3;
 
-// Frames after a click before the robot clicks again, should the first one
-// not have started the game.
-const long clickRetryFrames = 30;
 
 }  // namespace
 
-Robot::Robot(Timeline &timeline, FrameKeeper *screenshots, long maxFrames, const Persona *persona)
-    : timeline(timeline), screenshots(screenshots), maxFrames(maxFrames), personaFigures(persona) {}
+Robot::Robot(Timeline &timeline, FrameKeeper *screenshots, long maxFrames, Player::Maker makePlayer)
+    : timeline(timeline), screenshots(screenshots), maxFrames(maxFrames), makePlayer(std::move(makePlayer)) {}
 
 Robot::~Robot() = default;
 
@@ -47,7 +42,7 @@ void Robot::beforeFrame(SDL1_2Application &app) {
   if (!events) {
     events.reset(new EventPusher(app));
     hand.reset(new Hand(*events, area * 0.5f));
-    if (personaFigures) persona.reset(new PersonaPlayer(*personaFigures, *events, area));
+    player = makePlayer(*events, *hand, area);
   }
   hand->newFrame();
   if (gaveUp()) {
@@ -65,16 +60,13 @@ void Robot::beforeFrame(SDL1_2Application &app) {
   const std::string stateName = state ? UTF8File::toUtf8(state->getName()) : std::string();
   if (const TitleScreen *title = dynamic_cast<const TitleScreen *>(state)) {
     if (lastStateName != stateName) timeline.mark("title screen", frame);
-    if (persona)
-      playTitleAsPersona(app, *title);
-    else
-      playTitle(app, *title);
+    playTitle(app, *title);
   } else if (GamePlayState *game = dynamic_cast<GamePlayState *>(state)) {
-    if (!player || playerState.lock() != current) {
-      player.reset(new GamePlayer(*game, timeline, filler, persona.get(), flashesToWatch));
-      playerState = current;
+    if (!gamePlayer || gameState.lock() != current) {
+      gamePlayer.reset(new GamePlayer(*game, timeline, filler, *player));
+      gameState = current;
     }
-    const GamePlayer::Look look = player->beforeFrame(*hand, frame);
+    const GamePlayer::Look look = gamePlayer->beforeFrame(*hand, frame);
     place = look.place;
     if (!look.keep.empty()) keepFrame(look.keep, look.caption);
     paceWorldOfBars(app, *game);
@@ -87,50 +79,14 @@ void Robot::beforeFrame(SDL1_2Application &app) {
       audioStalled = true;
       timeline.mark("audio stalled", frame);
     }
-    if (persona) persona->beforeFrame(SceneWatcher::game(*game, area), true);
   } else {
     place = "on the loading screen";
-    if (persona) persona->beforeFrame(SceneWatcher::loading(area), false);
+    player->onLoading();
   }
   lastStateName = stateName;
 }
 
 void Robot::playTitle(SDL1_2Application &app, const TitleScreen &title) {
-  const long frame = app.getFrameCount();
-  if (title.getPromptAlpha() <= 0.0f) {
-    place = "on the title screen (listening to the introduction)";
-    return;
-  }
-  notePrompt(title, frame);
-  // Towards the prompt in the bottom right corner, as a person reaches for it.
-  const TwoFloats area = app.getDrawer()->getDrawingAreaSize();
-  hand->moveToward(TwoFloats(area.x - 180.0f, area.y - 40.0f));
-  if (title.getPromptAlpha() < 1.0f) {
-    place = "on the title screen (waiting for the prompt)";
-    return;
-  }
-  if (screenshots && !titleKept) {
-    titleKept = true;
-    keepFrame("title", "title");
-    return;
-  }
-  if (clickedAt >= 0 && frame - clickedAt < clickRetryFrames) {
-    place = "on the title screen (the click did not start the game)";
-    return;
-  }
-  if (clickedAt < 0) timeline.mark("click", frame);
-  place = "on the title screen (clicking)";
-  hand->click();
-  clickedAt = frame;
-}
-
-void Robot::notePrompt(const TitleScreen &title, long frame) {
-  if (promptSeen || title.getPromptAlpha() <= 0.0f) return;
-  promptSeen = true;
-  timeline.mark("prompt", frame);
-}
-
-void Robot::playTitleAsPersona(SDL1_2Application &app, const TitleScreen &title) {
   const long frame = app.getFrameCount();
   notePrompt(title, frame);
   // A click switches the state before the frame is drawn: the title's frame, prompt fully in, comes first.
@@ -139,11 +95,17 @@ void Robot::playTitleAsPersona(SDL1_2Application &app, const TitleScreen &title)
     titleKept = true;
     keepFrame("title", "title");
   }
-  persona->beforeFrame(SceneWatcher::title(title, app.getDrawer()->getDrawingAreaSize()), mayClick);
-  place = "on the title screen (" + persona->activity() + ")";
-  if (!persona->clickedThisFrame()) return;
+  bool clicked = false;
+  place = "on the title screen (" + player->onTitle(title, frame, mayClick, clicked) + ")";
+  if (!clicked) return;
   if (clickedAt < 0) timeline.mark("click", frame);
   clickedAt = frame;
+}
+
+void Robot::notePrompt(const TitleScreen &title, long frame) {
+  if (promptSeen || title.getPromptAlpha() <= 0.0f) return;
+  promptSeen = true;
+  timeline.mark("prompt", frame);
 }
 
 void Robot::paceWorldOfBars(SDL1_2Application &app, const GamePlayState &game) {
@@ -157,7 +119,7 @@ void Robot::giveUp(SDL1_2Application &app) {
 }
 
 void Robot::afterDraw(SDL1_2Application &app) {
-  const bool watchFlash = flashTimes && inWorldOfBars && app.getCurrentState() == playerState.lock();
+  const bool watchFlash = flashTimes && inWorldOfBars && app.getCurrentState() == gameState.lock();
   if (!watchFlash) flashWatch.elsewhere();
   Drawer &drawer = *app.getDrawer();
   const int width = static_cast<int>(drawer.getWindowSize().x), height = static_cast<int>(drawer.getWindowSize().y);
@@ -171,6 +133,6 @@ void Robot::afterDraw(SDL1_2Application &app) {
     screenshots->capture(*app.getDrawer(), shotName, shotCaption);
     shotName.clear();
   }
-  if (player && playerState.lock() == app.getCurrentState() && player->afterDraw(app.getFrameCount()))
+  if (gamePlayer && gameState.lock() == app.getCurrentState() && gamePlayer->afterDraw(app.getFrameCount()))
     gameFinished = true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "harness/Player.h"
 #include "harness/RingFlashWatch.h"
 
 #include "platforms/SDL1.2Backend/SDL1.2Application.h"
@@ -14,25 +15,23 @@ class FlashMeter;
 class GamePlayState;
 class GamePlayer;
 class Hand;
-class PersonaPlayer;
 class FrameKeeper;
 class SlotFiller;
 class Timeline;
 class TitleScreen;
-struct Persona;
 
 // The robot player, hooked into the application's loop. Before each frame it
 // looks at the current state as a person looks at the screen and puts input
 // into SDL's queue as a person's mouse would; after the frame is drawn it
 // keeps the frames worth keeping. Main thread.
 //
-// Without a persona it is the perfect player, as fast as the game allows;
-// with one, a human player model plays in its place from what the screen
-// shows, and the robot only keeps the milestones and the frames.
+// Who plays is the Player the maker makes: the perfect player, as fast as the
+// game allows, or a human player model that plays from what the screen
+// shows; the robot keeps the milestones and the frames.
 class Robot final : public SDL1_2Application::FrameHook {
  public:
-  // screenshots and persona may be null; maxFrames 0 plays on for ever.
-  Robot(Timeline &timeline, FrameKeeper *screenshots, long maxFrames, const Persona *persona = nullptr);
+  // screenshots may be null; maxFrames 0 plays on for ever.
+  Robot(Timeline &timeline, FrameKeeper *screenshots, long maxFrames, Player::Maker makePlayer);
   ~Robot() override;
 
   void beforeFrame(SDL1_2Application &app) override;
@@ -50,8 +49,6 @@ class Robot final : public SDL1_2Application::FrameHook {
   void setFlashTimes(bool print) { flashTimes = print; }
   // In that world SDL's audio stops calling back; -1 for never.
   void setAudioStallWorld(int world) { stallAudioWorld = world; }
-  // The perfect player lets that many of world 3's red flashes go by first.
-  void setFlashesToWatch(int flashes) { flashesToWatch = flashes; }
 
   // The game played to its end and quit by itself.
   bool finished() const { return gameFinished; }
@@ -62,7 +59,6 @@ class Robot final : public SDL1_2Application::FrameHook {
 
  private:
   void playTitle(SDL1_2Application &app, const TitleScreen &title);
-  void playTitleAsPersona(SDL1_2Application &app, const TitleScreen &title);
   // The prompt has begun to show: noted once.
   void notePrompt(const TitleScreen &title, long frame);
   void giveUp(SDL1_2Application &app);
@@ -73,13 +69,12 @@ class Robot final : public SDL1_2Application::FrameHook {
   Timeline &timeline;
   FrameKeeper *screenshots;
   long maxFrames;
-  const Persona *personaFigures;
+  Player::Maker makePlayer;
   SlotFiller *filler = nullptr;
   FlashMeter *flashMeter = nullptr;
   bool flashTimes = false;
   RingFlashWatch flashWatch;
   int stallAudioWorld = -1;
-  int flashesToWatch = 0;
   bool audioStalled = false;
   // The frame about to be drawn is of the world of bars at play.
   bool inWorldOfBars = false;
@@ -87,10 +82,10 @@ class Robot final : public SDL1_2Application::FrameHook {
   std::vector<unsigned char> framePixels;
   std::unique_ptr<EventPusher> events;
   std::unique_ptr<Hand> hand;
-  std::unique_ptr<GamePlayer> player;
-  std::unique_ptr<PersonaPlayer> persona;
-  // The game state the player plays; a new one would need a new player.
-  boost::weak_ptr<GameState> playerState;
+  std::unique_ptr<Player> player;
+  std::unique_ptr<GamePlayer> gamePlayer;
+  // The game state the game's bookkeeping is for; a new one needs a new one.
+  boost::weak_ptr<GameState> gameState;
 
   std::string place = "at start-up";
   std::string lastStateName;

@@ -1,5 +1,7 @@
 #include "personas/PersonaPlayer.h"
 
+#include "personas/SceneWatcher.h"
+
 #include "harness/EventPusher.h"
 #include "personas/Persona.h"
 #include "personas/PersonaTitle.h"
@@ -42,7 +44,8 @@ PersonaPlayer::PersonaPlayer(const Persona &persona, EventPusher &events, const 
           std::unique_ptr<PersonaStrategy>(new PersonaWorld2()), std::unique_ptr<PersonaStrategy>(new PersonaWorld3()),
           std::unique_ptr<PersonaStrategy>(new PersonaWorld4()), std::unique_ptr<PersonaStrategy>(new PersonaWorld5()),
           std::unique_ptr<PersonaStrategy>(new PersonaWorld6()), std::unique_ptr<PersonaStrategy>(new PersonaWorld7())},
-      pointer(area * 0.5f) {}
+      pointer(area * 0.5f),
+      area(area) {}
 
 PersonaPlayer::~PersonaPlayer() = default;
 
@@ -86,4 +89,17 @@ void PersonaPlayer::moveMouse(double until) {
     pointer = at;
     events.moveMouse(at);
   }
+}
+
+std::string PersonaPlayer::onTitle(const TitleScreen &screen, long, bool mayClick, bool &clicked) {
+  beforeFrame(SceneWatcher::title(screen, area), mayClick);
+  clicked = clickedThisFrame();
+  return activity();
+}
+
+void PersonaPlayer::onLoading() { beforeFrame(SceneWatcher::loading(area), false); }
+
+std::string PersonaPlayer::inGame(GamePlayState &game, bool) {
+  beforeFrame(SceneWatcher::game(game, area), true);
+  return activity();
 }

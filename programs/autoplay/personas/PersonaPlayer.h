@@ -1,5 +1,6 @@
 #pragma once
 
+#include "harness/Player.h"
 #include "personas/MotorModel.h"
 #include "personas/PersonaStrategy.h"
 #include "personas/Sight.h"
@@ -18,10 +19,15 @@ struct SceneView;
 // reports the mouse through SDL's queue at its mouse's rate, several motions
 // a frame, as window pixels. It notices a world is done by the white flash.
 // Main thread, once before every frame.
-class PersonaPlayer {
+class PersonaPlayer final : public Player {
  public:
   PersonaPlayer(const Persona &persona, EventPusher &events, const TwoFloats &area);
-  ~PersonaPlayer();
+  ~PersonaPlayer() override;
+
+  // The screens as a person sees them (SceneWatcher), each through beforeFrame.
+  std::string onTitle(const TitleScreen &title, long frame, bool mayClick, bool &clicked) override;
+  void onLoading() override;
+  std::string inGame(GamePlayState &game, bool playing) override;
 
   // What the screen shows as this frame begins; moves the mouse through the
   // frame's time. A wanted click waits while mayClick is false.
@@ -45,4 +51,5 @@ class PersonaPlayer {
   TwoFloats pointer;
   bool clicked = false;
   std::string doing = "waiting for the game to load";
+  TwoFloats area;
 };

@@ -5,6 +5,7 @@
 // --time-audio, --flash-report) and the game's.
 #include "harness/AutoplayOptions.h"
 #include "harness/FlashMeter.h"
+#include "Players.h"
 #include "harness/Robot.h"
 #include "harness/Timeline.h"
 #include "harness/Verdict.h"
@@ -30,12 +31,11 @@ class RobotSession final : public WebMainLoop::Extension {
   explicit RobotSession(const AutoplayOptions &options) : options(options) {
     if (options.timeAudio) timer.reset(new CallbackTimer(timedCallsCapacity));
     if (options.flashReport) flashMeter.reset(new FlashMeter());
-    robot.reset(new Robot(timeline, &frames, options.maxFrames, options.persona));
+    robot.reset(new Robot(timeline, &frames, options.maxFrames, choosePlayer(options.persona, options.watchFlashes)));
     robot->setUncapped(options.uncapped);
     robot->setFlashMeter(flashMeter.get());
     robot->setFlashTimes(options.flashTimes);
     robot->setAudioStallWorld(options.stallAudioWorld);
-    robot->setFlashesToWatch(options.watchFlashes);
   }
 
   void prepare(SDL1_2Application &app) override {

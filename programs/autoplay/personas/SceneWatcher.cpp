@@ -1,4 +1,4 @@
-#include "harness/SceneWatcher.h"
+#include "personas/SceneWatcher.h"
 
 #include "game/GamePlayState.h"
 #include "game/TitleScreen.h"

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "harness/Player.h"
+
+struct Persona;
+
+// Who plays, from the command line: the persona when one is named, else the
+// perfect player, which lets flashesToWatch of world 3's red flashes go by.
+Player::Maker choosePlayer(const Persona *persona, int flashesToWatch);
