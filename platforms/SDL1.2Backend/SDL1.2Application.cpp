@@ -246,9 +246,13 @@ void SDL1_2Application::eventLoop() {
   while (runFrame()) paceFrame();
 }
 
+void SDL1_2Application::watchAudio() {
+  if (audioDevice) standIn.watch(std::chrono::steady_clock::now());
+}
+
 bool SDL1_2Application::runFrame() {
   if (quitRequested) return false;
-  if (audioDevice) standIn.watch(std::chrono::steady_clock::now());
+  watchAudio();
   if (frameHook) frameHook->beforeFrame(*this);
   pollEvents();
 

@@ -105,6 +105,11 @@ class SDL1_2Application final : public Application, public CmdLineCallback, publ
   AudioDevice *getAudioDevice() const { return audioDevice.get(); }
   // Main thread: a silent clock keeps the sound's time while the device gives nothing.
   bool isAudioStandingIn() const { return standIn.isStandingIn(); }
+  // Main thread: whether the device still gives blocks, which starts or ends
+  // the silent clock. Every frame asks; a platform whose frames may come
+  // seconds apart while the thread is free (the page, behind a slow GPU)
+  // asks between them too, or a second of silence would take many frames.
+  void watchAudio();
   int getWindowWidth() const { return width; }
   int getWindowHeight() const { return height; }
   // Whether the program shows in a window now (F11 and Alt+Enter switch).

@@ -8,6 +8,7 @@
 #include "platforms/web/WebThread.h"
 #include "framework/sound/OutputMeter.h"
 
+#include <GL/gl.h>
 #include <SDL/SDL.h>
 #include <emscripten.h>
 #include <emscripten/heap.h>
@@ -30,6 +31,9 @@ bool audioRan = false;
 
 // An unpaced paint runs frames for this long, leaving the browser time to paint.
 const double unpacedPaintMilliseconds = 30.0;
+// Unpaced frames between two waits for their drawing: a few keep the GPU
+// from falling far behind, and the browser's and the GPU's work overlapping.
+const int framesBetweenReadBacks = 4;
 // A context held this long before the page says that sound is off.
 const double soundNoteMilliseconds = 1000.0;
 // What SDL's queue must hold beyond the longest recent paint of the game's
@@ -83,6 +87,16 @@ void stopTicking() {
     clearInterval(Module['murmelTicks']);
     Module['murmelTicks'] = 0;
   });
+}
+
+// The browser queues a frame's drawing at once and the GPU (a software one,
+// say) draws it later: unpaced frames would queue seconds of it, and a later
+// call would wait them out with nothing else run meanwhile (the silent clock
+// would lose that time). A pixel read back waits for the drawing so far, and
+// the paint's budget counts it; glFinish is no wait in every browser.
+void waitForDrawing() {
+  unsigned char pixel[4];
+  glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
 }
 
 // No timer runs while the main thread is busy: SDL's queue has to hold more
@@ -210,6 +224,7 @@ bool WebMainLoop::paint(double start) {
   paced = false;
   do {
     if (!step()) return false;
+    if (++unpacedSteps % framesBetweenReadBacks == 0) waitForDrawing();
     WebThread::runDueRounds();
     topUpAudio();
   } while (!application->framesPaced() && emscripten_get_now() - start < unpacedPaintMilliseconds);
@@ -273,8 +288,11 @@ const char *WebMainLoop::stats() {
 
 extern "C" EMSCRIPTEN_KEEPALIVE const char *murmel_stats() { return WebMainLoop::stats(); }
 
-extern "C" EMSCRIPTEN_KEEPALIVE void murmel_tick() {
+void WebMainLoop::tick() {
   if (!current) return;
   topUpAudio();
   WebThread::runDueRounds();
+  if (current && current->application) current->application->watchAudio();
 }
+
+extern "C" EMSCRIPTEN_KEEPALIVE void murmel_tick() { WebMainLoop::tick(); }

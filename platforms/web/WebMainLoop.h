@@ -48,6 +48,9 @@ class WebMainLoop final {
   // pointer in canvas pixels and the WebAssembly memory's size (it only
   // grows: its peak). Valid until the next call.
   static const char *stats();
+  // The page's own timer, between paints: tops the sound up, runs the
+  // threads' due rounds and watches the device.
+  static void tick();
 
  private:
   WebMainLoop() = default;
@@ -73,4 +76,5 @@ class WebMainLoop final {
   // The longest recent paint, fading; the loading screen's come first.
   double longestPaint = 300.0;
   int queuedBlocks = 0;
+  long unpacedSteps = 0;
 };
