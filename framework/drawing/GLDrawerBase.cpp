@@ -14,95 +14,21 @@
 #include <cstring>
 #include <string>
 
-namespace {
-
-int nextPowerOfTwo(int value) {
-  int power = 1;
-  while (power < value) power <<= 1;
-  return power;
-}
-
-// Pads an image of texelBytes-byte texels to pw x ph by repeating its last
-// column and last row, so that linear filtering at the right and bottom
-// edges sees the edge colour.
-unsigned char *padImage(const unsigned char *pixels, int width, int height, int pw, int ph, size_t texelBytes) {
-  const size_t rowBytes = static_cast<size_t>(width) * texelBytes;
-  const size_t paddedRowBytes = static_cast<size_t>(pw) * texelBytes;
-  unsigned char *padded = new unsigned char[paddedRowBytes * ph];
-  for (int y = 0; y < ph; ++y) {
-    unsigned char *row = padded + paddedRowBytes * y;
-    if (y < height) {
-      std::memcpy(row, pixels + rowBytes * y, rowBytes);
-      for (size_t x = rowBytes; x < paddedRowBytes; x += texelBytes)
-        std::memcpy(row + x, row + rowBytes - texelBytes, texelBytes);
-    } else {
-      std::memcpy(row, padded + paddedRowBytes * (height - 1), paddedRowBytes);
-    }
-  }
-  return padded;
-}
-
-// Whether every pixel's red, green and blue are equal.
-bool isGrey(const unsigned char *pixels, size_t pixelCount) {
-  for (size_t i = 0; i < pixelCount; ++i, pixels += 4) {
-    if (pixels[0] != pixels[1] || pixels[0] != pixels[2]) return false;
-  }
-  return true;
-}
-
-// Packs grey RGBA pixels into grey and alpha, two bytes a pixel, at the
-// start of the same buffer: a copy would hold half an image more while the
-// driver makes its own. Pixel i's two bytes land at 2i, before any byte
-// still to be read.
-void packGreyAndAlpha(unsigned char *pixels, size_t pixelCount) {
-  for (size_t i = 0; i < pixelCount; ++i) {
-    const unsigned char alpha = pixels[4 * i + 3];
-    pixels[2 * i] = pixels[4 * i];
-    pixels[2 * i + 1] = alpha;
-  }
-}
-
-// An internal format: desktop OpenGL's sized one, or the unsized one OpenGL
-// ES 2 (and so WebGL 1) insists on.
-GLenum internalFormat(const GLEntryPoints &gl, GLenum desktop, GLenum es) { return gl.version.isES() ? es : desktop; }
-
-// The info log of a shader or program, without its closing line breaks.
-template <typename GetParameter, typename GetLog>
-std::string infoLog(GLuint object, GetParameter getParameter, GetLog getLog) {
-  GLint length = 0;
-  getParameter(object, GL_INFO_LOG_LENGTH, &length);
-  if (length <= 0 || !getLog) return std::string();
-  std::string log(static_cast<size_t>(length), '\0');
-  GLsizei written = 0;
-  getLog(object, length, &written, &log[0]);
-  log.resize(static_cast<size_t>(std::max(written, 0)));
-  while (!log.empty() && std::isspace(static_cast<unsigned char>(log.back()))) log.pop_back();
-  return log;
-}
-
-// One report on standard error, then the log as the driver wrote it.
-void reportShaderFailure(const std::wstring &name, const std::string &failure, const std::string &log) {
-  std::string application, shader;
-  UTF8File::wstringToChar(AppSettings::applicationName, application);
-  UTF8File::wstringToChar(name, shader);
-  std::fprintf(stderr, "%s: shader \"%s\": %s: %s\n", application.c_str(), shader.c_str(), failure.c_str(),
-               log.empty() ? "the driver gives no log" : log.c_str());
-}
-
-}  // namespace
 
 GLDrawerBase::GLDrawerBase(const BuiltInNames &names, FrameBuffers frameBuffers)
-    : drawingAreaSize(1280.0f, 720.0f),
-      windowSize(1280.0f, 720.0f),
-      linePngSize(linePngBytes),
-      gl(new GLEntryPoints),
+    : gl(new GLEntryPoints),
       defaultShaderName(names.defaultShader),
-      fontCreator(&FreetypeFontAtlas::creator),
+      programs(*gl, defaultShaderName, [this](unsigned int program) { programLinking(program); }),
+      drawingAreaSize(1280.0f, 720.0f),
+      windowSize(1280.0f, 720.0f),
+      textures(*gl, *this),
+      fonts(textures),
+      frameBuffer(*gl, textures),
+      linePngSize(linePngBytes),
       frameBufferImageName(names.frameBufferImage),
       defaultLineName(names.defaultLine),
       frameBufferUse(frameBuffers) {
   blankImage.image.texCoordSize = TwoFloats(1.0f, 1.0f);
-  currentShader = defaultShaderName;
 }
 
 // OpenGL objects go with the context; only the records are freed here.
@@ -112,7 +38,8 @@ void GLDrawerBase::initialise(int windowWidth, int windowHeight, const AppSettin
   gl->load();
   fitDrawingArea(windowWidth, windowHeight, settings);
   prepareDrawing();
-  if (frameBufferUse == FrameBuffers::IfAvailable && gl->hasFrameBuffers()) setupFrameBuffer();
+  if (frameBufferUse == FrameBuffers::IfAvailable && gl->hasFrameBuffers())
+    frameBuffer.create(frameBufferImageName, drawingAreaSize);
   setProjection(drawingAreaSize, false);
   resetTransform();
 
@@ -129,7 +56,7 @@ void GLDrawerBase::initialise(int windowWidth, int windowHeight, const AppSettin
   glEnable(GL_BLEND);
   standardBlending = true;
 
-  if (images.find(defaultLineName) == images.end()) loadDefaultLine();
+  if (!textures.find(defaultLineName)) loadDefaultLine();
 }
 
 void GLDrawerBase::fitDrawingArea(int windowWidth, int windowHeight, const AppSettings &settings) {
@@ -171,328 +98,53 @@ void GLDrawerBase::resizeWindow(int windowWidth, int windowHeight) {
 
 void GLDrawerBase::loadDefaultLine() {
   // An empty record left by drawing the name as an image would block the load.
-  images.erase(defaultLineName);
+  textures.forget(defaultLineName);
   ImageLoader::ImageData line =
       ImageLoader().loadImage(reinterpret_cast<const char *>(line_png), static_cast<unsigned int>(linePngSize));
   loadSingleImage(line.data, line.width, line.height, defaultLineName);
 }
 
-// The buffers start at one pixel and get the drawing area's size on first
-// use (sizeFrameBuffer): a game that never draws into them is spared 7 MiB
-// at 1280 x 720. Until then the image is one transparent pixel, as an
-// unused frame buffer's image was before.
-void GLDrawerBase::setupFrameBuffer() {
-  gl->genFramebuffers(1, &frameBuffer);
-  gl->bindFramebuffer(GL_FRAMEBUFFER, frameBuffer);
-  GLuint depth = 0;
-  gl->genRenderbuffers(1, &depth);
-  gl->bindRenderbuffer(GL_RENDERBUFFER, depth);
-  gl->renderbufferStorage(GL_RENDERBUFFER, internalFormat(*gl, GL_DEPTH_COMPONENT, GL_DEPTH_COMPONENT16), 1, 1);
-  gl->framebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
-
-  GLuint texture = 0;
-  glGenTextures(1, &texture);
-  bindTexture(0, texture);
-  const unsigned char transparent[4] = {0, 0, 0, 0};
-  glTexImage2D(GL_TEXTURE_2D, 0, internalFormat(*gl, GL_RGBA8, GL_RGBA), 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-               transparent);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  gl->framebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
-
-  GLImage record;
-  record.image.size = drawingAreaSize;
-  record.image.texCoordSize = TwoFloats(1.0f, 1.0f);
-  record.texture = texture;
-  registerImage(frameBufferImageName, record);
-  frameBufferTexture = texture;
-  frameBufferDepth = depth;
-  frameBufferSized = false;
-
-  bindTexture(0, 0);
-  gl->bindFramebuffer(GL_FRAMEBUFFER, 0);
-}
-
-void GLDrawerBase::sizeFrameBuffer() {
-  if (frameBufferSized) return;
-  const int width = static_cast<int>(drawingAreaSize.x);
-  const int height = static_cast<int>(drawingAreaSize.y);
-  gl->bindRenderbuffer(GL_RENDERBUFFER, frameBufferDepth);
-  gl->renderbufferStorage(GL_RENDERBUFFER, internalFormat(*gl, GL_DEPTH_COMPONENT, GL_DEPTH_COMPONENT16), width,
-                          height);
-  bindTexture(0, frameBufferTexture);
-  glTexImage2D(GL_TEXTURE_2D, 0, internalFormat(*gl, GL_RGBA8, GL_RGBA), width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-               nullptr);
-  frameBufferSized = true;
-  // Completeness is not acted on: an incomplete frame buffer draws nothing.
-  gl->checkFramebufferStatus(GL_FRAMEBUFFER);
-}
-
 // Every drawer renders its fonts with FreeType.
 void GLDrawerBase::setFontRenderer(FontAtlas::Creator &) {}
 
-bool GLDrawerBase::uploadTexture(unsigned char *pixels, int width, int height, unsigned int &texture, TwoFloats &extent,
-                                 Texels texels) {
-  if (!pixels) return false;
-  if (width <= 0 || height <= 0) {
-    delete[] pixels;
-    return false;
-  }
-  const int textureWidth = nextPowerOfTwo(width), textureHeight = nextPowerOfTwo(height);
-  // Rows of two-byte texels stay 4-byte aligned from two texels on. Grey is
-  // packed before padding, so that the padded copy is half the size.
-  const bool grey =
-      texels == Texels::GreyWhereGrey && textureWidth >= 2 && isGrey(pixels, static_cast<size_t>(width) * height);
-  if (grey) packGreyAndAlpha(pixels, static_cast<size_t>(width) * height);
-  extent = TwoFloats(1.0f, 1.0f);
-  if (textureWidth != width || textureHeight != height) {
-    unsigned char *padded = padImage(pixels, width, height, textureWidth, textureHeight, grey ? 2 : 4);
-    delete[] pixels;
-    pixels = padded;
-    extent = TwoFloats(static_cast<float>(width) / textureWidth, static_cast<float>(height) / textureHeight);
-  }
-  GLuint name = 0;
-  glGenTextures(1, &name);
-  bindTexture(0, name);
-  if (grey)
-    glTexImage2D(GL_TEXTURE_2D, 0, internalFormat(*gl, GL_LUMINANCE8_ALPHA8, GL_LUMINANCE_ALPHA), textureWidth,
-                 textureHeight, 0, GL_LUMINANCE_ALPHA, GL_UNSIGNED_BYTE, pixels);
-  else
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, textureWidth, textureHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
-  const GLint filter = smoothTextures ? GL_LINEAR : GL_NEAREST;
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-  bindTexture(0, 0);
-  delete[] pixels;
-  texture = name;
-  return true;
-}
-
-bool GLDrawerBase::registerImage(const std::wstring &name, const GLImage &record) {
-  auto inserted = images.insert(std::make_pair(name, record));
-  if (!inserted.second) return false;
-  imageRegistered(inserted.first->second);
-  return true;
-}
-
 void GLDrawerBase::loadSingleImage(unsigned char *pixels, int width, int height, const std::wstring &name) {
-  // A taken name keeps its first registration; uploading the new pixels
-  // would only leave an unreachable texture behind.
-  if (images.find(name) != images.end()) {
-    delete[] pixels;
-    return;
-  }
-  GLImage record;
-  if (!uploadTexture(pixels, width, height, record.texture, record.image.texCoordSize, Texels::GreyWhereGrey)) return;
-  record.image.size = TwoFloats(static_cast<float>(width), static_cast<float>(height));
-  registerImage(name, record);
+  textures.loadSingle(pixels, width, height, name);
 }
 
 void GLDrawerBase::loadTextureAtlas(unsigned char *pixels, int width, int height, const TextureAtlas &atlas) {
-  loadAtlasTexture(pixels, width, height, atlas, Texels::GreyWhereGrey);
+  textures.loadAtlas(pixels, width, height, atlas, GLTextureStore::Texels::GreyWhereGrey);
 }
 
-void GLDrawerBase::loadAtlasTexture(unsigned char *pixels, int width, int height, const TextureAtlas &atlas,
-                                    Texels texels) {
-  bool anyNameFree = false;
-  for (int i = 0; i < atlas.numImages; ++i) anyNameFree |= images.find(atlas.images[i].name) == images.end();
-  if (!anyNameFree) {
-    delete[] pixels;
-    return;
-  }
-  GLImage record;
-  TwoFloats extent;
-  if (!uploadTexture(pixels, width, height, record.texture, extent, texels)) return;
-  for (int i = 0; i < atlas.numImages; ++i) {
-    const AtlasImage &member = atlas.images[i];
-    record.image.texCoordOrigin = TwoFloats(extent.x * member.position.x, extent.y * member.position.y);
-    record.image.texCoordSize = TwoFloats(extent.x * member.size.x, extent.y * member.size.y);
-    // The member's natural size is its share of the unpadded image.
-    record.image.size = TwoFloats(member.size.x * width, member.size.y * height);
-    registerImage(member.name, record);
-  }
-}
+void GLDrawerBase::releaseImage(const std::wstring &name) { textures.release(name); }
 
-void GLDrawerBase::releaseImage(const std::wstring &name) {
-  auto it = images.find(name);
-  if (it == images.end()) return;
-  const GLuint texture = it->second.texture;
-  imageReleased(it->second);
-  images.erase(it);
-  // An empty record shares no texture with anything.
-  if (texture == 0) return;
-  glDeleteTextures(1, &texture);
-  // The number may come back for a new texture: forget it as bound.
+void GLDrawerBase::textureDeleted(unsigned int texture) {
   if (currentTexture == texture) currentTexture = 0;
   if (currentSecondTexture == texture) currentSecondTexture = 0;
-  for (auto other = images.begin(); other != images.end();) {
-    if (other->second.texture == texture) {
-      imageReleased(other->second);
-      other = images.erase(other);
-    } else {
-      ++other;
-    }
-  }
-}
-
-unsigned int GLDrawerBase::buildProgram(const std::wstring &vertexSource, const std::wstring &fragmentSource,
-                                        const std::wstring &name, bool &built) {
-  built = false;
-  const GLuint vertexShader = gl->createShader(GL_VERTEX_SHADER);
-  const GLuint fragmentShader = gl->createShader(GL_FRAGMENT_SHADER);
-  // Both are compiled, so that each reports its own faults.
-  const bool vertexCompiled = compileShader(vertexShader, vertexSource, "vertex", name);
-  const bool fragmentCompiled = compileShader(fragmentShader, fragmentSource, "fragment", name);
-  const GLuint program = gl->createProgram();
-  if (program != 0) {
-    gl->attachShader(program, vertexShader);
-    gl->attachShader(program, fragmentShader);
-    programLinking(program);
-    gl->linkProgram(program);
-    GLint linked = GL_FALSE;
-    gl->getProgramiv(program, GL_LINK_STATUS, &linked);
-    built = linked == GL_TRUE && vertexCompiled && fragmentCompiled;
-    // A shader that did not compile has already said why the link fails.
-    if (linked != GL_TRUE && vertexCompiled && fragmentCompiled)
-      reportShaderFailure(name, "the program does not link", infoLog(program, gl->getProgramiv, gl->getProgramInfoLog));
-  }
-  // Attached shaders live on with their program.
-  gl->deleteShader(vertexShader);
-  gl->deleteShader(fragmentShader);
-  return program;
-}
-
-bool GLDrawerBase::compileShader(unsigned int shader, const std::wstring &source, const char *stage,
-                                 const std::wstring &name) {
-  std::string text;
-  UTF8File::wstringToChar(gl->version.shaderSource(source, std::strcmp(stage, "fragment") == 0), text);
-  const GLchar *string = text.c_str();
-  gl->shaderSource(shader, 1, &string, nullptr);
-  gl->compileShader(shader);
-  GLint compiled = GL_FALSE;
-  gl->getShaderiv(shader, GL_COMPILE_STATUS, &compiled);
-  if (compiled == GL_TRUE) return true;
-  reportShaderFailure(name, std::string("the ") + stage + " shader does not compile",
-                      infoLog(shader, gl->getShaderiv, gl->getShaderInfoLog));
-  return false;
 }
 
 void GLDrawerBase::loadShader(const std::wstring &vertexSource, const std::wstring &fragmentSource,
                               const std::wstring &name) {
-  if (!canSupport(ShaderPrograms)) return;
-  bool built = false;
-  const GLuint program = buildProgram(vertexSource, fragmentSource, name, built);
-  // Registered even when broken, so that useShader of the name stays legal;
-  // OpenGL then keeps drawing with the program in use before.
-  if (program != 0 && !registerProgram(name, program)) gl->deleteProgram(program);
+  if (canSupport(ShaderPrograms)) programs.load(vertexSource, fragmentSource, name);
 }
 
-bool GLDrawerBase::registerProgram(const std::wstring &name, unsigned int program) {
-  ShaderInternal shader;
-  shader.program = program;
-  shader.baseTextureLocation = gl->getUniformLocation(program, "base");
-  shader.secondTextureLocation = gl->getUniformLocation(program, "second");
-  return shaders.insert(std::make_pair(name, shader)).second;
-}
+void GLDrawerBase::registerShaderParam(const std::wstring &paramName) { programs.registerParam(paramName); }
 
-void GLDrawerBase::registerShaderParam(const std::wstring &paramName) {
-  ShaderInternal &shader = shaders[currentShader];
-  std::string name;
-  UTF8File::wstringToChar(paramName, name);
-  shader.params[paramName] = shader.program != 0 ? gl->getUniformLocation(shader.program, name.c_str()) : -1;
-}
-
-void GLDrawerBase::setShaderParam(const std::wstring &paramName, float value) {
-  ShaderInternal &shader = shaders[currentShader];
-  // An unregistered parameter gets location -1, which OpenGL ignores.
-  const auto param = shader.params.insert(std::make_pair(paramName, -1L)).first;
-  if (shader.program != 0) gl->uniform1f(static_cast<GLint>(param->second), value);
-}
+void GLDrawerBase::setShaderParam(const std::wstring &paramName, float value) { programs.setParam(paramName, value); }
 
 void GLDrawerBase::releaseShader(const std::wstring &name) {
-  auto it = shaders.find(name);
-  // The program a drawer draws with when no other is chosen stays.
-  if (it == shaders.end() || name == defaultShaderName) return;
-  gl->deleteProgram(it->second.program);
-  shaders.erase(it);
-  if (currentShader == name) useShader(std::wstring());
+  if (programs.release(name)) useShader(std::wstring());
 }
 
 void GLDrawerBase::loadFont(const std::wstring &fontName, float size, const std::wstring &name) {
-  // A taken name keeps its first font.
-  if (fonts.find(name) != fonts.end()) return;
-  const FilePath path = FontAtlas::findFontFile(fontName);
-  if (!path.isFile()) return;
-  FontInternal font;
-  // A size whose page no texture can hold is refused before the page is drawn.
-  GLint maxTextureSide = 0;
-  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSide);
-  font.atlas = fontCreator->createInstance(path, size, font.metrics, name, maxTextureSide);
-  if (!font.atlas || font.metrics.empty() || font.atlas->numImages == 0) return;
-  const int d = font.atlas->getAtlasDimensions();
-  // Later glyphs are written into the page as RGBA.
-  loadAtlasTexture(font.atlas->takeImageData().release(), d, d, *font.atlas, Texels::Rgba);
-  const auto first = images.find(font.atlas->images[0].name);
-  if (first == images.end() || first->second.texture == 0) return;
-  font.currentTexture = first->second.texture;
-  font.textures.push_back(font.currentTexture);
-  fonts.insert(std::make_pair(name, font));
+  fonts.load(fontName, size, name);
 }
 
-void GLDrawerBase::releaseFont(const std::wstring &name) {
-  auto it = fonts.find(name);
-  if (it == fonts.end()) return;
-  const FontInternal &font = it->second;
-  MW_ASSERT(font.metrics.size() > 0);
-  // Every page the font grew, with every glyph on it.
-  for (const unsigned long texture : font.textures) {
-    const auto glyph = std::find_if(
-        images.begin(), images.end(),
-        [texture](const std::pair<const std::wstring, GLImage> &image) { return image.second.texture == texture; });
-    if (glyph != images.end()) releaseImage(glyph->first);
-  }
-  fonts.erase(it);
-}
+void GLDrawerBase::releaseFont(const std::wstring &name) { fonts.release(name); }
 
 std::map<wchar_t, GlyphMetrics>::iterator GLDrawerBase::loadMissingGlyph(wchar_t character,
                                                                          std::map<wchar_t, GlyphMetrics> &metrics,
                                                                          const std::wstring &fontName) {
-  auto it = fonts.find(fontName);
-  if (it == fonts.end()) return metrics.end();
-  FontInternal &font = it->second;
-  AtlasImage *member = nullptr;
-  unsigned char *buffer = nullptr;
-  int width = 0, height = 0;
-  bool newPage = false;
-  font.atlas->getMissingGlyphData(character, metrics, &member, &buffer, width, height, newPage);
-  std::unique_ptr<unsigned char[]> pixels(buffer);
-  if (!member) return metrics.end();
-  const int d = font.atlas->getAtlasDimensions();
-  GLImage record;
-  record.image.texCoordOrigin = member->position;
-  record.image.texCoordSize = member->size;
-  if (newPage) {
-    unsigned int texture = 0;
-    TwoFloats extent;
-    if (!uploadTexture(pixels.release(), width, height, texture, extent)) return metrics.find(character);
-    font.currentTexture = texture;
-    font.textures.push_back(texture);
-    record.image.size = TwoFloats(d * member->size.x, d * member->size.y);
-  } else {
-    bindTexture(0, static_cast<unsigned int>(font.currentTexture));
-    // Rows of whole RGBA pixels are always 4-byte aligned.
-    glTexSubImage2D(GL_TEXTURE_2D, 0, static_cast<int>(std::lround(d * member->position.x)),
-                    static_cast<int>(std::lround(d * member->position.y)), width, height, GL_RGBA, GL_UNSIGNED_BYTE,
-                    pixels.get());
-    record.image.size = TwoFloats(static_cast<float>(width), static_cast<float>(height));
-  }
-  record.texture = static_cast<unsigned int>(font.currentTexture);
-  registerImage(member->name, record);
-  return metrics.find(character);
+  return fonts.loadMissingGlyph(character, metrics, fontName);
 }
 
 void GLDrawerBase::beginDrawing() {
@@ -551,16 +203,16 @@ void GLDrawerBase::registerCustomBlendMode(int mode, Drawer::CustomBlendMode *bl
   customBlendModes.insert(std::make_pair(mode, blendMode));
 }
 
-const GLDrawerBase::GLImage &GLDrawerBase::lookUpImage(const std::wstring &name) { return images[name]; }
+const GLDrawerBase::GLImage &GLDrawerBase::lookUpImage(const std::wstring &name) { return textures.lookUp(name); }
 
 const GLDrawerBase::GLImage &GLDrawerBase::lookUpLineImage(const std::wstring &lineImage) {
-  auto it = images.find(lineImage);
-  if (it != images.end() && it->second.texture != 0) return it->second;
-  it = images.find(defaultLineName);
-  if (it != images.end() && it->second.texture != 0) return it->second;
+  for (const std::wstring &name : {lineImage, std::wstring(defaultLineName)}) {
+    const GLImage *image = textures.find(name);
+    if (image && image->texture != 0) return *image;
+  }
   // Released since: lines keep their soft look.
   loadDefaultLine();
-  return images[defaultLineName];
+  return textures.lookUp(defaultLineName);
 }
 
 void GLDrawerBase::bindTexture(int unit, unsigned int texture) {
@@ -574,12 +226,12 @@ void GLDrawerBase::bindTexture(int unit, unsigned int texture) {
 void GLDrawerBase::bindBaseTexture(unsigned int texture) {
   bindTexture(0, texture);
   texturingChanged(texture != 0);
-  setSampler(&ShaderInternal::baseTextureLocation, 0);
+  setSampler(&GLProgramStore::Program::baseTextureLocation, 0);
 }
 
-void GLDrawerBase::setSampler(int ShaderInternal::*location, int unit) {
-  if (currentShader.empty()) return;
-  const int found = shaders[currentShader].*location;
+void GLDrawerBase::setSampler(int GLProgramStore::Program::*location, int unit) {
+  if (programs.currentName().empty()) return;
+  const int found = programs.inUse().*location;
   // Most programs have no such sampler; the call would be wasted on each draw.
   if (found >= 0) gl->uniform1i(found, unit);
 }
@@ -602,7 +254,7 @@ const GLDrawerBase::GLImage &GLDrawerBase::bindForImageDraw(const GLImage &image
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
   }
-  setSampler(&ShaderInternal::secondTextureLocation, 1);
+  setSampler(&GLProgramStore::Program::secondTextureLocation, 1);
   return second;
 }
 
@@ -761,10 +413,9 @@ void GLDrawerBase::drawText(const std::wstring &text, const std::wstring &fontNa
 void GLDrawerBase::drawText(const std::wstring &text, const std::wstring &fontName, TextLayout &layout,
                             const TwoFloats &position, float lineWidth, TextLayout::Justification justification,
                             float scale, const ThreeFloats &colour, float alpha) {
-  auto font = fonts.find(fontName);
-  if (font == fonts.end()) return;
-  if (layout.isEmpty())
-    layout.getLayoutForText(text, font->second.metrics, lineWidth, scale, justification, fontName, this);
+  GLFontShelf::Metrics *metrics = fonts.metrics(fontName);
+  if (!metrics) return;
+  if (layout.isEmpty()) layout.getLayoutForText(text, *metrics, lineWidth, scale, justification, fontName, this);
   drawGlyphs(layout, position, scale, colour, alpha);
 }
 
@@ -789,24 +440,20 @@ void GLDrawerBase::resetViewport() {
 
 void GLDrawerBase::startFrameBufferDrawing() {
   // Without a frame buffer the bracket draws into the window, the right way up.
-  if (frameBuffer == 0) {
+  if (!frameBuffer.exists()) {
     resetViewport();
     return;
   }
-  gl->bindFramebuffer(GL_FRAMEBUFFER, frameBuffer);
-  sizeFrameBuffer();
-  // OpenGL ES draws into the only attachment there is.
-  if (gl->drawBuffer) gl->drawBuffer(GL_COLOR_ATTACHMENT0);
+  frameBuffer.bind(drawingAreaSize);
   const int width = static_cast<int>(drawingAreaSize.x);
   const int height = static_cast<int>(drawingAreaSize.y);
-  glViewport(0, 0, width, height);
   // y up here, so that texture row 0 holds the top of the drawing and the
   // image shows upright when drawn.
   setProjection(TwoFloats(static_cast<float>(width), static_cast<float>(height)), true);
 }
 
 void GLDrawerBase::endFrameBufferDrawing() {
-  if (frameBuffer != 0) gl->bindFramebuffer(GL_FRAMEBUFFER, 0);
+  if (frameBuffer.exists()) frameBuffer.unbind();
   resetViewport();
 }
 
@@ -815,13 +462,10 @@ std::wstring GLDrawerBase::getFrameBufferImage() const { return frameBufferImage
 bool GLDrawerBase::canSupport(Drawer::GraphicsCapabilities capability) const {
   switch (capability) {
     case ShaderPrograms: return gl->hasShaders();
-    case FrameBufferDrawing: return frameBuffer != 0;
+    case FrameBufferDrawing: return frameBuffer.exists();
     case MultiTexturing: return gl->hasMultiTexture();
   }
   return false;
 }
 
-const void *GLDrawerBase::getInternalImageData(const std::wstring &name) const {
-  auto it = images.find(name);
-  return it == images.end() ? nullptr : &it->second;
-}
+const void *GLDrawerBase::getInternalImageData(const std::wstring &name) const { return textures.find(name); }

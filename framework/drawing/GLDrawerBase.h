@@ -1,6 +1,10 @@
 #pragma once
 
 #include "framework/drawing/Drawer.h"
+#include "framework/drawing/GLFontShelf.h"
+#include "framework/drawing/GLFrameBufferTarget.h"
+#include "framework/drawing/GLProgramStore.h"
+#include "framework/drawing/GLTextureStore.h"
 #include "framework/drawing/TextLayout.h"
 
 #include <boost/shared_ptr.hpp>
@@ -11,40 +15,17 @@
 
 struct GLEntryPoints;
 
-// What the two OpenGL drawers share: textures and the images, atlases and
-// glyphs registered on them, fonts, shader programs and their parameters, the
-// frame buffer, the fitting of the drawing area into the window, the texture
-// bindings, blend modes and the read-back. A drawer adds only its own way of
-// putting pixels on the screen, through the hooks at the end.
+// What the two OpenGL drawers share: the fitting of the drawing area into
+// the window, the texture bindings, blend modes, quad drawing and the
+// read-back, over its parts: a texture store (images, atlases, glyphs), a
+// program store, a font shelf and a frame-buffer target. A drawer adds only
+// its own way of putting pixels on the screen, through the hooks at the end.
 // Main (OpenGL) thread only.
-class GLDrawerBase : public Drawer, public TextLayout::MissingGlyphCallback {
+class GLDrawerBase : public Drawer,
+                     public TextLayout::MissingGlyphCallback,
+                     private GLTextureStore::Listener {
  public:
-  // One registered image, atlas member or glyph.
-  struct GLImage {
-    Drawer::Image image;
-    unsigned int texture = 0;
-    // The vertex array and buffer holding the image's quad, for a drawer
-    // that draws from them (imageRegistered); 0 for the others.
-    unsigned int vertexArray = 0;
-    unsigned int vertexBuffer = 0;
-  };
-
-  struct ShaderInternal {
-    unsigned int program = 0;
-    // Locations of the sampler uniforms "base" and "second"; -1 when absent.
-    int baseTextureLocation = -1;
-    int secondTextureLocation = -1;
-    std::map<std::wstring, long> params;
-  };
-
-  struct FontInternal {
-    std::map<wchar_t, GlyphMetrics> metrics;
-    boost::shared_ptr<FontAtlas> atlas;
-    // The texture newly added glyphs go into.
-    unsigned long currentTexture = 0;
-    // Every texture the font owns, in creation order.
-    std::vector<unsigned long> textures;
-  };
+  using GLImage = GLTextureStore::GLImage;
 
   // The built-in soft line, an 8 x 8 white PNG whose columns fade out to
   // both sides; generated into the build from the image assets.
@@ -153,30 +134,6 @@ class GLDrawerBase : public Drawer, public TextLayout::MissingGlyphCallback {
   void drawImageCorners(const GLImage &image, const TwoFloats corners[4], const TwoFloats &subPosition,
                         const TwoFloats &subSize, const ThreeFloats &colour, float alpha);
 
-  // How a texture keeps its pixels: always RGBA, or, for an image or atlas
-  // that is all grey (the white disc, the soft line, the text atlas), grey
-  // and alpha in half the memory, drawn the same. Textures that may later
-  // take other pixels (font pages) stay RGBA.
-  enum class Texels { Rgba, GreyWhereGrey };
-  // Uploads RGBA pixels (padded up to powers of two when needed) into a new
-  // texture and deletes them; false for null pixels or an empty size. Atlas
-  // pages of every kind (images, font pages) become textures here.
-  bool uploadTexture(unsigned char *pixels, int width, int height, unsigned int &texture, TwoFloats &extent,
-                     Texels texels = Texels::Rgba);
-  // An atlas's page as one texture, each member registered under its free
-  // name; deletes the pixels.
-  void loadAtlasTexture(unsigned char *pixels, int width, int height, const TextureAtlas &atlas, Texels texels);
-  // Registers a record under a free name and lets the drawer build its
-  // geometry; false (nothing registered) when the name is taken.
-  bool registerImage(const std::wstring &name, const GLImage &record);
-  // Compiles and links a program, reporting every failure with the driver's
-  // log on standard error; 0 when no program can be created. built says
-  // whether both shaders compiled and the program linked.
-  unsigned int buildProgram(const std::wstring &vertexSource, const std::wstring &fragmentSource,
-                            const std::wstring &name, bool &built);
-  // Registers a program under a free name; false when the name is taken.
-  bool registerProgram(const std::wstring &name, unsigned int program);
-
   // The record of a name; an unknown name becomes an empty image.
   const GLImage &lookUpImage(const std::wstring &name);
   // The image for a line: lineImage when it has a texture, else the built-in
@@ -184,7 +141,7 @@ class GLDrawerBase : public Drawer, public TextLayout::MissingGlyphCallback {
   const GLImage &lookUpLineImage(const std::wstring &lineImage);
   // Every texture bind goes through here, so that the remembered bindings
   // stay true; binds only on change, and then leaves the unit selected.
-  void bindTexture(int unit, unsigned int texture);
+  void bindTexture(int unit, unsigned int texture) override;
   // Binds a texture (0 for none) on unit 0 for the following draws.
   void bindBaseTexture(unsigned int texture);
   // Binds the image on unit 0 and, with a second image, that on unit 1;
@@ -193,7 +150,7 @@ class GLDrawerBase : public Drawer, public TextLayout::MissingGlyphCallback {
   void finishImageDraw(const GLImage &image, const GLImage &second, bool repeat);
   // Points a sampler uniform ("base" or "second") of the program in use at
   // a texture unit.
-  void setSampler(int ShaderInternal::*location, int unit);
+  void setSampler(int GLProgramStore::Program::*location, int unit);
   // Makes the next bind on each unit happen whatever it binds: others may
   // bind between frames (the window's own scaling pass).
   virtual void forgetBindings();
@@ -211,49 +168,26 @@ class GLDrawerBase : public Drawer, public TextLayout::MissingGlyphCallback {
   // The model-view transform becomes the identity.
   virtual void resetTransform() = 0;
   // A record has just been registered, or is about to be forgotten.
-  virtual void imageRegistered(GLImage &) {}
-  virtual void imageReleased(GLImage &) {}
+  void imageRegistered(GLImage &) override {}
+  void imageReleased(GLImage &) override {}
   // A program is about to be linked.
   virtual void programLinking(unsigned int) {}
   // Unit 0 now holds a texture, or none: draws are textured or plain.
   virtual void texturingChanged(bool) {}
 
-  TwoFloats drawingAreaSize;
-  TwoFloats windowSize;
-  TwoFloats viewportOffset;
-  TwoFloats viewportSize;
-  std::map<std::wstring, GLImage> images;
-  std::map<std::wstring, ShaderInternal> shaders;
-  std::map<std::wstring, FontInternal> fonts;
-  TextLayout textLayout;
-  // 0 while the drawer has no frame buffer.
-  unsigned int frameBuffer = 0;
-  std::wstring secondImage;
-  // Whether the draw under way has the second image bound on unit 1.
-  bool secondImageBound = false;
-  // The textures bound on units 0 and 1; unknownTexture when the drawer
-  // cannot know, which makes the next bind happen whatever it binds.
-  static constexpr unsigned int unknownTexture = ~0u;
-  unsigned int currentTexture = unknownTexture;
-  unsigned int currentSecondTexture = unknownTexture;
-  std::wstring currentShader;
-  std::map<int, Drawer::CustomBlendMode *> customBlendModes;
-  // Whether the blend mode is 0, source alpha over the screen.
-  bool standardBlending = true;
-  bool smoothTextures = true;
-  GLImage blankImage;
-  unsigned long linePngSize;
   std::unique_ptr<GLEntryPoints> gl;
   const std::wstring defaultShaderName;
-  FontAtlas::Creator *fontCreator;
+  GLProgramStore programs;
+  // Whether the draw under way has the second image bound on unit 1.
+  bool secondImageBound = false;
+  // The texture bound on unit 0; unknownTexture when the drawer cannot
+  // know, which makes the next bind happen whatever it binds.
+  static constexpr unsigned int unknownTexture = ~0u;
+  unsigned int currentTexture = unknownTexture;
 
  private:
+  void textureDeleted(unsigned int texture) override;
   void fitDrawingArea(int windowWidth, int windowHeight, const AppSettings &settings);
-  void setupFrameBuffer();
-  // Gives the frame buffer's colour and depth the drawing area's size, once.
-  void sizeFrameBuffer();
-  // False when the source does not compile, after reporting the driver's log.
-  bool compileShader(unsigned int shader, const std::wstring &source, const char *stage, const std::wstring &name);
   // The quads of a connected line into lineVertices.
   void buildConnectedLine(const std::vector<TwoFloats> &points, const std::vector<float> &widths,
                           const std::vector<ThreeFloats> &colours, const std::vector<float> &alphas);
@@ -262,12 +196,24 @@ class GLDrawerBase : public Drawer, public TextLayout::MissingGlyphCallback {
   void drawGlyphs(const TextLayout &layout, const TwoFloats &position, float scale, const ThreeFloats &colour,
                   float alpha);
 
+  TwoFloats drawingAreaSize;
+  TwoFloats windowSize;
+  TwoFloats viewportOffset;
+  TwoFloats viewportSize;
+  GLTextureStore textures;
+  GLFontShelf fonts;
+  GLFrameBufferTarget frameBuffer;
+  TextLayout textLayout;
+  std::wstring secondImage;
+  unsigned int currentSecondTexture = unknownTexture;
+  std::map<int, Drawer::CustomBlendMode *> customBlendModes;
+  // Whether the blend mode is 0, source alpha over the screen.
+  bool standardBlending = true;
+  GLImage blankImage;
+  unsigned long linePngSize;
   const wchar_t *const frameBufferImageName;
   const wchar_t *const defaultLineName;
   FrameBuffers frameBufferUse;
-  unsigned int frameBufferTexture = 0;
-  unsigned int frameBufferDepth = 0;
-  bool frameBufferSized = false;
   // Reused from one connected line to the next.
   std::vector<QuadVertex> lineVertices;
 };

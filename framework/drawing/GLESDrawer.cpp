@@ -119,14 +119,14 @@ bool GLESDrawer::prepare() {
   if (!gl->hasShaders() || !gl->hasBuffers() || !gl->hasVertexArrays()) return false;
   bool defaultBuilt = false, vertexColourBuilt = false, texturedBuilt = false, plainBuilt = false;
   const unsigned int defaultProgram =
-      buildProgram(builtInVertexSource, builtInFragmentSource, defaultShaderName, defaultBuilt);
+      programs.build(builtInVertexSource, builtInFragmentSource, defaultShaderName, defaultBuilt);
   vertexColourProgram =
-      buildProgram(vertexColourVertexSource, vertexColourFragmentSource, L"-vertex-colour-shader-", vertexColourBuilt);
+      programs.build(vertexColourVertexSource, vertexColourFragmentSource, L"-vertex-colour-shader-", vertexColourBuilt);
   // The cases of a program given in place of the built-in one are its own.
   const bool ownSources = builtInVertexSource == defaultVertexSource && builtInFragmentSource == defaultFragmentSource;
   if (ownSources && defaultBuilt) {
-    texturedProgram = buildProgram(builtInVertexSource, texturedFragmentSource, L"-textured-shader-", texturedBuilt);
-    plainProgram = buildProgram(builtInVertexSource, plainFragmentSource, L"-plain-shader-", plainBuilt);
+    texturedProgram = programs.build(builtInVertexSource, texturedFragmentSource, L"-textured-shader-", texturedBuilt);
+    plainProgram = programs.build(builtInVertexSource, plainFragmentSource, L"-plain-shader-", plainBuilt);
   }
   if (!texturedBuilt || !plainBuilt) {
     for (unsigned int *variant : {&texturedProgram, &plainProgram}) {
@@ -139,10 +139,10 @@ bool GLESDrawer::prepare() {
       if (program != 0) gl->deleteProgram(program);
     vertexColourProgram = texturedProgram = plainProgram = 0;
     // The empty name stays legal for useShader; nothing draws.
-    shaders[defaultShaderName] = ShaderInternal();
+    programs.addEmpty(defaultShaderName);
     return false;
   }
-  registerProgram(defaultShaderName, defaultProgram);
+  programs.add(defaultShaderName, defaultProgram);
   preparation = Preparation::Done;
   return true;
 }
@@ -217,9 +217,9 @@ void GLESDrawer::programLinking(unsigned int program) {
 }
 
 void GLESDrawer::useShader(const std::wstring &name) {
-  currentShader = name.empty() ? std::wstring(defaultShaderName) : name;
-  MW_ASSERT(shaders.find(currentShader) != shaders.end());
-  activateProgram(shaders[currentShader].program);
+  programs.use(name.empty() ? defaultShaderName : name);
+  programs.requireLoaded();
+  activateProgram(programs.inUse().program);
 }
 
 void GLESDrawer::activateProgram(unsigned int program) {
@@ -259,7 +259,7 @@ void GLESDrawer::setProjection(const TwoFloats &size, bool yUp) {
 void GLESDrawer::resetTransform() { modelview.identity(); }
 
 void GLESDrawer::texturingChanged(bool textured) {
-  if (preparation == Preparation::Done && currentShader == defaultShaderName && texturedProgram != 0) {
+  if (preparation == Preparation::Done && programs.currentName() == defaultShaderName && texturedProgram != 0) {
     const unsigned int variant = textured ? texturedProgram : plainProgram;
     if (activeProgram != variant) activateProgram(variant);
   }
@@ -362,7 +362,7 @@ void GLESDrawer::drawQuads(const QuadVertex *vertices, size_t count, bool vertex
     const QuadVertex *v = vertices + q;
     triangles.insert(triangles.end(), {v[0], v[1], v[2], v[0], v[2], v[3]});
   }
-  const bool ownProgram = vertexColours && currentShader == defaultShaderName;
+  const bool ownProgram = vertexColours && programs.currentName() == defaultShaderName;
   // A program just chosen knows nothing of the texture bound before it.
   if (ownProgram) {
     activateProgram(vertexColourProgram);
@@ -381,5 +381,5 @@ void GLESDrawer::drawQuads(const QuadVertex *vertices, size_t count, bool vertex
                  GL_STREAM_DRAW);
   gl->bindBuffer(GL_ARRAY_BUFFER, 0);
   glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(triangles.size()));
-  if (ownProgram) activateProgram(shaders[currentShader].program);
+  if (ownProgram) activateProgram(programs.inUse().program);
 }

@@ -34,6 +34,9 @@ struct GLEntryPoints {
   // The GL_ARB_vertex_array_object entry points, with the attribute arrays
   // they hold.
   bool hasVertexArrays() const;
+  // An internal format: desktop OpenGL's sized one, or the unsized one
+  // OpenGL ES 2 (and so WebGL 1) insists on.
+  GLenum internalFormat(GLenum desktop, GLenum es) const { return version.isES() ? es : desktop; }
 
   PFNGLGENFRAMEBUFFERSPROC genFramebuffers = nullptr;
   PFNGLDELETEFRAMEBUFFERSPROC deleteFramebuffers = nullptr;

@@ -10,7 +10,7 @@
 GLImmediateDrawer::GLImmediateDrawer(FrameBuffers frameBuffers)
     : GLDrawerBase(BuiltInNames{L"", L"frameBufferImage", L"lineDefault"}, frameBuffers) {
   // The empty name stands for no program.
-  shaders[std::wstring()] = ShaderInternal();
+  programs.addEmpty(std::wstring());
 }
 
 // A shader drawer that ran before in this context may have left its program
@@ -46,13 +46,13 @@ void GLImmediateDrawer::forgetBindings() {
 }
 
 void GLImmediateDrawer::useShader(const std::wstring &name) {
-  currentShader = name;
+  programs.use(name);
   if (name.empty()) {
     if (gl->useProgram) gl->useProgram(0);
     return;
   }
-  MW_ASSERT(shaders.find(currentShader) != shaders.end());
-  gl->useProgram(shaders[currentShader].program);
+  programs.requireLoaded();
+  gl->useProgram(programs.inUse().program);
 }
 
 void GLImmediateDrawer::drawQuads(const QuadVertex *vertices, size_t count, bool vertexColours) {
