@@ -15,8 +15,6 @@ constexpr int chunkFrames = 256;
 
 typedef int32_t Ints4 __attribute__((vector_size(16)));
 
-float unit() { return Random::getGlobal().nextUnit(); }
-
 // tanh x = 1 - 2 / (e^2x + 1), with e^2x = 2^y split into 2^n * 2^f and 2^f
 // the Taylor series of e^(f ln 2) to the sixth power (relative error below
 // 2e-7 for f in [-0.5, 0.5]).
@@ -59,12 +57,12 @@ inline void stepSwell(float &level, float &rate) {
 
 }  // namespace
 
-InterestingNoise::InterestingNoise() {
+InterestingNoise::InterestingNoise(Random &random) : random(random) {
   // e^(-2 pi 880 / 44100)
   const float e = expf(-0.12537876f);
   a0 = 1.0f - e;
   b1 = -e;
-  targetCutoff = 220.0f + unit() * 1680.0f;
+  targetCutoff = 220.0f + random.nextUnit() * 1680.0f;
 }
 
 float InterestingNoise::fastTanh(float x) { return tanhApproximation(Floats4{x, x, x, x})[0]; }
@@ -85,7 +83,7 @@ void InterestingNoise::addFrames(float *output, int frames, float userLevel) {
   alignas(16) float swellIn[chunkFrames];
   alignas(16) float swellGain[chunkFrames];
   alignas(16) float gain[chunkFrames];
-  Random::getGlobal().nextSigned(noise, frames);
+  random.nextSigned(noise, frames);
 
   // Saturates and sums four frames from the filters' outputs.
   const auto sumFour = [&](int i) {
@@ -150,15 +148,15 @@ void InterestingNoise::addFrames(float *output, int frames, float userLevel) {
 // Once per block: the cutoff glides a fifth of the way to its target, and
 // while no swell runs, one may start.
 void InterestingNoise::newBlock() {
-  if (std::fabs(targetCutoff - cutoff) < 1.0f) targetCutoff = 220.0f + unit() * 880.0f;
+  if (std::fabs(targetCutoff - cutoff) < 1.0f) targetCutoff = 220.0f + random.nextUnit() * 880.0f;
   cutoff = cutoff + (targetCutoff - cutoff) * 0.2f;
   const float e = expf(cutoff * -6.2831855f / 44100.0f);
   b1 = -e;
   a0 = 1.0f - e;
 
-  if (swellRate == 0.0f && unit() > 0.95f) {
-    swellRate = unit() * 0.000003f + 0.000002f;
-    swellF = (unit() * 7000.0f + 3360.0f) / 22050.0f;
+  if (swellRate == 0.0f && random.nextUnit() > 0.95f) {
+    swellRate = random.nextUnit() * 0.000003f + 0.000002f;
+    swellF = (random.nextUnit() * 7000.0f + 3360.0f) / 22050.0f;
     swellFeedback = 0.99f / (1.0f - swellF) + 0.99f;
   }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Random.h"
+
 #include <atomic>
 
 // The game's noise bed: white noise through a slowly wandering one-pole
@@ -7,10 +9,11 @@
 // noise. It fades in once over 100000 frames and sinks to half level while
 // the sounder asks it to (ducking, 5000 frames either way). Constants are per
 // frame; the filter formulas assume 44100 Hz whatever the device runs at.
-// Every random draw comes from the shared generator.
+// Every random draw comes from one generator, the shared one unless given:
+// the same seed gives the same noise.
 class InterestingNoise {
  public:
-  InterestingNoise();
+  explicit InterestingNoise(Random &random = Random::getGlobal());
 
   // Any thread: the user level.
   void setLevel(float level) { this->level.store(level, std::memory_order_relaxed); }
@@ -33,6 +36,7 @@ class InterestingNoise {
   void addFrames(float *output, int frames, float userLevel);
   void newBlock();
 
+  Random &random;
   float startFade = 0.0f;
   bool attenuate = false;
   float attenuation = 1.0f;

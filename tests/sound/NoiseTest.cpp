@@ -55,6 +55,16 @@ TEST(InterestingNoise, QuietLowLeaningAndSeamlessAcrossBlocks) {
   EXPECT_LT(largestEdgeStep, 4.0 * std::sqrt(stepPower / (frames - fadeIn - 1)));
 }
 
+// Long enough for the cutoff to wander and a swell to come: one seed, one noise.
+TEST(InterestingNoise, TheSameSeedGivesTheSameNoiseAnotherSeedOther) {
+  Random first(7), second(7), other(8);
+  InterestingNoise a(first), b(second), c(other);
+  const int frames = 44100 * 20;
+  const std::vector<float> outA = run(a, frames);
+  EXPECT_TRUE(outA == run(b, frames));
+  EXPECT_FALSE(outA == run(c, frames));
+}
+
 TEST(InterestingNoise, FastTanhStaysWithinOneMillionthOfTanhfForEveryFloat) {
   const uint32_t infinityBits = 0x7f800000u;
   float worst = 0.0f;
