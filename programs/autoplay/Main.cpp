@@ -88,7 +88,7 @@ bool checkFilled(const SlotFiller &filler) {
 }
 
 // Runs the game with the robot at the controls; the robot's verdict as the exit status.
-int play(const AutoplayOptions &options, Screenshots *screenshots, AudioFormat &format, CallbackTimer *timer,
+int play(const AutoplayOptions &options, Player::Maker player, Screenshots *screenshots, AudioFormat &format, CallbackTimer *timer,
          FillReport &fill, FlashMeter *flashMeter) {
   const MurmelGame game;
   std::unique_ptr<SDL1_2Application> app(new SDL1_2Application(game));
@@ -112,7 +112,7 @@ int play(const AutoplayOptions &options, Screenshots *screenshots, AudioFormat &
   Timeline timeline;
   const std::string capture = DiskAudio::capturePath();
   if (!capture.empty()) timeline.recordAudioFrom(capture, format.channels);
-  Robot robot(timeline, screenshots, options.maxFrames, choosePlayer(options.persona, options.watchFlashes));
+  Robot robot(timeline, screenshots, options.maxFrames, std::move(player));
   robot.setUncapped(options.uncapped);
   robot.setFlashMeter(flashMeter);
   robot.setFlashTimes(options.flashTimes);
@@ -145,7 +145,8 @@ int play(const AutoplayOptions &options, Screenshots *screenshots, AudioFormat &
 int main(int argc, char *argv[]) {
   AutoplayOptions options;
   std::string error;
-  if (!options.parse(argc, argv, error)) {
+  Player::Maker player;
+  if (!options.parse(argc, argv, error) || !(player = choosePlayer(options.player, options.watchFlashes, error))) {
     std::fprintf(stderr, "%s: %s\n%s", name, error.c_str(), AutoplayOptions::usage());
     return 2;
   }
@@ -172,7 +173,7 @@ int main(int argc, char *argv[]) {
   // and the audio device has made its last call.
   std::unique_ptr<FlashMeter> flashMeter;
   if (options.flashReport) flashMeter.reset(new FlashMeter());
-  int status = play(options, screenshots.get(), format, timer.get(), fill, flashMeter.get());
+  int status = play(options, std::move(player), screenshots.get(), format, timer.get(), fill, flashMeter.get());
   if (flashMeter) std::printf("autoplay: %s\n", flashMeter->report().describe().c_str());
   if (timer && reportTimedCalls(*timer, fill, options.fillSlotsWorld, format.sampleRate) != 0) status = 1;
 

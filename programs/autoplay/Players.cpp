@@ -4,7 +4,12 @@
 #include "personas/Persona.h"
 #include "personas/PersonaPlayer.h"
 
-Player::Maker choosePlayer(const Persona *persona, int flashesToWatch) {
+Player::Maker choosePlayer(const std::string &name, int flashesToWatch, std::string &error) {
+  const Persona *persona = Persona::find(name);
+  if (!persona && name != "perfect") {
+    error = "--persona needs perfect, " + Persona::names() + ", not '" + name + "'";
+    return Player::Maker();
+  }
   if (persona)
     return [persona](EventPusher &events, Hand &, const TwoFloats &area) -> std::unique_ptr<Player> {
       return std::make_unique<PersonaPlayer>(*persona, events, area);

@@ -2,8 +2,7 @@
 
 #include "harness/Player.h"
 
-struct Persona;
 
 // Who plays, from the command line: the persona when one is named, else the
 // perfect player, which lets flashesToWatch of world 3's red flashes go by.
-Player::Maker choosePlayer(const Persona *persona, int flashesToWatch);
+Player::Maker choosePlayer(const std::string &name, int flashesToWatch, std::string &error);

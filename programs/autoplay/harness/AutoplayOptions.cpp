@@ -1,7 +1,5 @@
 #include "harness/AutoplayOptions.h"
 
-#include "personas/Persona.h"
-
 #include "base/UTF8File.h"
 
 #include <cerrno>
@@ -92,12 +90,7 @@ bool AutoplayOptions::parse(int argc, char *argv[], std::string &error) {
     } else if (argument == "--watch-flashes") {
       if (!digit(argument, argv[++i], '9', "a count from 0 to 9", watchFlashes, error)) return false;
     } else if (argument == "--persona") {
-      const std::string value = argv[++i];
-      persona = Persona::find(value);
-      if (!persona && value != "perfect") {
-        error = "--persona needs perfect, " + Persona::names() + ", not '" + value + "'";
-        return false;
-      }
+      player = argv[++i];
     } else if (argument == "--flash-report") {
       flashReport = true;
     } else if (argument == "--flash-times") {

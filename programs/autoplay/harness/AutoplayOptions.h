@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-struct Persona;
 
 // The robot player's command line: its own options are taken out, every
 // other argument goes to the game unchanged (-w, -h, -win, -m, -a).
@@ -27,8 +26,9 @@ class AutoplayOptions {
   bool timeAudio = false;
   // The world through which every playback slot is kept busy; -1 for none.
   int fillSlotsWorld = -1;
-  // The human player model at the controls; null for the perfect player.
-  const Persona *persona = nullptr;
+  // Who plays (--persona): "perfect" or a human player model's name,
+  // which the program checks (choosePlayer).
+  std::string player = "perfect";
   // Measure every frame against the photosensitive-flash thresholds and report the worst second.
   bool flashReport = false;
   // Print when each red flash of world 3 reaches the picture (RingFlashWatch).

@@ -28,10 +28,10 @@ constexpr std::size_t timedCallsCapacity = 1 << 16;
 
 class RobotSession final : public WebMainLoop::Extension {
  public:
-  explicit RobotSession(const AutoplayOptions &options) : options(options) {
+  RobotSession(const AutoplayOptions &options, Player::Maker player) : options(options) {
     if (options.timeAudio) timer.reset(new CallbackTimer(timedCallsCapacity));
     if (options.flashReport) flashMeter.reset(new FlashMeter());
-    robot.reset(new Robot(timeline, &frames, options.maxFrames, choosePlayer(options.persona, options.watchFlashes)));
+    robot.reset(new Robot(timeline, &frames, options.maxFrames, std::move(player)));
     robot->setUncapped(options.uncapped);
     robot->setFlashMeter(flashMeter.get());
     robot->setFlashTimes(options.flashTimes);
@@ -73,11 +73,12 @@ int main(int argc, char *argv[]) {
   Platform::install();
   AutoplayOptions options;
   std::string error;
-  if (!options.parse(argc, argv, error)) {
+  Player::Maker player;
+  if (!options.parse(argc, argv, error) || !(player = choosePlayer(options.player, options.watchFlashes, error))) {
     std::fprintf(stderr, "%s: %s\n%s", Verdict::programName, error.c_str(), AutoplayOptions::usage());
     return 2;
   }
-  std::unique_ptr<RobotSession> session(new RobotSession(options));
+  std::unique_ptr<RobotSession> session(new RobotSession(options, std::move(player)));
   // The browser's loop outlives this call.
   static const MurmelGame game;
   return WebMainLoop::run(game, options.gameArguments, std::move(session)) ? 0 : 1;
