@@ -131,18 +131,10 @@ void GamePlayState::mouseMove(const TwoFloats &position) {
 void GamePlayState::draw(boost::shared_ptr<Drawer> drawerPtr) {
   Drawer &drawer = *drawerPtr;
   takeBars();
+  followArea(drawer);
   const TwoFloats size = drawer.getDrawingAreaSize();
   const TwoFloats viewTopLeft = camera - size * 0.5f;
   const TwoFloats viewBottomRight = viewTopLeft + size;
-  if (firstFrame) {
-    firstFrame = false;
-    const TwoFloats window = drawer.getWindowSize();
-    const TwoFloats pixel(window.x > 0.0f ? size.x / window.x : 1.0f, window.y > 0.0f ? size.y / window.y : 1.0f);
-    for (auto &world : worlds) {
-      world->drawingAreaSize = size;
-      world->pixelSize = pixel;
-    }
-  }
   drawBackground(drawer, size);
   drawAndTickWorlds(drawer, viewTopLeft, viewBottomRight);
   captions.draw(drawer, Captions::areOn(app));
@@ -156,6 +148,22 @@ void GamePlayState::draw(boost::shared_ptr<Drawer> drawerPtr) {
     stepClosingFlash(drawer, size);
   }
   drawCovers(drawer, size);
+}
+
+void GamePlayState::followArea(const Drawer &drawer) {
+  const TwoFloats size = drawer.getDrawingAreaSize();
+  const TwoFloats window = drawer.getWindowSize();
+  const TwoFloats pixel(window.x > 0.0f ? size.x / window.x : 1.0f, window.y > 0.0f ? size.y / window.y : 1.0f);
+  if (World::samePoint(size, worldArea) && World::samePoint(pixel, worldPixel)) return;
+  // A closing camera that has come to rest on the area's centre rests on the
+  // new centre; one still on its way heads there.
+  if (closing && World::samePoint(camera, worldArea * 0.5f)) camera = size * 0.5f;
+  worldArea = size;
+  worldPixel = pixel;
+  for (auto &world : worlds) {
+    world->drawingAreaSize = size;
+    world->pixelSize = pixel;
+  }
 }
 
 void GamePlayState::takeBars() {
@@ -220,17 +228,18 @@ void GamePlayState::stepClosing(const TwoFloats &size) {
     camera.x += (home.x - camera.x) * 0.01f;
     if (World::distance(camera, home) < 1.0f) camera = home;
   }
-  if (gatherProgress < 1.0f) {
-    // Capped so that the gathering ends exactly on the final places.
-    gatherProgress = std::fmin(gatherProgress + 0.002f, 1.0f);
-    for (int i = 0; i < NumWorlds; ++i) {
-      World &world = getWorld(i);
-      const TwoFloats &place = finalPositions[static_cast<size_t>(i)];
-      world.setPosition(gatherProgress * TwoFloats(place.x, place.y * (size.y / layoutHeight)) +
-                        (1.0f - gatherProgress) * world.homePosition);
-      world.scale = (1.0f - gatherProgress) * 0.46f + 0.2f + gatherProgress * (0.2f * fit - 0.2f);
-    }
-  } else if (pulsePhase > 0.0f) {
+  const bool gathering = gatherProgress < 1.0f;
+  // Capped so that the gathering ends exactly on the final places.
+  if (gathering) gatherProgress = std::fmin(gatherProgress + 0.002f, 1.0f);
+  // Placed every frame, gathered or not, so that the places follow an area that changes shape.
+  for (int i = 0; i < NumWorlds; ++i) {
+    World &world = getWorld(i);
+    const TwoFloats &place = finalPositions[static_cast<size_t>(i)];
+    world.setPosition(gatherProgress * TwoFloats(place.x, place.y * (size.y / layoutHeight)) +
+                      (1.0f - gatherProgress) * world.homePosition);
+    if (gathering) world.scale = (1.0f - gatherProgress) * 0.46f + 0.2f + gatherProgress * (0.2f * fit - 0.2f);
+  }
+  if (!gathering && pulsePhase > 0.0f) {
     pulsePhase += 0.02f;
     for (auto &world : worlds) world->scale = (riseAndFall(pulsePhase) * 0.1f + 0.2f) * fit;
     if (pulsePhase > 1.0f) pulsePhase = 0.0f;

@@ -18,6 +18,10 @@ class World;
 // all eight gather on one screen, pulse with the music's bars and fade to
 // black before the application quits. Every timer steps once per drawn frame.
 // With captions on, each world's passage shows its words while it plays.
+// The drawing area may change shape between frames (a window turned on its
+// side): the worlds take the new one at the next frame, the camera keeps its
+// point of the plane at the centre of the screen, and the closing sequence
+// gathers the worlds, and rests the camera, in the new area.
 //
 // Main thread, except barStart (audio thread), which only notes the bar; the
 // first frame drawn once the bar is heard tells the worlds and starts the
@@ -94,6 +98,9 @@ class GamePlayState final : public GameState, public MurmelSounder::Callback {
 
  private:
   void start();
+  // Hands the drawer's area and window-pixel size to every world when either
+  // differs from what they have (always on the first frame).
+  void followArea(const Drawer &drawer);
   // Plays the world's passage, with its caption.
   void speak(int world);
   void takeBars();
@@ -127,7 +134,9 @@ class GamePlayState final : public GameState, public MurmelSounder::Callback {
   ThreeFloats closingColourFrom{0.56078434f, 0.5529412f, 0.15686275f};
   ThreeFloats closingColourTo;
   float closingColourBlend = 0.0f;
-  bool firstFrame = true;
+  // What the worlds were last handed; nothing before the first frame.
+  TwoFloats worldArea{0.0f, 0.0f};
+  TwoFloats worldPixel{0.0f, 0.0f};
   Sounds *sounder;  // not owned; null plays nothing
 
   // The game sounder behind sounder, when this state made the adapter itself.

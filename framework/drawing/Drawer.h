@@ -53,6 +53,12 @@ class Drawer {
   // textures kept). The drawing area keeps its size, shown as large as its
   // shape allows in the middle of the window.
   virtual void resizeWindow(int windowWidth, int windowHeight) = 0;
+  // The window now has this pixel size and the game lays itself out for its
+  // shape (the same OpenGL context, its textures kept): the drawing area is
+  // fitted again from the settings given to initialise, as initialise would
+  // have fitted it in a window of this size, and shown as resizeWindow shows
+  // it. Between frames.
+  virtual void refitWindow(int windowWidth, int windowHeight) = 0;
   virtual void setFontRenderer(FontAtlas::Creator &creator) = 0;
 
   // Take ownership of pixels (8-bit RGBA, new[]); a null buffer does nothing.

@@ -20,6 +20,7 @@ GLDrawerBase::GLDrawerBase(const BuiltInNames &names, FrameBuffers frameBuffers)
       defaultShaderName(names.defaultShader),
       programs(*gl, defaultShaderName, [this](unsigned int program) { programLinking(program); }),
       drawingAreaSize(1280.0f, 720.0f),
+      settingsArea(drawingAreaSize),
       windowSize(1280.0f, 720.0f),
       textures(*gl, *this),
       fonts(textures),
@@ -36,7 +37,12 @@ GLDrawerBase::~GLDrawerBase() = default;
 
 void GLDrawerBase::initialise(int windowWidth, int windowHeight, const AppSettings &settings) {
   gl->load();
-  fitDrawingArea(windowWidth, windowHeight, settings);
+  settingsArea =
+      TwoFloats(static_cast<float>(settings.drawingAreaWidth), static_cast<float>(settings.drawingAreaHeight));
+  scalingMode = settings.scalingMode;
+  fitDrawingArea(windowWidth, windowHeight);
+  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
   prepareDrawing();
   if (frameBufferUse == FrameBuffers::IfAvailable && gl->hasFrameBuffers())
     frameBuffer.create(frameBufferImageName, drawingAreaSize);
@@ -59,19 +65,21 @@ void GLDrawerBase::initialise(int windowWidth, int windowHeight, const AppSettin
   if (!textures.find(defaultLineName)) loadDefaultLine();
 }
 
-void GLDrawerBase::fitDrawingArea(int windowWidth, int windowHeight, const AppSettings &settings) {
-  drawingAreaSize =
-      TwoFloats(static_cast<float>(settings.drawingAreaWidth), static_cast<float>(settings.drawingAreaHeight));
+void GLDrawerBase::fitDrawingArea(int windowWidth, int windowHeight) {
+  drawingAreaSize = settingsArea;
   const float areaAspect = drawingAreaSize.y / drawingAreaSize.x;
   // A window without an area takes the area's shape rather than dividing by zero.
   const bool windowHasArea = windowWidth > 0 && windowHeight > 0;
   const float windowAspect =
       windowHasArea ? static_cast<float>(windowHeight) / static_cast<float>(windowWidth) : areaAspect;
-  if (settings.scalingMode == 1 && areaAspect != windowAspect) drawingAreaSize.y = drawingAreaSize.x * windowAspect;
-
-  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  if (scalingMode == 1 && areaAspect != windowAspect) drawingAreaSize.y = drawingAreaSize.x * windowAspect;
   resizeWindow(windowWidth, windowHeight);
-  glClear(GL_COLOR_BUFFER_BIT);
+}
+
+void GLDrawerBase::refitWindow(int windowWidth, int windowHeight) {
+  fitDrawingArea(windowWidth, windowHeight);
+  // The canvas is the area: a new area needs a new projection.
+  setProjection(drawingAreaSize, false);
 }
 
 void GLDrawerBase::resizeWindow(int windowWidth, int windowHeight) {

@@ -41,6 +41,9 @@ class GLDrawerBase : public Drawer,
 
   void initialise(int windowWidth, int windowHeight, const AppSettings &settings) override;
   void resizeWindow(int windowWidth, int windowHeight) override;
+  // Not followed by the frame buffer: its image keeps the size it was made
+  // at, its storage the area it was first drawn into at.
+  void refitWindow(int windowWidth, int windowHeight) override;
   void setFontRenderer(FontAtlas::Creator &creator) override;
   void loadSingleImage(unsigned char *pixels, int width, int height, const std::wstring &name) override;
   void loadTextureAtlas(unsigned char *pixels, int width, int height, const TextureAtlas &atlas) override;
@@ -187,7 +190,8 @@ class GLDrawerBase : public Drawer,
 
  private:
   void textureDeleted(unsigned int texture) override;
-  void fitDrawingArea(int windowWidth, int windowHeight, const AppSettings &settings);
+  // The area the settings ask for, in the window's shape under scaling mode 1.
+  void fitDrawingArea(int windowWidth, int windowHeight);
   // The quads of a connected line into lineVertices.
   void buildConnectedLine(const std::vector<TwoFloats> &points, const std::vector<float> &widths,
                           const std::vector<ThreeFloats> &colours, const std::vector<float> &alphas);
@@ -197,6 +201,9 @@ class GLDrawerBase : public Drawer,
                   float alpha);
 
   TwoFloats drawingAreaSize;
+  // The settings' area and scaling mode, kept from initialise for refitting.
+  TwoFloats settingsArea;
+  int scalingMode = 0;
   TwoFloats windowSize;
   TwoFloats viewportOffset;
   TwoFloats viewportSize;

@@ -157,7 +157,7 @@ bool SDL1_2Application::openWindow() {
   if (vsync) SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);
 
   // Video is up and no mode is set yet: this is the desktop's size.
-  const WindowModes::Size screen{ScreenResolution::getScreenWidth(), ScreenResolution::getScreenHeight()};
+  screen = WindowModes::Size{ScreenResolution::getScreenWidth(), ScreenResolution::getScreenHeight()};
   windowModes = WindowModes(WindowModes::Size{width, height}, windowed, screen);
   if (!setVideoMode(WindowModes::Size{width, height}, windowed)) {
     failStartUp(std::string("cannot open the window: ") + SDL_GetError());
@@ -179,26 +179,46 @@ bool SDL1_2Application::isFullScreenKey(const SDL_keysym &keysym) {
   return (keysym.sym == SDLK_RETURN || keysym.sym == SDLK_KP_ENTER) && (keysym.mod & KMOD_ALT);
 }
 
+SDL_Surface *SDL1_2Application::restoreVideoMode(const std::string &failure) {
+  warn(failure + SDL_GetError());
+  SDL_Surface *surface = setVideoMode(WindowModes::Size{width, height}, windowed);
+  if (!surface) failStartUp(std::string("lost the window: ") + SDL_GetError());
+  return surface;
+}
+
 void SDL1_2Application::switchFullScreen() {
   const bool toWindow = !windowed;
   // The OpenGL context, and every texture in it, survives the new mode.
   SDL_Surface *surface = setVideoMode(toWindow ? windowModes.windowed() : windowModes.fullScreen(), toWindow);
-  if (!surface) {
-    warn(std::string(toWindow ? "cannot switch to a window: " : "cannot switch to full screen: ") + SDL_GetError());
-    surface = setVideoMode(WindowModes::Size{width, height}, windowed);
-    if (!surface) {
-      failStartUp(std::string("lost the window: ") + SDL_GetError());
-      return;
-    }
-  } else {
+  if (surface)
     windowed = toWindow;
-  }
+  else
+    surface = restoreVideoMode(toWindow ? "cannot switch to a window: " : "cannot switch to full screen: ");
+  if (!surface) return;
   // Full screen grabs the pointer and the grab outlasts it; with the cursor
   // hidden, a grabbed pointer in a window would neither move nor leave it.
   if (windowed) SDL_WM_GrabInput(SDL_GRAB_OFF);
   width = surface->w;
   height = surface->h;
   drawer->resizeWindow(width, height);
+}
+
+bool SDL1_2Application::resizeWindow(int newWidth, int newHeight) {
+  // SDL takes a size of 0 for the desktop's.
+  if (!drawer || !windowed || newWidth < 1 || newHeight < 1) return false;
+  if (newWidth == width && newHeight == height) return true;
+  // The OpenGL context, and every texture in it, survives the new mode.
+  SDL_Surface *surface = setVideoMode(WindowModes::Size{newWidth, newHeight}, true);
+  if (!surface) {
+    restoreVideoMode("cannot resize the window: ");
+    return false;
+  }
+  width = surface->w;
+  height = surface->h;
+  // Full screen keeps the window's shape, which is now this one.
+  windowModes = WindowModes(WindowModes::Size{width, height}, true, screen);
+  drawer->refitWindow(width, height);
+  return true;
 }
 
 void SDL1_2Application::startAudio() {

@@ -71,6 +71,14 @@ class SDL1_2Application final : public Application, public CmdLineCallback, publ
 
   void cmdLineParameterFound(const std::wstring &name, const std::wstring &value) override;
 
+  // Main thread, between frames: the window, if it is one, takes this pixel
+  // size, and the drawing area is fitted to its shape as at a start in a
+  // window of that size; the full-screen keys then switch between this size
+  // and full screen. True once it has the size. In full screen, for a size
+  // below one pixel (a hidden page's canvas) or before the window opens,
+  // nothing changes; a size the window will not take is warned about and the
+  // window keeps its own.
+  bool resizeWindow(int newWidth, int newHeight);
   // Window pixels to drawing-area units: the whole window maps onto the whole area.
   TwoFloats mouseToDrawer(const TwoFloats &windowPos) const;
   // The inverse: a drawing-area position in window pixels, unrounded.
@@ -151,6 +159,9 @@ class SDL1_2Application final : public Application, public CmdLineCallback, publ
   static bool isFullScreenKey(const SDL_keysym &keysym);
   void switchFullScreen();
   SDL_Surface *setVideoMode(const WindowModes::Size &size, bool inWindow);
+  // After a mode that would not be set: warns, the failure named, and sets
+  // the one there was again; null, the program quitting, when even that fails.
+  SDL_Surface *restoreVideoMode(const std::string &failure);
   // Hands each action to the state current when it is delivered.
   template <class Call>
   void deliverActions(Call call);
@@ -188,6 +199,8 @@ class SDL1_2Application final : public Application, public CmdLineCallback, publ
 
   bool sdlStarted = false;
   WindowModes windowModes;
+  // The desktop's size when the window opened, 0 x 0 when unknown.
+  WindowModes::Size screen;
   int exitStatus = 0;
   FrameHook *frameHook = nullptr;
   CallbackTimer *callbackTimer = nullptr;

@@ -269,6 +269,36 @@ TEST_F(ApplicationTest, DispatchTableAndMouseScaling) {
   EXPECT_EQ(expected, withoutPointerMotion(log));
 }
 
+// The page turns on a phone: the window takes its new size, the area its
+// shape, and the pointer maps onto the whole of it.
+TEST_F(ApplicationTest, AResizedWindowLaysTheAreaOutForItsShape) {
+  SDL1_2Application app(murmelGame);
+  CmdLineParams params({L"-win", L"-w", L"640", L"-h", L"360", L"-m"});
+  app.initialise(params);
+  pinLoadedLibraries();
+  ASSERT_EQ(0, app.getExitStatus());
+  app.registerGameState(L"Recorder", &RecordingState::creator, false);
+  app.nextState(L"Recorder", L"");
+  EXPECT_FALSE(app.resizeWindow(360, 0));  // a hidden page's canvas
+  ASSERT_TRUE(app.resizeWindow(360, 640));
+
+  std::vector<unsigned char> shot;
+  Hook hook;
+  hook.before = [&](SDL1_2Application &a, long frame) {
+    if (frame == 0) push(button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 180, 600));
+    if (frame == 1) a.quit();
+  };
+  hook.after = [&](SDL1_2Application &a, long) { a.getDrawer()->getScreenPixels(shot); };
+  app.setFrameHook(&hook);
+  app.eventLoop();
+
+  EXPECT_EQ(360, app.getWindowWidth());
+  EXPECT_EQ(640, app.getWindowHeight());
+  EXPECT_EQ(360u * 640u * 3u, shot.size());
+  EXPECT_FLOAT_EQ(1280.0f * 640.0f / 360.0f, app.getDrawer()->getDrawingAreaSize().y);
+  EXPECT_EQ((std::vector<std::string>{"mouseDown 1 640,2133.33"}), withoutPointerMotion(log));
+}
+
 TEST_F(ApplicationTest, AStateMaySwitchStatesFromInsideItsOwnCalls) {
   SDL1_2Application app(murmelGame);
   CmdLineParams params({L"-win", L"-w", L"320", L"-h", L"200"});

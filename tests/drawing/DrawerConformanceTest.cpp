@@ -10,6 +10,7 @@
 #include "support/PngFile.h"
 
 #include <GL/gl.h>
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <boost/shared_ptr.hpp>
@@ -773,6 +774,49 @@ TEST_P(DrawerConformance, ScalingModeOneTakesTheWindowShape) {
   expectAt(640, 999, black);
   expectAt(640, 1000, fullWhite);
   expectAt(640, 1023, fullWhite);
+}
+
+// A window that changes shape, as a phone's page turns, gets the area and
+// the picture a start at its new size would have given.
+TEST_P(DrawerConformance, ARefitDrawsAsAStartAtTheNewSize) {
+  struct Case {
+    int fromWidth, fromHeight, toWidth, toHeight, scalingMode;
+  };
+  const Case cases[] = {
+      {640, 360, 360, 640, 1},  // landscape to portrait
+      {360, 640, 640, 360, 1},  // portrait to landscape
+      {640, 360, 480, 270, 1},  // the same shape
+      {640, 360, 360, 640, 0},  // the area keeps its shape, boxed
+  };
+  // Laid out on the area, so that a wrong area or projection moves it.
+  const auto drawScene = [this] {
+    const TwoFloats area = drawer->getDrawingAreaSize();
+    drawer->beginDrawing();
+    drawer->fillRect(TwoFloats(0, 0), area, blue, 1.0f);
+    drawer->fillRect(area * 0.25f, area * 0.5f, red, 1.0f);
+    drawer->fillRect(area - TwoFloats(40, 40), TwoFloats(40, 40), green, 1.0f);
+    read();
+    drawer->endDrawing();
+  };
+  for (const Case &c : cases) {
+    const std::string name = std::to_string(c.toWidth) + "x" + std::to_string(c.toHeight) + " from " +
+                             std::to_string(c.fromWidth) + "x" + std::to_string(c.fromHeight) + ", mode " +
+                             std::to_string(c.scalingMode);
+    open(c.fromWidth, c.fromHeight, c.scalingMode);
+    drawer->endDrawing();
+    // As the application resizes its window: the same OpenGL context.
+    ASSERT_TRUE(SDL_SetVideoMode(c.toWidth, c.toHeight, 0, SDL_OPENGL)) << SDL_GetError();
+    drawer->refitWindow(c.toWidth, c.toHeight);
+    const TwoFloats refittedArea = drawer->getDrawingAreaSize();
+    drawScene();
+    const std::vector<unsigned char> refitted = pixels;
+
+    open(c.toWidth, c.toHeight, c.scalingMode);
+    EXPECT_EQ(drawer->getDrawingAreaSize().x, refittedArea.x) << name;
+    EXPECT_EQ(drawer->getDrawingAreaSize().y, refittedArea.y) << name;
+    drawScene();
+    EXPECT_TRUE(refitted == pixels) << name;
+  }
 }
 
 TEST_P(DrawerConformance, ReadBackIsBottomUpRgb) {

@@ -185,6 +185,53 @@ TEST_F(GamePlayStateTest, TheGatheringFitsEveryScreenShape) {
   }
 }
 
+// The area changes shape between frames, as a phone's page turns: every
+// world has the new one from the next frame, and the world played, or the
+// gathering, stays in view.
+TEST_F(GamePlayStateTest, AnAreaChangingShapeReachesEveryWorldAndKeepsTheGameInView) {
+  enum Moment { Playing, Travelling, Gathered };
+  struct Case {
+    Moment when;
+    float fromHeight, toHeight;
+    // The world played once the change has been drawn.
+    int world;
+  };
+  const Case cases[] = {{Playing, 720, 2275, 1}, {Travelling, 2275, 720, 2}, {Gathered, 2275, 720, 7}};
+  for (const Case &c : cases) {
+    drawer = RecordingDrawer(TwoFloats(1280, c.fromHeight));
+    GamePlayState state(&app, &sounds);
+    playTo(state, c.when == Gathered ? 7 : 1);
+    if (c.when == Travelling) {
+      GamePlayDriver::finish(state, 1);
+      framesUntil(state, [&] { return state.getTravel() > 0.5f; });
+    } else if (c.when == Gathered) {
+      GamePlayDriver::finish(state, 7);
+      framesUntil(state, [&] {
+        return state.getGatherProgress() >= 1.0f &&
+               World::samePoint(state.getCamera(), TwoFloats(640, c.fromHeight * 0.5f));
+      });
+    }
+    const TwoFloats area(1280, c.toHeight);
+    drawer = RecordingDrawer(area);
+    framesUntil(state, [&] { return !drawer.calls.empty() && state.getTravel() == 0.0f; });
+
+    for (int i = 0; i < GamePlayState::NumWorlds; ++i)
+      EXPECT_EQ(c.toHeight, state.getWorld(i).drawingAreaSize.y) << c.when << " world " << i;
+    ASSERT_EQ(c.world, state.getCurrentWorld()) << c.when;
+    if (c.when != Gathered) {
+      // The camera on the world's home, which the world sees at the centre of the new area.
+      const TwoFloats cameraOnScreen = state.getWorld(c.world).planeToScreen(state.getCamera());
+      EXPECT_EQ(640.0f, cameraOnScreen.x) << c.when;
+      EXPECT_EQ(c.toHeight * 0.5f, cameraOnScreen.y) << c.when;
+      continue;
+    }
+    EXPECT_EQ(c.toHeight * 0.5f, state.getCamera().y);
+    const TwoFloats viewTopLeft = state.getCamera() - area * 0.5f;
+    for (int i = 0; i < GamePlayState::NumWorlds; ++i)
+      EXPECT_TRUE(WorldDriver::onScreen(state.getWorld(i).ringPositions[0] - viewTopLeft, area)) << "world " << i;
+  }
+}
+
 TEST_F(GamePlayStateTest, TheCurrentWorldRunsOutOfViewOthersOnlyInView) {
   struct Case {
     int world;

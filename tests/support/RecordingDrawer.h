@@ -26,6 +26,7 @@ class RecordingDrawer final : public Drawer {
 
   void initialise(int, int, const AppSettings &) override {}
   void resizeWindow(int, int) override {}
+  void refitWindow(int, int) override {}
   void setFontRenderer(FontAtlas::Creator &) override {}
   void loadSingleImage(unsigned char *pixels, int width, int height, const std::wstring &name) override;
   void loadTextureAtlas(unsigned char *pixels, int width, int height, const TextureAtlas &atlas) override;
