@@ -183,7 +183,9 @@ void StreamingSound::startPlaying(boost::shared_ptr<SoundFileLoader> newLoader, 
   preloadedSamples = nullptr;
   preloadedScale = 0.0f;
   loader = newLoader;
-  std::copy(firstBuffer.begin(), firstBuffer.end(), buffers[0].begin());
+  // Published to the other threads with the fade level, as the rest of the sound is.
+  if (!buffers) buffers.reset(new std::array<Buffer, NumBuffers>);
+  std::copy(firstBuffer.begin(), firstBuffer.end(), (*buffers)[0].begin());
   bufferStart[0] = 0;
   // The rest of the ring is the streaming thread's to decode, in ring order,
   // while the first buffer plays.
@@ -247,7 +249,7 @@ void StreamingSound::getAudio(float *output, int numSamples, AudioFrame firstFra
       missedFrames.store(missedFrames.load(std::memory_order_relaxed) + done, std::memory_order_relaxed);
     } else if (streamed) {
       run = std::min<long long>(run, BufferSize - bufferIndex);
-      done = play(buffers[currentBuffer].data() + 2 * bufferIndex, 1.0f, out, static_cast<int>(run), fade, halfLeft,
+      done = play((*buffers)[currentBuffer].data() + 2 * bufferIndex, 1.0f, out, static_cast<int>(run), fade, halfLeft,
                   halfRight, target);
       advance(done);
     } else {
@@ -362,7 +364,7 @@ void StreamingSound::refill(int index) {
   bufferStart[index] = nextStart;
   nextStart += BufferSize;
 
-  float *data = buffers[index].data();
+  float *data = (*buffers)[index].data();
   int filled = 0;
   if (!sourceEnded) {
     filled = loader->loadChunk(data, readPosition, BufferSize * 2, 0);

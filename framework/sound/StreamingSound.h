@@ -7,6 +7,7 @@
 #include <atomic>
 #include <boost/shared_ptr.hpp>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -181,8 +182,9 @@ class StreamingSound {
 
   // The decode ring; each buffer, and the stream frame it starts at, is
   // owned by playback or by the streaming thread as its needs-update flag says.
-  // The buffers come last and are not cleared: a slot that never streams
-  // leaves their 258 KiB untouched, so the system gives them no memory.
+  // The ring's 258 KiB are allocated by the slot's first stream (on the main
+  // thread, the slot idle) and kept for the next: a game streams a few sounds
+  // at once, and a page's memory is real memory from the moment it is taken.
   std::array<long long, NumBuffers> bufferStart{};
-  std::array<Buffer, NumBuffers> buffers;
+  std::unique_ptr<std::array<Buffer, NumBuffers>> buffers;
 };
