@@ -96,10 +96,21 @@ web:
 	emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 	cmake --build build-web -j $(JOBS)
 
-# The browser build in a headless Chromium over a plain local file server
-# (scripts/web-tests.sh): the robot plays the whole game in the page, and the
-# title, the game's pace, touch and the console are checked; the frames and
-# logs go to build-web/test-out/ (about two minutes after the build).
+# The site as one zip with index.html at its root, as game portals take it:
+# build-web/murmel-worlds-web.zip (the robot player's program stays out).
+.PHONY: web-zip
+web-zip: web
+	cd build-web/site && python3 -c 'import os, sys, zipfile; \
+	  names = sorted(os.path.join(d, f)[2:] for d, _, fs in os.walk(".") for f in fs if "autoplay" not in f); \
+	  z = zipfile.ZipFile("../murmel-worlds-web.zip", "w", zipfile.ZIP_DEFLATED, compresslevel=9); \
+	  [z.write(n) for n in names]; z.close()'
+	@echo "web-zip: build-web/murmel-worlds-web.zip"
+
+# The browser build in a headless Chromium, in Firefox and in WebKitGTK over a
+# plain local file server (scripts/web-tests.sh): the robot plays the whole
+# game in the page, and the title, the game's pace, touch, a hidden tab and
+# the console are checked; the frames and logs go to build-web/test-out/ENGINE/
+# (about nine minutes after the build).
 .PHONY: web-test
 web-test: web
 	scripts/web-tests.sh

@@ -50,7 +50,9 @@ for arg in "$@"; do
     # the WebAssembly compiler and Node.js it runs on, a headless browser and its
     # remote-control client for the page's tests; dpkg-dev unpacks the source
     # packages scripts/build-web-deps.sh builds the third-party libraries from
-    --web) packages+=(emscripten nodejs chromium python3-websocket dpkg-dev) ;;
+    --web) packages+=(emscripten nodejs chromium python3-websocket dpkg-dev
+      # the two other engines the page is tested in, and the screenshots' reader
+      firefox-esr webkit2gtk-driver python3-pil) ;;
     *) echo "install-deps.sh: unknown option $arg" >&2; exit 2 ;;
   esac
 done

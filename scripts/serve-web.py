@@ -23,6 +23,7 @@ TYPES = {
     ".wasm": "application/wasm",
     ".data": "application/octet-stream",
     ".png": "image/png",
+    ".webmanifest": "application/manifest+json",
 }
 PORTS_TRIED = 100
 

@@ -3,7 +3,8 @@
 # of the build folder: index.html (web/index.html), murmel-worlds.js and .wasm,
 # the robot player's murmel-worlds-autoplay.js and .wasm (the page with
 # "?autoplay"), and the sounds they share, murmel-worlds.data with its
-# loader murmel-worlds-data.js.
+# loader murmel-worlds-data.js; the service worker sw.js that keeps the site
+# for offline visits, and the manifest with its icons for a home screen.
 #
 # Third-party libraries: Ogg, Vorbis and FreeType come from the cache that
 # scripts/build-web-deps.sh builds from Debian's sources; SDL 1.x and OpenGL ES
@@ -12,9 +13,9 @@
 
 set(MURMEL_WEB_DEPS "${CMAKE_BINARY_DIR}/deps/prefix" CACHE PATH
   "Where scripts/build-web-deps.sh installed the browser build's libraries")
-# The game's memory stays at about 55 MiB, most of it the playback slots'
-# rings, which on the desktop stay untouched address space until a slot streams.
-set(MURMEL_WEB_MAXIMUM_MEMORY "64MB" CACHE STRING
+# The game's memory peaks at about 22 MiB: the playback slots' rings are
+# allocated as slots first stream, and a game streams a few at once.
+set(MURMEL_WEB_MAXIMUM_MEMORY "32MB" CACHE STRING
   "The most memory the page's WebAssembly may grow to")
 
 if(NOT EXISTS "${MURMEL_WEB_DEPS}/.complete")
@@ -68,7 +69,21 @@ add_custom_command(
   COMMENT "Packing the sounds for the browser"
   VERBATIM)
 add_custom_target(murmel-web-data DEPENDS "${MURMEL_WEB_SITE}/murmel-worlds.data")
-configure_file("${CMAKE_SOURCE_DIR}/web/index.html" "${MURMEL_WEB_SITE}/index.html" COPYONLY)
+
+# The page, its service worker and manifest with the icons, once both
+# programs and the sounds are built: stamped with the build's version and the
+# size of every file a visit fetches (web/stamp-site.py).
+file(GLOB MURMEL_WEB_ICONS "${CMAKE_SOURCE_DIR}/dist/icons/hicolor/*/apps/murmel-worlds.png")
+set(MURMEL_WEB_TEMPLATES "${CMAKE_SOURCE_DIR}/web")
+add_custom_command(
+  OUTPUT "${MURMEL_WEB_SITE}/index.html" "${MURMEL_WEB_SITE}/sw.js" "${MURMEL_WEB_SITE}/manifest.webmanifest"
+  COMMAND python3 "${MURMEL_WEB_TEMPLATES}/stamp-site.py" "${MURMEL_WEB_SITE}" "${MURMEL_WEB_TEMPLATES}" ${MURMEL_WEB_ICONS}
+  DEPENDS murmel-worlds murmel-worlds-autoplay "${MURMEL_WEB_SITE}/murmel-worlds.data"
+    "${MURMEL_WEB_TEMPLATES}/stamp-site.py" "${MURMEL_WEB_TEMPLATES}/index.html" "${MURMEL_WEB_TEMPLATES}/sw.js"
+    "${MURMEL_WEB_TEMPLATES}/manifest.webmanifest" ${MURMEL_WEB_ICONS}
+  COMMENT "Stamping the site with its version"
+  VERBATIM)
+add_custom_target(murmel-web-site ALL DEPENDS "${MURMEL_WEB_SITE}/index.html")
 
 # A program of the site, in site/ of the build folder: target.js and .wasm,
 # single-threaded (threads would need cross-origin isolation headers from the
@@ -82,7 +97,7 @@ function(murmel_web_program target)
   # names its functions; the debug information (-g) stays out of the site.
   target_link_options(${target} PRIVATE -g2
     -sALLOW_MEMORY_GROWTH=1 "-sMAXIMUM_MEMORY=${MURMEL_WEB_MAXIMUM_MEMORY}"
-    -sENVIRONMENT=web "-sEXPORTED_RUNTIME_METHODS=callMain,UTF8ToString,FS,addRunDependency,removeRunDependency"
+    -sENVIRONMENT=web "-sEXPORTED_RUNTIME_METHODS=callMain,UTF8ToString,FS,addRunDependency,removeRunDependency,abort"
     -sFORCE_FILESYSTEM=1 -lidbfs.js -sSTB_IMAGE=1)
   add_dependencies(${target} murmel-web-data)
   # emcc's JavaScript optimiser needs Debian's acorn, which a Node.js from

@@ -15,8 +15,11 @@ WebAudioTiming::Clock::time_point WebAudioTiming::blockHeardAt(int, double) {
     // What SDL's pushAudio, right after this callback, starts the block at.
     var start = Math.max(context['currentTime'] + audio.bufferingDelay, audio.nextPlayTime);
     var stamp = context['getOutputTimestamp'] ? context['getOutputTimestamp']() : null;
-    if (stamp && stamp['performanceTime'] > 0)
-      return stamp['performanceTime'] + (start - stamp['contextTime']) * 1000 - performance.now();
+    var now = performance.now();
+    // A stamp is of the last moment heard: one on another clock (WebKitGTK's
+    // runs ahead by the context's own time) is no stamp.
+    if (stamp && stamp['performanceTime'] > 0 && Math.abs(stamp['performanceTime'] - now) < 1000)
+      return stamp['performanceTime'] + (start - stamp['contextTime']) * 1000 - now;
     var latency = context['outputLatency'] || context['baseLatency'] || 0;
     return (start - context['currentTime'] + latency) * 1000;
   });

@@ -296,3 +296,9 @@ void WebMainLoop::tick() {
 }
 
 extern "C" EMSCRIPTEN_KEEPALIVE void murmel_tick() { WebMainLoop::tick(); }
+
+void WebMainLoop::resize(int width, int height) {
+  if (current && current->application) current->application->resizeWindow(width, height);
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE void murmel_resize(int width, int height) { WebMainLoop::resize(width, height); }

@@ -51,6 +51,9 @@ class WebMainLoop final {
   // The page's own timer, between paints: tops the sound up, runs the
   // threads' due rounds and watches the device.
   static void tick();
+  // The page's window settled at a new size (a turned phone, full screen):
+  // the game takes it, in device pixels, at once. Between paints.
+  static void resize(int width, int height);
 
  private:
   WebMainLoop() = default;

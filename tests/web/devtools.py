@@ -3,21 +3,18 @@
 Debian's chromium renders WebGL with SwiftShader on the CPU, so the page runs
 on machines without a GPU or a display (CI, as root). Every console message,
 uncaught exception and browser log entry is kept, and written to a log file
-as it comes. The browser and all its children die with close(), which the
-context manager calls on every way out, and with this process should it be
-killed outright.
+as it comes. Chromium's gesture rules are its own: sound starts inside a
+trusted click, and a tab behind another is throttled as any would be.
+Beyond the operations of every driver (driver.py), send() speaks the
+protocol itself.
 """
 import base64
-import ctypes
 import json
 import os
-import shutil
-import signal
-import subprocess
-import tempfile
 import time
 
-import websocket
+# Message and die_with_parent are the cases' too.
+from driver import Channel, Driver, DriverError, Message, die_with_parent  # noqa: F401
 
 CHROMIUM = "chromium"
 FLAGS = [
@@ -26,38 +23,18 @@ FLAGS = [
     "--enable-unsafe-swiftshader",
     "--no-sandbox",
     "--remote-debugging-port=0",
-    "--autoplay-policy=no-user-gesture-required",
     "--no-first-run",
     "--no-default-browser-check",
     "--disable-background-networking",
     "--disable-component-update",
     "--disable-sync",
-    # A page the compositor thinks hidden would be paused by the game.
-    "--disable-background-timer-throttling",
-    "--disable-backgrounding-occluded-windows",
-    "--disable-renderer-backgrounding",
 ]
-PR_SET_PDEATHSIG = 1
+# Key presses as Chromium wants them: key, code, Windows' key code and the text typed.
+KEYS = {"Enter": ("Enter", "Enter", 13, "\r"), "Escape": ("Escape", "Escape", 27, "")}
 
 
-class DevToolsError(Exception):
-    pass
-
-
-class Message:
-    """One console message, exception or log entry; level is the protocol's."""
-
-    def __init__(self, origin, level, text):
-        self.origin, self.level, self.text = origin, level, text
-
-    def __str__(self):
-        return f"[{self.origin} {self.level}] {self.text}"
-
-
-def die_with_parent():
-    # In the child before exec: its own process group, and SIGKILL should we die.
-    os.setsid()
-    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGKILL)
+# The name the cases know this driver's errors by.
+DevToolsError = DriverError
 
 
 def _remote_text(value):
@@ -66,88 +43,39 @@ def _remote_text(value):
     return value.get("description", value.get("type", ""))
 
 
-class Browser:
-    """Chromium with its first page attached; main thread only."""
+class Browser(Driver):
+    """Chromium with its first page attached."""
+
+    engine = "chromium"
 
     def __init__(self, name, log_path, console_path, extra_flags=(), sink=None):
-        """Chromium's own output goes to log_path; the page's messages, prefixed with name, to console_path
-        and, as (name, Message), to the list sink if there is one."""
-        self.name, self.log_path, self.console_path = name, log_path, console_path
+        super().__init__(name, log_path, console_path, sink)
         self.flags = FLAGS + list(extra_flags)
-        self.messages = []
-        self.sink = sink
-        self.console = None
-        self.process = None
-        self.socket = None
-        self.profile = None
+        self.channel = None
         self.session = None
-        self.next_id = 0
-        self.log = None
+        self.target = None
+        self.behind = None
 
-    def __enter__(self):
-        try:
-            self.start()
-        except BaseException:
-            self.close()
-            raise
-        return self
+    def command(self):
+        return [CHROMIUM] + self.flags + ["--user-data-dir=" + self.folder, "about:blank"]
 
-    def __exit__(self, *exc):
-        self.close()
-
-    def start(self):
-        self.log = open(self.log_path, "a", encoding="utf-8")
-        self.console = open(self.console_path, "a", encoding="utf-8")
-        self.profile = tempfile.mkdtemp(prefix="murmel-web-chromium-")
-        self.process = subprocess.Popen(
-            [CHROMIUM] + self.flags + ["--user-data-dir=" + self.profile, "about:blank"],
-            stdin=subprocess.DEVNULL, stdout=self.log, stderr=self.log, preexec_fn=die_with_parent)
+    def connect(self):
         port, path = self._read_active_port(30.0)
-        self.socket = websocket.create_connection(
-            "ws://127.0.0.1:%d%s" % (port, path), timeout=30, suppress_origin=True, enable_multithread=False)
+        self.channel = Channel("ws://127.0.0.1:%d%s" % (port, path), self.engine, self._record)
         self._attach_to_page()
         for domain in ("Runtime", "Log", "Page"):
             self.send(domain + ".enable")
 
-    def close(self):
-        if self.socket:
-            try:
-                self.socket.close()
-            except (OSError, websocket.WebSocketException):
-                pass
-            self.socket = None
-        if self.process and self.process.poll() is None:
-            self._kill_group(signal.SIGTERM)
-            try:
-                self.process.wait(5)
-            except subprocess.TimeoutExpired:
-                self._kill_group(signal.SIGKILL)
-                self.process.wait(5)
-        # Renderer and GPU processes may outlive the browser process briefly.
-        if self.process:
-            self._kill_group(signal.SIGKILL)
-            self.process = None
-        if self.profile:
-            shutil.rmtree(self.profile, ignore_errors=True)
-            self.profile = None
-        for file in (self.log, self.console):
-            if file:
-                file.close()
-        self.log = self.console = None
-
-    def _kill_group(self, sig):
-        try:
-            os.killpg(self.process.pid, sig)
-        except ProcessLookupError:
-            pass
+    def disconnect(self):
+        if self.channel:
+            self.channel.close()
+            self.channel = None
 
     def _read_active_port(self, timeout):
-        path = os.path.join(self.profile, "DevToolsActivePort")
+        path = os.path.join(self.folder, "DevToolsActivePort")
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:
-            if self.process.poll() is not None:
-                raise DevToolsError("chromium exited with status %d (see %s)"
-                                    % (self.process.returncode, self.log_path))
+            self.check_running()
             try:
                 with open(path, encoding="ascii") as file:
                     lines = file.read().split()
@@ -163,64 +91,35 @@ class Browser:
         pages = [t for t in targets if t["type"] == "page"]
         if not pages:
             raise DevToolsError("chromium opened no page")
-        attached = self.send("Target.attachToTarget", session=False, targetId=pages[0]["targetId"], flatten=True)
+        self.target = pages[0]["targetId"]
+        attached = self.send("Target.attachToTarget", session=False, targetId=self.target, flatten=True)
         self.session = attached["sessionId"]
 
     # The protocol: one command at a time; events that arrive meanwhile are recorded.
     def send(self, method, session=True, **params):
-        self.next_id += 1
-        request = {"id": self.next_id, "method": method, "params": params}
+        command = {"method": method, "params": params}
         if session:
-            request["sessionId"] = self.session
-        self.socket.send(json.dumps(request))
-        deadline = time.monotonic() + 60.0
-        while True:
-            reply = self._receive(deadline - time.monotonic())
-            if reply is None:
-                raise DevToolsError("no answer to %s within 60 s" % method)
-            if reply.get("id") == self.next_id:
-                if "error" in reply:
-                    raise DevToolsError("%s: %s" % (method, reply["error"].get("message")))
-                return reply.get("result", {})
+            command["sessionId"] = self.session
+        reply = self.channel.call(command)
+        if "error" in reply:
+            raise DevToolsError("%s: %s" % (method, reply["error"].get("message")))
+        return reply.get("result", {})
 
     def pump(self, seconds):
         """Records the events that arrive within this many seconds."""
-        deadline = time.monotonic() + seconds
-        while self._receive(deadline - time.monotonic()) is not None:
-            pass
-
-    def _receive(self, timeout):
-        if timeout <= 0:
-            return None
-        self.socket.settimeout(timeout)
-        try:
-            message = json.loads(self.socket.recv())
-        except websocket.WebSocketTimeoutException:
-            return None
-        except (websocket.WebSocketException, OSError) as error:
-            raise DevToolsError("lost the connection to chromium: %s" % error) from error
-        if "method" in message:
-            self._record(message["method"], message.get("params", {}))
-        return message
+        self.channel.pump(seconds)
 
     def _record(self, method, params):
         if method == "Runtime.consoleAPICalled":
-            entry = Message("console", params["type"], " ".join(_remote_text(a) for a in params.get("args", [])))
+            self.record("console", params["type"], " ".join(_remote_text(a) for a in params.get("args", [])))
         elif method == "Runtime.exceptionThrown":
             details = params["exceptionDetails"]
-            entry = Message("exception", "error", _remote_text(details.get("exception", {})) or details.get("text"))
+            self.record("exception", "error", _remote_text(details.get("exception", {})) or details.get("text"))
         elif method == "Log.entryAdded":
             item = params["entry"]
-            entry = Message("log", item["level"], "%s %s" % (item.get("text", ""), item.get("url", "")).strip())
+            self.record("log", item["level"], ("%s %s" % (item.get("text", ""), item.get("url", ""))).strip())
         elif method in ("Inspector.targetCrashed", "Target.detachedFromTarget"):
-            entry = Message("browser", "error", "the page went away (%s)" % method)
-        else:
-            return
-        self.messages.append(entry)
-        if self.sink is not None:
-            self.sink.append((self.name, entry))
-        self.console.write("%s %s\n" % (self.name, entry))
-        self.console.flush()
+            self.record("browser", "error", "the page went away (%s)" % method)
 
     # The page.
     def navigate(self, url, timeout=60.0):
@@ -235,24 +134,6 @@ class Browser:
             raise DevToolsError("%s: %s" % (expression, _remote_text(details.get("exception", {})) or details["text"]))
         return result["result"].get("value")
 
-    def wait_for(self, expression, timeout, what, interval=0.25):
-        """Polls the expression until it is truthy and returns it; raises after timeout seconds."""
-        deadline = time.monotonic() + timeout
-        while True:
-            value = self.evaluate(expression)
-            if value:
-                return value
-            if time.monotonic() > deadline:
-                raise DevToolsError("waited %g s for %s" % (timeout, what))
-            self.pump(interval)
-
-    def centre_of(self, selector):
-        """The middle of an element in CSS pixels; None when the page has no such element."""
-        return self.evaluate(
-            "(() => { const e = document.querySelector(%s); if (!e) return null;"
-            " const r = e.getBoundingClientRect(); return [r.x + r.width / 2, r.y + r.height / 2]; })()"
-            % json.dumps(selector))
-
     def click(self, x, y):
         for kind, buttons in (("mouseMoved", 0), ("mousePressed", 1), ("mouseReleased", 0)):
             self.send("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left", buttons=buttons, clickCount=1)
@@ -264,3 +145,28 @@ class Browser:
     def screenshot(self):
         """The page as the compositor shows it, as PNG bytes."""
         return base64.b64decode(self.send("Page.captureScreenshot", format="png")["data"])
+
+    def press(self, key):
+        key, code, number, text = KEYS[key]
+        for kind in ("keyDown", "keyUp"):
+            self.send("Input.dispatchKeyEvent", type=kind, key=key, code=code, windowsVirtualKeyCode=number,
+                      text=text if kind == "keyDown" else "")
+
+    def set_viewport(self, width, height, ratio=1, mobile=False):
+        """A mobile page takes touch as a phone's screen would."""
+        self.send("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=ratio,
+                  mobile=mobile)
+        if mobile:
+            self.send("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=1)
+
+    def preload(self, source):
+        self.send("Page.addScriptToEvaluateOnNewDocument", source=source)
+
+    def hide(self):
+        self.behind = self.send("Target.createTarget", session=False, url="about:blank")["targetId"]
+        self.send("Target.activateTarget", session=False, targetId=self.behind)
+
+    def show(self):
+        self.send("Target.activateTarget", session=False, targetId=self.target)
+        self.send("Target.closeTarget", session=False, targetId=self.behind)
+        self.behind = None
