@@ -13,8 +13,7 @@ import json
 import os
 import time
 
-# Message and die_with_parent are the cases' too.
-from driver import Channel, Driver, DriverError, Message, die_with_parent  # noqa: F401
+from driver import Channel, Driver, DriverError
 
 CHROMIUM = "chromium"
 FLAGS = [

@@ -396,7 +396,7 @@ class Spinners:
 
     def __init__(self, count):
         self.processes = [subprocess.Popen([sys.executable, "-c", "while True: pass"],
-                                           preexec_fn=devtools.die_with_parent) for _ in range(count)]
+                                           preexec_fn=driver.die_with_parent) for _ in range(count)]
 
     def __enter__(self):
         return self
