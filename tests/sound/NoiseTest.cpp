@@ -24,8 +24,11 @@ std::vector<float> run(InterestingNoise &noise, int frames) {
 
 // Past its fade-in, in blocks of uneven sizes, the bed is a quiet,
 // low-leaning noise that does not jump where one block meets the next.
+// Seeded: a swell can make any step several times the typical one, so the
+// edges are judged on one known noise, not on the clock's.
 TEST(InterestingNoise, QuietLowLeaningAndSeamlessAcrossBlocks) {
-  InterestingNoise noise;
+  Random random(7);
+  InterestingNoise noise(random);
   const int fadeIn = 100000, frames = 200000;
   std::vector<float> out(2 * static_cast<size_t>(frames), 0.0f);
   std::vector<int> edges;
@@ -35,12 +38,11 @@ TEST(InterestingNoise, QuietLowLeaningAndSeamlessAcrossBlocks) {
     done += size;
     edges.push_back(done);
   }
-  double power = 0.0, stepPower = 0.0, largestStep = 0.0, largestEdgeStep = 0.0;
+  double power = 0.0, stepPower = 0.0, largestEdgeStep = 0.0;
   for (int i = fadeIn + 1; i < frames; ++i) {
     const double step = std::fabs(out[2 * i] - out[2 * (i - 1)]);
     power += out[2 * i] * out[2 * i];
     stepPower += step * step;
-    largestStep = std::max(largestStep, step);
     ASSERT_EQ(out[2 * i], out[2 * i + 1]);
   }
   for (int edge : edges)
@@ -51,7 +53,6 @@ TEST(InterestingNoise, QuietLowLeaningAndSeamlessAcrossBlocks) {
   EXPECT_LT(rms, 0.25);
   // White noise steps by sqrt(2) of its level; a low-passed bed far less.
   EXPECT_LT(std::sqrt(stepPower / (frames - fadeIn - 1)), 0.7 * rms);
-  EXPECT_LE(largestEdgeStep, largestStep);
   EXPECT_LT(largestEdgeStep, 4.0 * std::sqrt(stepPower / (frames - fadeIn - 1)));
 }
 
