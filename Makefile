@@ -23,16 +23,21 @@ bench: build/CMakeCache.txt
 	scripts/run-benchmarks.sh build
 
 # AddressSanitizer with UndefinedBehaviorSanitizer, whole suite.
-sanitize:
-	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DMURMEL_SANITIZER=address -DMURMEL_BENCHMARKS=OFF $(CMAKE_FLAGS)
-	cmake --build build-asan -j $(JOBS)
+.PHONY: sanitize-build tsan-build
+sanitize: sanitize-build
 	scripts/run-tests.sh build-asan
 
+sanitize-build:
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DMURMEL_SANITIZER=address -DMURMEL_BENCHMARKS=OFF $(CMAKE_FLAGS)
+	cmake --build build-asan -j $(JOBS)
+
 # ThreadSanitizer, whole suite.
-tsan:
+tsan: tsan-build
+	scripts/run-tests.sh build-tsan
+
+tsan-build:
 	cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DMURMEL_SANITIZER=thread -DMURMEL_BENCHMARKS=OFF $(CMAKE_FLAGS)
 	cmake --build build-tsan -j $(JOBS)
-	scripts/run-tests.sh build-tsan
 
 # Redraws the built-in images into assets/images with the image forge.
 images: build/CMakeCache.txt
@@ -72,7 +77,7 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf build build-asan build-tsan
+	rm -rf build build-asan build-tsan build-logs
 	rm -rf build-fuzz
 
 # The robot's playthrough 3 times under ASan+UBSan and once under TSan, then a
