@@ -7,13 +7,18 @@
 
 declare -A idle_builds=()
 
-# idle_build_start NAME COMMAND...: the command in a process group of its own.
+# idle_build_start NAME COMMAND...: the command in a process group of its own
+# (job control's), in this session: a new session would be a scheduling
+# group of its own as well (the kernel's autogroups), with a fair share of
+# the processor however idle its class.
 idle_build_start() {
   local name=$1
   shift
   mkdir -p build-logs
-  setsid chrt --idle 0 "$@" >"build-logs/$name.log" 2>&1 &
+  set -m
+  chrt --idle 0 "$@" >"build-logs/$name.log" 2>&1 &
   idle_builds[$name]=$!
+  set +m
 }
 
 # idle_build_finish NAME: the build is waited for in the normal class (its
