@@ -77,7 +77,7 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf build build-asan build-tsan build-logs
+	rm -rf build build-asan build-tsan
 	rm -rf build-fuzz
 
 # The robot's playthrough 3 times under ASan+UBSan and once under TSan, then a
