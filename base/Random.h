@@ -13,6 +13,8 @@ class Random {
 
   // The shared generator, seeded with time(NULL) on first use.
   static Random &getGlobal();
+  // Starts the sequence again from that seed, for a run that is to be repeatable.
+  void reseed(int32_t seed) { counter.store(static_cast<uint32_t>(seed), std::memory_order_relaxed); }
 
   // Advances the counter; a float in [-1, 1].
   float nextSigned();

@@ -15,6 +15,7 @@ struct TwoFloats {
 
   // The unit vector in the same direction; (0, 0) when the length is zero or NaN.
   TwoFloats normal() const;
+  float length() const;
 };
 
 inline TwoFloats operator+(float s, const TwoFloats &v) { return TwoFloats(s + v.x, s + v.y); }

@@ -1,26 +1,27 @@
+#include "Players.h"
 #include "harness/AutoplayOptions.h"
 #include "harness/DiskAudio.h"
 #include "harness/FlashMeter.h"
-#include "personas/Persona.h"
-#include "Players.h"
 #include "harness/Robot.h"
 #include "harness/Screenshots.h"
 #include "harness/SlotFiller.h"
 #include "harness/Timeline.h"
 #include "harness/TitleStopwatch.h"
 #include "harness/Verdict.h"
+#include "personas/Persona.h"
 
-#include "framework/app/CmdLineParams.h"
 #include "base/CriticalSection.h"
-#include "platforms/SDL1.2Backend/SDL1.2Application.h"
+#include "base/Random.h"
 #include "base/Thread.h"
+#include "framework/app/CmdLineParams.h"
+#include "framework/app/Platform.h"
 #include "framework/sound/AudioDevice.h"
 #include "framework/sound/CallbackTimer.h"
 #include "framework/sound/FileSounder.h"
-#include "game/MurmelSounder.h"
-#include "support/LibraryPins.h"
 #include "game/MurmelGame.h"
-#include "framework/app/Platform.h"
+#include "game/MurmelSounder.h"
+#include "platforms/SDL1.2Backend/SDL1.2Application.h"
+#include "support/LibraryPins.h"
 
 #include <cstdio>
 #include <memory>
@@ -52,7 +53,7 @@ int reportTimedCalls(const CallbackTimer &timer, const FillReport &fill, int wor
   if (timer.droppedCount() > 0) std::printf("autoplay: %zu more audio callbacks not kept\n", timer.droppedCount());
   if (fill.filled)
     late += Verdict::reportCalls("audio callbacks with every slot busy in world " + std::to_string(world),
-                        timer.records(fill.firstCall, fill.endCall), fill.firstCall, rate);
+                                 timer.records(fill.firstCall, fill.endCall), fill.firstCall, rate);
   if (all == 0) {
     std::fprintf(stderr, "%s: no audio callback was timed: no audio device ran\n", name);
     return 1;
@@ -88,8 +89,8 @@ bool checkFilled(const SlotFiller &filler) {
 }
 
 // Runs the game with the robot at the controls; the robot's verdict as the exit status.
-int play(const AutoplayOptions &options, Player::Maker player, Screenshots *screenshots, AudioFormat &format, CallbackTimer *timer,
-         FillReport &fill, FlashMeter *flashMeter) {
+int play(const AutoplayOptions &options, Player::Maker player, Screenshots *screenshots, AudioFormat &format,
+         CallbackTimer *timer, FillReport &fill, FlashMeter *flashMeter) {
   const MurmelGame game;
   std::unique_ptr<SDL1_2Application> app(new SDL1_2Application(game));
   app->setFrameCap(!options.uncapped);
@@ -146,7 +147,9 @@ int main(int argc, char *argv[]) {
   AutoplayOptions options;
   std::string error;
   Player::Maker player;
-  if (!options.parse(argc, argv, error) || !(player = choosePlayer(options.player, options.watchFlashes, error))) {
+  if (!options.parse(argc, argv, error) ||
+      !(player = choosePlayer(options.player, options.watchFlashes, options.firstTime,
+                              static_cast<uint32_t>(options.seed), error))) {
     std::fprintf(stderr, "%s: %s\n%s", name, error.c_str(), AutoplayOptions::usage());
     return 2;
   }
@@ -164,6 +167,7 @@ int main(int argc, char *argv[]) {
     if (!screenshots->prepare()) return 1;
   }
 
+  if (options.seeded) Random::getGlobal().reseed(options.seed);
   Platform::install();
   AudioFormat format;
   std::unique_ptr<CallbackTimer> timer;

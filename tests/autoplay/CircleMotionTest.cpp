@@ -1,8 +1,6 @@
 #include "personas/CircleMotion.h"
 #include "personas/Persona.h"
 
-#include "game/World.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -21,7 +19,7 @@ TEST(CircleMotion, KeepsThePersonasPaceAndRadius) {
     int turns = 0;
     for (double t = 0.001; turns < 10; t += 0.001) {
       const TwoFloats p = circle.advance(0.001);
-      const float radius = World::distance(p, centre);
+      const float radius = (p - centre).length();
       EXPECT_GE(radius, persona.circleRadiusMin * 0.999f);
       EXPECT_LE(radius, persona.circleRadiusMax * 1.001f);
       const TwoFloats a = last - centre, b = p - centre;

@@ -10,7 +10,7 @@ const char *AutoplayOptions::usage() {
   return "Usage: murmel-worlds-autoplay [--screenshots DIR] [--wav FILE] [--uncapped] [--max-frames N]\n"
          "                              [--until-title] [--time-audio] [--fill-slots WORLD] [--persona NAME]\n"
          "                              [--flash-report] [--flash-times] [--stall-audio WORLD]\n"
-         "                              [--watch-flashes N]\n"
+         "                              [--watch-flashes N] [--first-time] [--seed N]\n"
          "                              [--list-personas]\n"
          "                              [game options: -w WIDTH -h HEIGHT -win -m -a API]\n"
          "Plays Murmel Worlds from the title screen to the end, as a person would.\n"
@@ -41,6 +41,9 @@ const char *AutoplayOptions::usage() {
          "                     failing device does; the game must go on without it\n"
          "  --watch-flashes N  the perfect player lets N of world 3's red flashes go by before it\n"
          "                     shakes (0 to 9), so that the world shows several\n"
+         "  --first-time       with --persona: the person has never played and finds out how\n"
+         "                     each world answers; gives up on a world after three minutes\n"
+         "  --seed N           seed the game's random draws (and the persona's hand) with N\n"
          "  --list-personas    print each persona's figures as a table and exit\n"
          "Exits with 0 when the game has finished and quit by itself, otherwise 1.\n";
 }
@@ -64,8 +67,8 @@ bool AutoplayOptions::parse(int argc, char *argv[], std::string &error) {
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
     const bool takesValue = argument == "--screenshots" || argument == "--wav" || argument == "--max-frames" ||
-                            argument == "--fill-slots" || argument == "--persona" ||
-                            argument == "--stall-audio" || argument == "--watch-flashes";
+                            argument == "--fill-slots" || argument == "--persona" || argument == "--stall-audio" ||
+                            argument == "--watch-flashes" || argument == "--seed";
     if (takesValue && i + 1 >= argc) {
       error = argument + " needs a value";
       return false;
@@ -89,6 +92,19 @@ bool AutoplayOptions::parse(int argc, char *argv[], std::string &error) {
         return false;
     } else if (argument == "--watch-flashes") {
       if (!digit(argument, argv[++i], '9', "a count from 0 to 9", watchFlashes, error)) return false;
+    } else if (argument == "--seed") {
+      const char *value = argv[++i];
+      char *end = nullptr;
+      errno = 0;
+      const long number = std::strtol(value, &end, 10);
+      if (errno != 0 || end == value || *end != '\0' || number < 0 || number > 2147483647L) {
+        error = std::string("--seed needs a whole number from 0 to 2147483647, not '") + value + "'";
+        return false;
+      }
+      seeded = true;
+      seed = static_cast<int>(number);
+    } else if (argument == "--first-time") {
+      firstTime = true;
     } else if (argument == "--persona") {
       player = argv[++i];
     } else if (argument == "--flash-report") {

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-
 // The robot player's command line: its own options are taken out, every
 // other argument goes to the game unchanged (-w, -h, -win, -m, -a).
 class AutoplayOptions {
@@ -29,6 +28,12 @@ class AutoplayOptions {
   // Who plays (--persona): "perfect" or a human player model's name,
   // which the program checks (choosePlayer).
   std::string player = "perfect";
+  // The persona has never played: it finds out how each world answers.
+  bool firstTime = false;
+  // Seeds the game's random generator (and the persona's hand) when set, so
+  // that a run can be repeated; otherwise the game seeds it from the clock.
+  bool seeded = false;
+  int seed = 0;
   // Measure every frame against the photosensitive-flash thresholds and report the worst second.
   bool flashReport = false;
   // Print when each red flash of world 3 reaches the picture (RingFlashWatch).

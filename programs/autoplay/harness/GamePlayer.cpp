@@ -45,6 +45,7 @@ GamePlayer::Look GamePlayer::inWorld(Hand &hand, long frame) {
   const bool played = game.getTravel() == 0.0f && !game.getWorld(current).worldDone();
   if (filler) filler->beforeFrame(current, played, frame);
   const std::string doing = player.inGame(game, played);
+  if (player.noticedAnswer()) timeline.mark("answer in " + name, frame);
   if (game.getTravel() > 0.0f) {
     look.place = "in world " + std::to_string(current) + " (travelling on)";
   } else if (game.getWorld(current).worldDone()) {

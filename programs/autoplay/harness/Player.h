@@ -30,4 +30,17 @@ class Player {
   // world waits for the player (no camera journey, not yet done). Returns
   // what it is doing in the world while playing.
   virtual std::string inGame(GamePlayState &game, bool playing) = 0;
+
+  // A player that plays from the picture is shown every frame drawn, as
+  // width x height pixels (R, G, B, the bottom row first) filling the
+  // drawing area `area`, after the frame is drawn.
+  virtual bool seesPixels() const { return false; }
+  virtual void see(const unsigned char *, int, int, const TwoFloats &) {}
+  // True on the frame the player first noticed the screen answer what it
+  // does in the world it is playing; once a world.
+  virtual bool noticedAnswer() { return false; }
+  // The player has given up on the world: it has had enough.
+  virtual bool gaveUp() const { return false; }
+  // How long it tried before it gave up, in seconds of its own.
+  virtual double triedSeconds() const { return 0.0; }
 };

@@ -2,25 +2,26 @@
 
 #include "harness/EventPusher.h"
 #include "harness/FlashMeter.h"
+#include "harness/FrameKeeper.h"
 #include "harness/GamePlayer.h"
 #include "harness/Hand.h"
-#include "harness/FrameKeeper.h"
 #include "harness/Timeline.h"
 
+#include "base/UTF8File.h"
 #include "framework/app/GameState.h"
 #include "framework/drawing/Drawer.h"
 #include "game/GamePlayState.h"
-#include "game/World.h"
 #include "game/TitleScreen.h"
-#include "base/UTF8File.h"
+#include "game/World.h"
 
 #include <SDL/SDL.h>
+
+#include <cstdio>
 
 namespace {
 
 // The world whose flash follows the music's bars.
 const int worldOfBars = 3;
-
 
 }  // namespace
 
@@ -54,6 +55,14 @@ void Robot::beforeFrame(SDL1_2Application &app) {
     giveUp(app);
     return;
   }
+  if (player->gaveUp()) {
+    char reason[160];
+    std::snprintf(reason, sizeof reason, "the first-time player gave up on %s after %.0f s", worldName.c_str(),
+                  player->triedSeconds());
+    playerGaveUp = reason;
+    giveUp(app);
+    return;
+  }
 
   const boost::shared_ptr<GameState> current = app.getCurrentState();
   GameState *state = current.get();
@@ -66,6 +75,7 @@ void Robot::beforeFrame(SDL1_2Application &app) {
       gamePlayer.reset(new GamePlayer(*game, timeline, filler, *player));
       gameState = current;
     }
+    worldName = "world " + std::to_string(game->getCurrentWorld());
     const GamePlayer::Look look = gamePlayer->beforeFrame(*hand, frame);
     place = look.place;
     if (!look.keep.empty()) keepFrame(look.keep, look.caption);
@@ -98,7 +108,9 @@ void Robot::playTitle(SDL1_2Application &app, const TitleScreen &title) {
   bool clicked = false;
   place = "on the title screen (" + player->onTitle(title, frame, mayClick, clicked) + ")";
   if (!clicked) return;
-  if (clickedAt < 0) timeline.mark("click", frame);
+  // The click that starts the game: one before the prompt shows is not taken.
+  if (clickedAt >= 0 || title.getPromptAlpha() <= 0.0f) return;
+  timeline.mark("click", frame);
   clickedAt = frame;
 }
 
@@ -124,10 +136,13 @@ void Robot::afterDraw(SDL1_2Application &app) {
   Drawer &drawer = *app.getDrawer();
   const int width = static_cast<int>(drawer.getWindowSize().x), height = static_cast<int>(drawer.getWindowSize().y);
   if (watchFlash) flashWatch.frame(width, height, std::chrono::steady_clock::now());
-  if (flashMeter) {
+  const bool playerSees = player && player->seesPixels();
+  if (flashMeter || playerSees) {
     drawer.getScreenPixels(framePixels);
-    if (framePixels.size() == static_cast<size_t>(width) * height * 3)
-      flashMeter->addFrame(framePixels.data(), width, height);
+    if (framePixels.size() == static_cast<size_t>(width) * height * 3) {
+      if (flashMeter) flashMeter->addFrame(framePixels.data(), width, height);
+      if (playerSees) player->see(framePixels.data(), width, height, drawer.getDrawingAreaSize());
+    }
   }
   if (!shotName.empty()) {
     screenshots->capture(*app.getDrawer(), shotName, shotCaption);

@@ -56,6 +56,8 @@ class Robot final : public SDL1_2Application::FrameHook {
   bool gaveUp() const { return gaveUpAt >= 0; }
   // Where the robot is, or was when it gave up: "in world 3 (waiting for the red flash)".
   const std::string &where() const { return place; }
+  // Why the player gave up of its own accord; empty when it did not.
+  const std::string &playerGaveUpWhy() const { return playerGaveUp; }
 
  private:
   void playTitle(SDL1_2Application &app, const TitleScreen &title);
@@ -88,6 +90,8 @@ class Robot final : public SDL1_2Application::FrameHook {
   boost::weak_ptr<GameState> gameState;
 
   std::string place = "at start-up";
+  std::string worldName;
+  std::string playerGaveUp;
   std::string lastStateName;
   std::string shotName;
   std::string shotCaption;

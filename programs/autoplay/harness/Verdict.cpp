@@ -17,7 +17,9 @@ int Verdict::ofPlay(const Robot &robot, const Timeline &timeline, long maxFrames
     }
     return 0;
   }
-  if (robot.gaveUp())
+  if (!robot.playerGaveUpWhy().empty())
+    std::fprintf(stderr, "%s: %s\n", programName, robot.playerGaveUpWhy().c_str());
+  else if (robot.gaveUp())
     std::fprintf(stderr, "%s: stuck %s after %ld frames\n", programName, robot.where().c_str(), maxFrames);
   else
     std::fprintf(stderr, "%s: the game ended %s before it was finished\n", programName, robot.where().c_str());

@@ -2,8 +2,6 @@
 
 #include "personas/Persona.h"
 
-#include "game/World.h"
-
 #include <algorithm>
 #include <cmath>
 
@@ -17,6 +15,12 @@ const float driftReach = 40.0f;
 const double driftRate[2] = {1.3, 0.9};
 // A shake swings a little up and down as well.
 const float shakeLift = 0.15f;
+// How long a fast side-to-side shake is kept up at full pace before the arm
+// tires, how far it falls off, and how quickly (our own choice: no study
+// fits a mouse shake); rest recovers at the same pace.
+const double shakeEndurance = 8.0;
+const double tiredShare = 0.6;
+const double tiringSeconds = 5.0;
 
 }  // namespace
 
@@ -32,8 +36,8 @@ MotorModel::MotorModel(const Persona &persona, const TwoFloats &area, const TwoF
 MotorModel::~MotorModel() = default;
 
 void MotorModel::reachTo(const TwoFloats &target, float width) {
-  if (motion == Motion::reaching && World::distance(reach.target(), target) <= width * 0.25f) return;
-  if (motion == Motion::resting && World::distance(hand, target) <= width * 0.5f) return;
+  if (motion == Motion::reaching && (reach.target() - target).length() <= width * 0.25f) return;
+  if (motion == Motion::resting && (hand - target).length() <= width * 0.5f) return;
   reach = Reach(persona, hand, target, width, random, now);
   motion = Motion::reaching;
 }
@@ -41,7 +45,7 @@ void MotorModel::reachTo(const TwoFloats &target, float width) {
 void MotorModel::hold() { motion = Motion::resting; }
 
 void MotorModel::circleAround(const TwoFloats &centre) {
-  if (motion == Motion::circling && World::samePoint(circle->getCentre(), centre)) return;
+  if (motion == Motion::circling && (circle->getCentre() - centre).length() < 1e-3f) return;
   circle.reset(new CircleMotion(persona, centre, static_cast<uint32_t>(random())));
   reach = Reach(persona, hand, circle->start(), circleEntryWidth, random, now);
   motion = Motion::circling;
@@ -50,6 +54,7 @@ void MotorModel::circleAround(const TwoFloats &centre) {
 void MotorModel::shakeAround(const TwoFloats &centre) {
   if (motion == Motion::shaking) return;
   const float room = persona.shakeAmplitude + 1.0f;
+  shakePhase = 0.0;
   about = TwoFloats(std::clamp(centre.x, room, std::max(room, area.x - room)),
                     std::clamp(centre.y, room * shakeLift, std::max(room * shakeLift, area.y - room * shakeLift)));
   from = hand;
@@ -70,10 +75,17 @@ bool MotorModel::takeClick() {
   return true;
 }
 
-TwoFloats MotorModel::shakeAt(double seconds) const {
-  const double phase = twoPi * persona.shakeHz * (seconds - since);
-  const TwoFloats swing(persona.shakeAmplitude * static_cast<float>(std::sin(phase)),
-                        persona.shakeAmplitude * shakeLift * static_cast<float>(std::sin(2.0 * phase)));
+double MotorModel::shakeVigour() const {
+  const double over = std::max(0.0, shakeSeconds - shakeEndurance);
+  return tiredShare + (1.0 - tiredShare) * std::exp(-over / tiringSeconds);
+}
+
+TwoFloats MotorModel::shakeAt(double seconds) {
+  // The phase runs on at the rate of the moment, so a tiring shake slows without a jump.
+  shakePhase += twoPi * persona.shakeHz * shakeVigour() * std::max(0.0, seconds - now);
+  const float amplitude = persona.shakeAmplitude * static_cast<float>(shakeVigour());
+  const TwoFloats swing(amplitude * static_cast<float>(std::sin(shakePhase)),
+                        amplitude * shakeLift * static_cast<float>(std::sin(2.0 * shakePhase)));
   // The first half swing carries the hand over from where it was to the shake's middle.
   const float carry = static_cast<float>(std::max(0.0, 1.0 - (seconds - since) * 2.0 * persona.shakeHz));
   return about + swing + (from - about) * carry;
@@ -109,10 +121,23 @@ TwoFloats MotorModel::tremorAt(double seconds) const {
 }
 
 bool MotorModel::pointerAt(double seconds, TwoFloats &pointer) {
+  // Shaking tires the arm; anything else lets it recover.
+  const double elapsed = std::max(0.0, seconds - now);
+  shakeSeconds = motion == Motion::shaking
+                     ? shakeSeconds + elapsed
+                     : std::max(0.0, std::min(shakeSeconds, shakeEndurance + 3.0 * tiringSeconds) - elapsed);
   hand = handAt(seconds);
   now = seconds;
   const bool lifted = (motion == Motion::reaching || motion == Motion::circling) && reach.lifted(seconds);
   if (lifted) return false;
+  // A hand at rest reports nothing, once it has reported where it came to rest.
+  if (motion == Motion::resting) {
+    if (restReported) return false;
+    restReported = true;
+    pointer = hand;
+    return true;
+  }
+  restReported = false;
   pointer = hand + tremorAt(seconds);
   return true;
 }

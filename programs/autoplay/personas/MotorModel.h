@@ -12,8 +12,9 @@
 struct Persona;
 
 // A persona's hand on the mouse, apart from any plan of what to do: it
-// reaches, rests, draws circles, shakes and drifts within human limits, with
-// a tremor on everything, and is asked where the pointer is at each moment
+// reaches, rests, draws circles, shakes (tiring after a while) and drifts
+// within human limits, with a tremor while it moves and nothing at all to
+// report while it rests, and is asked where the pointer is at each moment
 // the mouse reports. Commands take effect at the time last asked for and
 // replace what the hand was doing, unless it is already doing just that.
 // Times in seconds; positions in drawing-area units.
@@ -38,17 +39,20 @@ class MotorModel {
 
   // Resting, neither reaching nor moving about.
   bool resting() const { return motion == Motion::resting; }
+  // A shake's share of its fresh rate and size, as the arm tires and recovers.
+  double shakeVigour() const;
   // Where the hand is, tremor aside.
   const TwoFloats &position() const { return hand; }
   // Moves time on to `seconds` and gives the pointer's place then, the hand
-  // plus its tremor; false while a trackpad finger is lifted (no motion).
+  // plus its tremor; false while a trackpad finger is lifted or the hand
+  // rests (no motion).
   bool pointerAt(double seconds, TwoFloats &pointer);
 
  private:
   enum class Motion { resting, reaching, circling, shaking, drifting };
   TwoFloats handAt(double seconds);
   TwoFloats tremorAt(double seconds) const;
-  TwoFloats shakeAt(double seconds) const;
+  TwoFloats shakeAt(double seconds);
   TwoFloats driftAt(double seconds) const;
 
   const Persona &persona;
@@ -68,4 +72,9 @@ class MotorModel {
   double tremorHz[2] = {0.0, 0.0};
   double tremorPhase[2] = {0.0, 0.0};
   bool clickWanted = false;
+  // The pointer starts where the hand is: nothing to report until it moves.
+  bool restReported = true;
+  // Seconds of shaking not yet recovered from, and the shake's phase.
+  double shakeSeconds = 0.0;
+  double shakePhase = 0.0;
 };

@@ -10,6 +10,9 @@ struct Persona {
   double reactionSeconds = 0.0;
   // The fastest a reach may go (a minimum-jerk reach peaks at 1.875 D / T).
   float peakSpeed = 0.0f;
+  // Fitts's law for its device, MT = a + b log2(D / W + 1): a in seconds, b in seconds a bit.
+  double fittsIntercept = 0.0;
+  double fittsSlope = 0.0;
   // A trackpad finger covers at most this much before it must lift; 0 for a mouse.
   float strokeLength = 0.0f;
   double liftSeconds = 0.0;
@@ -18,7 +21,7 @@ struct Persona {
   float circleRadiusMax = 0.0f;
   double shakeHz = 0.0;
   float shakeAmplitude = 0.0f;
-  // The hand is never quite still: this much, at this rate, on everything.
+  // A moving hand trembles: this much, at this rate, on every movement (a hand at rest reports nothing).
   float tremorAmplitude = 0.0f;
   double tremorHz = 0.0;
   // Motion reports a second.

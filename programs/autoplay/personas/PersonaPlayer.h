@@ -1,55 +1,75 @@
 #pragma once
 
 #include "harness/Player.h"
+#include "personas/FirstTimePlayer.h"
 #include "personas/MotorModel.h"
 #include "personas/PersonaStrategy.h"
+#include "personas/PersonaTitle.h"
+#include "personas/PixelEyes.h"
 #include "personas/Sight.h"
 
-#include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 
 class EventPusher;
 struct Persona;
-struct SceneView;
 
-// A human player model at the controls: it takes in each frame's SceneView
-// as a person sees the screen, decides (as an informed player) from what it
-// has seen its reaction time before, moves its hand within human limits and
-// reports the mouse through SDL's queue at its mouse's rate, several motions
-// a frame, as window pixels. It notices a world is done by the white flash.
-// Main thread, once before every frame.
+// A human player model at the controls. It sees only the frames drawn, read
+// back as pixels and made out by its eyes (PixelEyes), takes them in a
+// reaction time late, moves its hand within human limits and reports the
+// mouse through SDL's queue at its mouse's rate, several motions a frame, as
+// window pixels. It tells the worlds apart as a person does: the white flash
+// ends one, the camera's journey brings the next. An informed persona knows
+// how each world is solved, in order; a first-time one does not
+// (FirstTimePlayer). It never reads the game's state. Main thread, once
+// before and once after every frame.
 class PersonaPlayer final : public Player {
  public:
-  PersonaPlayer(const Persona &persona, EventPusher &events, const TwoFloats &area);
+  // seed varies the hand and the reactions from run to run.
+  PersonaPlayer(const Persona &persona, EventPusher &events, const TwoFloats &area, bool firstTime, uint32_t seed);
   ~PersonaPlayer() override;
 
-  // The screens as a person sees them (SceneWatcher), each through beforeFrame.
   std::string onTitle(const TitleScreen &title, long frame, bool mayClick, bool &clicked) override;
   void onLoading() override;
   std::string inGame(GamePlayState &game, bool playing) override;
+  bool seesPixels() const override { return true; }
+  void see(const unsigned char *rgb, int width, int height, const TwoFloats &area) override;
+  bool noticedAnswer() override;
+  bool gaveUp() const override;
+  double triedSeconds() const override;
 
-  // What the screen shows as this frame begins; moves the mouse through the
-  // frame's time. A wanted click waits while mayClick is false.
-  void beforeFrame(const SceneView &now, bool mayClick);
-  bool clickedThisFrame() const { return clicked; }
-  // What it is doing: "touring the colour stations".
+  // What the screen showed last; moves the mouse through the frame's time.
+  // A wanted click waits while mayClick is false.
+  void beforeFrame(bool mayClick);
+  // What it is doing: "combing the screen".
   const std::string &activity() const { return doing; }
 
  private:
+  enum class Stage { title, starting, playing, travelling, closing };
   // Decides what to do from what it has seen.
   void decide();
   void moveMouse(double until);
+  void beginWorld();
+  // With MURMEL_PERSONA_TRACE set, each change of what it does goes to standard error.
+  void trace();
 
   const Persona &persona;
   EventPusher &events;
+  PixelEyes eyes;
+  Glance latest;
   Sight sight;
   MotorModel hand;
-  std::unique_ptr<PersonaStrategy> title;
-  std::array<std::unique_ptr<PersonaStrategy>, 8> worlds;
+  PersonaTitle title;
+  std::unique_ptr<PersonaStrategy> world;
+  std::unique_ptr<FirstTimePlayer> firstTimer;
+  Stage stage = Stage::title;
+  // Worlds finished, as counted by their white flashes.
+  int worldsDone = 0;
   double nextReport = 0.0;
   TwoFloats pointer;
   bool clicked = false;
   std::string doing = "waiting for the game to load";
-  TwoFloats area;
+  bool tracing;
+  std::string traced;
 };

@@ -1,18 +1,13 @@
 #include "personas/PersonaWorld3.h"
 
 #include "personas/MotorModel.h"
+#include "personas/ScreenChanges.h"
 #include "personas/Sight.h"
-
-#include "game/World.h"
-
-#include <algorithm>
 
 namespace {
 
-const ThreeFloats red(1.0f, 0.0f, 0.0f);
-// A tenth of the way to red catches the eye.
-const float rednessSeen = 0.1f;
-const int world = 3;
+// A colour change plain to see (CIE76) catches the eye.
+const float flashSeen = 10.0f;
 // Flashes further apart than this are no beat to keep.
 const double longestBeat = 5.0;
 // A hand keeping a beat starts a little early.
@@ -21,19 +16,13 @@ const double leadSeconds = 0.1;
 }  // namespace
 
 std::string PersonaWorld3::activity() const {
-  if (!shaking) return "keeping still until the rings turn red";
-  return seenRed ? "shaking the mouse while the rings are red" : "shaking in time for the next red flash";
+  if (!shaking) return "keeping still until the rings change colour";
+  return seenRed ? "shaking the mouse while the rings flash" : "shaking in time for the next flash";
 }
 
-float PersonaWorld3::redness(const Sight &sight) const {
-  float most = 0.0f;
-  for (int k = 0; k < 3; ++k) {
-    const SceneView::Ring *ring = sight.view().ring(world, k);
-    const float span = World::colourDistance(resting[k], red);
-    if (!ring || span <= 0.0f) continue;
-    most = std::max(most, World::colourDistance(ring->colour, resting[k]) / span);
-  }
-  return most;
+float PersonaWorld3::shift(const Sight &sight) const {
+  const Glance &seen = sight.view();
+  return seen.discCount > 0 ? ScreenChanges::colourDifference(seen.discs[0].colour, resting) : 0.0f;
 }
 
 void PersonaWorld3::learnBeat(double shownAt, bool red) {
@@ -54,12 +43,11 @@ bool PersonaWorld3::flashDue(double now) const {
 
 void PersonaWorld3::act(const Sight &sight, MotorModel &hand) {
   if (!restingSeen) {
-    for (int k = 0; k < 3; ++k) {
-      if (const SceneView::Ring *ring = sight.view().ring(world, k)) resting[k] = ring->colour;
-    }
+    if (sight.view().discCount == 0) return;
+    resting = sight.view().discs[0].colour;
     restingSeen = true;
   }
-  learnBeat(sight.now() - sight.reactionSeconds(), redness(sight) >= rednessSeen);
+  learnBeat(sight.now() - sight.reactionSeconds(), shift(sight) >= flashSeen);
   shaking = seenRed || flashDue(sight.now());
   if (shaking)
     hand.shakeAround(hand.position());

@@ -4,9 +4,7 @@
 
 #include "base/ThreeFloats.h"
 
-#include <array>
-
-// The red flash: holds still until the rings are seen turning red, then
+// The red flash: holds still until the rings are seen changing colour, then
 // shakes the mouse until they are seen back in their own colours. As people
 // do with anything that comes in a beat, once it has seen two flashes it
 // shakes in time with the next one, from just before it is due to when it
@@ -17,14 +15,14 @@ class PersonaWorld3 final : public PersonaStrategy {
   std::string activity() const override;
 
  private:
-  // How far the rings have gone from their own colours towards red, 0 to 1.
-  float redness(const Sight &sight) const;
+  // How far the biggest ring has gone from its own colour (CIE76).
+  float shift(const Sight &sight) const;
   // Notes when each flash seen began and how long it lasted, in the time the frame was shown.
   void learnBeat(double shownAt, bool red);
   bool flashDue(double now) const;
 
-  // The rings' own colours, as first seen.
-  std::array<ThreeFloats, 3> resting;
+  // The biggest ring's own colour, as first seen.
+  ThreeFloats resting;
   bool restingSeen = false;
   bool seenRed = false;
   bool shaking = false;

@@ -3,8 +3,6 @@
 #include "personas/MotorModel.h"
 #include "personas/Sight.h"
 
-#include "game/World.h"
-
 namespace {
 
 // The rings count as there within this distance of the centre.
@@ -22,10 +20,10 @@ std::string PersonaWorld4::activity() const {
   return arrived ? "waiting with the mouse on the centre" : "bringing the mirrored rings to the centre";
 }
 
-bool PersonaWorld4::bringToCentre(const Sight &sight, MotorModel &hand, int world, double &restingSince) {
-  const TwoFloats centre = sight.view().area * 0.5f;
-  const SceneView::Ring *ring = sight.view().largestRing(world);
-  const bool there = ring && World::distance(ring->centre, centre) < centreReach;
+bool PersonaWorld4::bringToCentre(const Sight &sight, MotorModel &hand, double &restingSince) {
+  const Glance &seen = sight.view();
+  const TwoFloats centre = seen.area * 0.5f;
+  const bool there = seen.discCount > 0 && (seen.discs[0].centre - centre).length() < centreReach;
   if (!hand.resting()) {
     restingSince = -1.0;
     return there;
@@ -40,4 +38,4 @@ bool PersonaWorld4::bringToCentre(const Sight &sight, MotorModel &hand, int worl
   return there;
 }
 
-void PersonaWorld4::act(const Sight &sight, MotorModel &hand) { arrived = bringToCentre(sight, hand, 4, restingSince); }
+void PersonaWorld4::act(const Sight &sight, MotorModel &hand) { arrived = bringToCentre(sight, hand, restingSince); }

@@ -1,6 +1,5 @@
 #include "personas/PersonaWorld6.h"
 
-#include "personas/PersonaWorld1.h"
 #include "personas/Sight.h"
 
 namespace {
@@ -10,9 +9,4 @@ const double linger = 0.1;
 
 }  // namespace
 
-void PersonaWorld6::act(const Sight &sight, MotorModel &hand) {
-  const bool growing = PersonaWorld1::growing(sight, 6);
-  if (growing && !wasGrowing) tour.newRound();
-  wasGrowing = growing;
-  tour.step(sight, hand, linger);
-}
+void PersonaWorld6::act(const Sight &sight, MotorModel &hand) { comb.step(sight, hand, linger); }

@@ -1,17 +1,15 @@
 #pragma once
 
 #include "personas/PersonaStrategy.h"
-#include "personas/PersonaTour.h"
+#include "personas/ScreenSweep.h"
 
-// Three rings, three stations: tours the stations until the world is done.
-// Each time the world is seen to grow, a ring has found its station and the
-// next one may lie at any station, already visited or not: a new round.
+// Three rings, three stations: combs the screen until the world is done,
+// each ring finding its own station as the hand passes it.
 class PersonaWorld6 final : public PersonaStrategy {
  public:
   void act(const Sight &sight, MotorModel &hand) override;
-  std::string activity() const override { return "touring the colour stations, ring by ring"; }
+  std::string activity() const override { return "combing the screen, ring by ring"; }
 
  private:
-  PersonaTour tour;
-  bool wasGrowing = false;
+  ScreenSweep comb;
 };

@@ -2,68 +2,55 @@
 
 #include "personas/MotorModel.h"
 #include "personas/PersonaWorld4.h"
+#include "personas/ScreenChanges.h"
 #include "personas/Sight.h"
-
-#include "game/World.h"
 
 namespace {
 
-const int world = 7;
-// The station that turns the ring yellow (241, 231, 76) is never in the middle column.
-const unsigned outerColumns = 1u | 4u;
-const ThreeFloats yellow(0.94509804f, 0.90588236f, 0.29803923f);
-const float yellowSeen = 0.06f;
-// Grown a little: half as big again, or no longer growing after this long.
-const float grownBy = 1.5f;
-const double growthWait = 2.0;
+// The ring's growth has stopped for this long.
+const double stillFor = 0.6;
 const double lingerBeyondReaction = 0.3;
-
-bool ringIsYellow(const Sight &sight) {
-  const SceneView::Ring *ring = sight.view().largestRing(world);
-  return ring && World::colourDistance(ring->colour, yellow) < yellowSeen;
-}
+// Grown this much beyond where it stopped: a new stage, not a flicker of the eyes.
+const float grownBy = 1.3f;
 
 }  // namespace
 
-PersonaWorld7::PersonaWorld7() : tour(outerColumns) {}
-
 std::string PersonaWorld7::activity() const {
   switch (stage) {
-    case Stage::steering: return "holding the mouse on the centre until the large ring is there";
-    case Stage::growing: return "waiting for the large ring to grow";
-    case Stage::touring: return "touring the outer stations until the large ring turns yellow";
+    case Stage::steering: return "holding the mouse on the centre until the rings grow";
+    case Stage::growing: return "waiting for the large ring to stop growing";
+    case Stage::combing: return "combing the screen until the large ring grows again";
     case Stage::circling: return "drawing circles";
   }
   return "";
 }
 
-void PersonaWorld7::awaitGrowth(const Sight &sight) {
-  const SceneView::Ring *ring = sight.view().largestRing(world);
-  const bool grown = ring && ring->radius >= radiusAtCentre * grownBy;
-  if (grown || sight.now() - centredAt > growthWait) stage = Stage::touring;
-}
-
 void PersonaWorld7::act(const Sight &sight, MotorModel &hand) {
+  // The large ring stays on the centre once it is there; the others pass over it.
+  const TwoFloats centre = sight.view().area * 0.5f;
+  const bool growing = ScreenChanges::growingAt(sight, centre);
+  if (growing) lastGrowth = sight.now();
+  const float radius = ScreenChanges::largestRadius(sight.view(), centre);
   switch (stage) {
     case Stage::steering:
-      if (!PersonaWorld4::bringToCentre(sight, hand, world, restingSince)) return;
-      stage = Stage::growing;
-      radiusAtCentre = sight.view().largestRing(world)->radius;
-      centredAt = sight.now();
+      // The large ring has reached the centre when the rings begin to grow.
+      PersonaWorld4::bringToCentre(sight, hand, restingSince);
+      if (growing) stage = Stage::growing;
       return;
-    case Stage::growing: awaitGrowth(sight); return;
-    case Stage::touring:
-      if (ringIsYellow(sight)) break;
-      tour.step(sight, hand, sight.reactionSeconds() + lingerBeyondReaction);
+    case Stage::growing:
+      if (sight.now() - lastGrowth < stillFor) return;
+      stage = Stage::combing;
+      plateau = radius;
       return;
-    case Stage::circling:
-      // Not yellow after all: the colours only passed by it.
-      if (!ringIsYellow(sight)) {
-        stage = Stage::touring;
+    case Stage::combing:
+      // Grown well beyond where it stopped: the place is found, and it stays found.
+      if (radius < plateau * grownBy) {
+        comb.step(sight, hand, sight.reactionSeconds() + lingerBeyondReaction);
         return;
       }
+      stage = Stage::circling;
       break;
+    case Stage::circling: break;
   }
-  stage = Stage::circling;
-  hand.circleAround(sight.view().area * 0.5f);
+  hand.circleAround(centre);
 }

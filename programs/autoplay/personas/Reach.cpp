@@ -2,8 +2,6 @@
 
 #include "personas/Persona.h"
 
-#include "game/World.h"
-
 #include <algorithm>
 #include <cmath>
 
@@ -12,6 +10,8 @@ namespace {
 // How far past the landing point the first stroke goes, as a share of the way.
 const double overshootMin = 0.02;
 const double overshootMax = 0.06;
+// The share of a sub-movement's time spent settling back from the overshoot.
+const double settlingShare = 0.15;
 // Nearer than this, a hand just shifts onto its target without overshooting.
 const float shortReach = 2.0f;
 
@@ -24,29 +24,53 @@ Reach::Reach(const Persona &persona, const TwoFloats &from, const TwoFloats &tar
              double start)
     : origin(from), aim(target), rest(from), begin(start) {
   std::uniform_real_distribution<float> unit(0.0f, 1.0f);
-  // A hand lands anywhere on a target, not on its middle.
-  const float angle = unit(random) * 6.2831853f, miss = std::sqrt(unit(random)) * width * 0.25f;
-  rest = target + TwoFloats(std::cos(angle), std::sin(angle)) * miss;
-  const float distance = World::distance(from, rest);
   double t = start;
-  if (distance < shortReach) {
-    addStrokes(persona, from, rest, width, t);
-    return;
+  TwoFloats at = from;
+  for (int attempt = 0; attempt <= mostCorrections; ++attempt) {
+    const TwoFloats landing = endPoint(at, target, width, random, attempt == mostCorrections);
+    if (attempt == 0) first = landing;
+    if (attempt > 0) {
+      t += correctionLatency;
+      ++correctionCount;
+    }
+    // The whole sub-movement, overshoot and settling alike, takes Fitts's time.
+    const float distance = (landing - at).length();
+    const double seconds = fittsSeconds(persona, distance, width);
+    if (distance < shortReach) {
+      addStrokes(persona, at, landing, seconds, t);
+    } else {
+      const float overshoot =
+          static_cast<float>(overshootMin + (overshootMax - overshootMin) * static_cast<double>(unit(random)));
+      const TwoFloats beyond = at + (landing - at) * (1.0f + overshoot);
+      addStrokes(persona, at, beyond, seconds * (1.0 - settlingShare), t);
+      addStrokes(persona, beyond, landing, seconds * settlingShare, t);
+    }
+    at = landing;
+    if ((landing - target).length() <= width * 0.5f) break;
   }
-  const float overshoot =
-      static_cast<float>(overshootMin + (overshootMax - overshootMin) * static_cast<double>(unit(random)));
-  const TwoFloats beyond = from + (rest - from) * (1.0f + overshoot);
-  addStrokes(persona, from, beyond, width, t);
-  addStrokes(persona, beyond, rest, width, t);
+  rest = at;
 }
 
-double Reach::strokeSeconds(const Persona &persona, float distance, float width) {
-  const double fitts = fittsIntercept + fittsSlope * std::log2(distance / std::max(width, 1.0f) + 1.0);
-  return std::max(fitts, minimumJerkPeak * distance / persona.peakSpeed);
+TwoFloats Reach::endPoint(const TwoFloats &from, const TwoFloats &target, float width, std::mt19937 &random,
+                          bool inside) {
+  const float sigma = width / static_cast<float>(effectiveWidth);
+  std::normal_distribution<float> along(0.0f, sigma), across(0.0f, sigma * 0.5f);
+  TwoFloats direction = (target - from).normal();
+  if (direction.x == 0.0f && direction.y == 0.0f) direction = TwoFloats(1.0f, 0.0f);
+  const TwoFloats side(-direction.y, direction.x);
+  const TwoFloats off = direction * along(random) + side * across(random);
+  const float reach = off.length();
+  // The last correction is taken slowly enough to land inside.
+  if (inside && reach > width * 0.45f) return target + off * (width * 0.45f / reach);
+  return target + off;
 }
 
-void Reach::addStrokes(const Persona &persona, const TwoFloats &from, const TwoFloats &to, float width, double &t) {
-  const float distance = World::distance(from, to);
+double Reach::fittsSeconds(const Persona &persona, float distance, float width) {
+  return persona.fittsIntercept + persona.fittsSlope * std::log2(distance / std::max(width, 1.0f) + 1.0);
+}
+
+void Reach::addStrokes(const Persona &persona, const TwoFloats &from, const TwoFloats &to, double seconds, double &t) {
+  const float distance = (to - from).length();
   if (distance <= 0.0f) return;
   const int count = persona.strokeLength > 0.0f ? static_cast<int>(std::ceil(distance / persona.strokeLength)) : 1;
   for (int i = 0; i < count; ++i) {
@@ -54,9 +78,10 @@ void Reach::addStrokes(const Persona &persona, const TwoFloats &from, const TwoF
     if (i > 0) t += persona.liftSeconds;
     const TwoFloats a = from + (to - from) * (static_cast<float>(i) / count);
     const TwoFloats b = from + (to - from) * (static_cast<float>(i + 1) / count);
-    const double seconds = strokeSeconds(persona, distance / count, width);
-    strokes.push_back(Stroke{t, seconds, a, b});
-    t += seconds;
+    // Never faster than the hand's peak speed.
+    const double strokeSeconds = std::max(seconds / count, minimumJerkPeak * distance / count / persona.peakSpeed);
+    strokes.push_back(Stroke{t, strokeSeconds, a, b});
+    t += strokeSeconds;
   }
 }
 

@@ -3,20 +3,21 @@
 // prints them, down to "autoplay: finished: …". The page calls main on its
 // click with the robot's options (--uncapped, --persona, --max-frames,
 // --time-audio, --flash-report) and the game's.
+#include "Players.h"
+#include "base/Random.h"
 #include "harness/AutoplayOptions.h"
 #include "harness/FlashMeter.h"
-#include "Players.h"
 #include "harness/Robot.h"
 #include "harness/Timeline.h"
 #include "harness/Verdict.h"
 #include "web/PageFrames.h"
 
-#include "platforms/SDL1.2Backend/SDL1.2Application.h"
 #include "framework/app/Platform.h"
-#include "game/MurmelGame.h"
-#include "platforms/web/WebMainLoop.h"
 #include "framework/sound/AudioDevice.h"
 #include "framework/sound/CallbackTimer.h"
+#include "game/MurmelGame.h"
+#include "platforms/SDL1.2Backend/SDL1.2Application.h"
+#include "platforms/web/WebMainLoop.h"
 
 #include <cstdio>
 #include <memory>
@@ -74,10 +75,13 @@ int main(int argc, char *argv[]) {
   AutoplayOptions options;
   std::string error;
   Player::Maker player;
-  if (!options.parse(argc, argv, error) || !(player = choosePlayer(options.player, options.watchFlashes, error))) {
+  if (!options.parse(argc, argv, error) ||
+      !(player = choosePlayer(options.player, options.watchFlashes, options.firstTime,
+                              static_cast<uint32_t>(options.seed), error))) {
     std::fprintf(stderr, "%s: %s\n%s", Verdict::programName, error.c_str(), AutoplayOptions::usage());
     return 2;
   }
+  if (options.seeded) Random::getGlobal().reseed(options.seed);
   std::unique_ptr<RobotSession> session(new RobotSession(options, std::move(player)));
   // The browser's loop outlives this call.
   static const MurmelGame game;

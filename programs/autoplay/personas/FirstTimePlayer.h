@@ -1,0 +1,56 @@
+#pragma once
+
+#include "personas/PersonaStrategy.h"
+#include "personas/ScreenSweep.h"
+
+#include "base/TwoFloats.h"
+
+// A player who has never played: it knows no world's rule. It has one
+// repertoire of what people try with a mouse in front of a screen that does
+// not explain itself (wander, comb the screen, move towards what is there,
+// draw circles, shake, hold still, drift slowly, move with a pulse it sees),
+// the same in every world. It watches for the screen's answer, keeps doing
+// what answers (and goes back to where it answered), and drops an action
+// after a spell without one. It begins each world with what answered last.
+class FirstTimePlayer final : public PersonaStrategy {
+ public:
+  enum class Action { wander, comb, approach, circles, shake, still, drift, pulse };
+  static constexpr int ActionCount = 8;
+  // A world that has not been worked out in this long is given up.
+  static constexpr double giveUpSeconds = 180.0;
+
+  FirstTimePlayer();
+
+  // A new world has come: a fresh start with what answered last.
+  void newWorld(const Sight &sight);
+  void act(const Sight &sight, MotorModel &hand) override;
+  std::string activity() const override;
+
+  // True once, on the frame the player first noticed an answer in this world.
+  bool takeFirstAnswer();
+  bool gaveUp(const Sight &sight) const { return secondsInWorld(sight) >= giveUpSeconds; }
+  double secondsInWorld(const Sight &sight) const;
+
+ private:
+  void watch(const Sight &sight, MotorModel &hand);
+  void tryAction(const Sight &sight, MotorModel &hand);
+  void nextAction(const Sight &sight);
+  // Actions that answer where the hand is rather than how it moves.
+  static bool placeAction(Action action) { return action == Action::wander || action == Action::comb; }
+
+  Action action = Action::wander;
+  Action lastAnswered = Action::wander;
+  double worldStart = 0.0;
+  double actionStart = 0.0;
+  double lastGrowth = -1.0;
+  double lastMoved = -1.0;
+  bool answered = false;
+  bool answerToTell = false;
+  // Gone back to where the rings grew, holding still there.
+  bool holding = false;
+  TwoFloats holdAt;
+  ScreenSweep comb;
+  TwoFloats wanderTo;
+  bool wandering = false;
+  uint32_t draws = 1;
+};
