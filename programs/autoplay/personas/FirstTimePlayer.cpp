@@ -10,9 +10,8 @@ namespace {
 
 // How long an action is tried with no answer before the next.
 const double spellSeconds = 8.0;
-// Keeps doing what answers until nothing has answered for this long (a beat
-// of the music or two: some answers come only on a pulse).
-const double answerPatience = 6.0;
+// What the rings must have gained over a spell for the action to be kept.
+const float netGrowth = 4.0f;
 // Back where the rings grew: holds still for this long without growth beyond the reaction.
 const double holdPatience = 2.0;
 const float holdWidth = 32.0f;
@@ -44,6 +43,7 @@ FirstTimePlayer::FirstTimePlayer() = default;
 
 void FirstTimePlayer::newWorld(const Sight &sight) {
   worldStart = actionStart = sight.now();
+  spellRadius = ScreenChanges::largestRadius(sight.view());
   action = lastAnswered;
   answered = holding = wandering = false;
   lastGrowth = -1.0;
@@ -69,8 +69,16 @@ void FirstTimePlayer::act(const Sight &sight, MotorModel &hand) {
     if (sight.now() - lastGrowth > sight.reactionSeconds() + holdPatience) holding = false;
     return;
   }
-  if (sight.now() - std::max(actionStart, lastGrowth) > (lastGrowth >= actionStart ? answerPatience : spellSeconds))
-    nextAction(sight);
+  if (sight.now() - actionStart > spellSeconds) {
+    // Kept for another spell only if the rings have come out larger for it, not just grown and shrunk back.
+    const float radius = ScreenChanges::largestRadius(sight.view());
+    if (radius > spellRadius + netGrowth) {
+      actionStart = sight.now();
+      spellRadius = radius;
+    } else {
+      nextAction(sight);
+    }
+  }
   tryAction(sight, hand);
 }
 
@@ -95,6 +103,7 @@ void FirstTimePlayer::watch(const Sight &sight, MotorModel &hand) {
 void FirstTimePlayer::nextAction(const Sight &sight) {
   action = static_cast<Action>((static_cast<int>(action) + 1) % ActionCount);
   actionStart = sight.now();
+  spellRadius = ScreenChanges::largestRadius(sight.view());
   wandering = false;
 }
 

@@ -10,8 +10,9 @@
 // not explain itself (wander, comb the screen, move towards what is there,
 // draw circles, shake, hold still, drift slowly, move with a pulse it sees),
 // the same in every world. It watches for the screen's answer, keeps doing
-// what answers (and goes back to where it answered), and drops an action
-// after a spell without one. It begins each world with what answered last.
+// what answers (and goes back to where the rings grew), keeps an action for
+// another spell while the rings come out of it larger, and drops it otherwise. It begins each world with what answered
+// last.
 class FirstTimePlayer final : public PersonaStrategy {
  public:
   enum class Action { wander, comb, approach, circles, shake, still, drift, pulse };
@@ -42,6 +43,8 @@ class FirstTimePlayer final : public PersonaStrategy {
   Action lastAnswered = Action::wander;
   double worldStart = 0.0;
   double actionStart = 0.0;
+  // The biggest ring's radius as the spell began.
+  float spellRadius = 0.0f;
   double lastGrowth = -1.0;
   double lastMoved = -1.0;
   bool answered = false;

@@ -11,6 +11,8 @@ namespace {
 const double newSince = 1.0;
 // After a click, this long beyond the reaction before trying again.
 const double clickPatience = 0.5;
+// Nothing readable has shown in this long: the person tries a click anyway, and again now and then.
+const double impatientAfter = 15.0;
 // A line of text is at least this many times as wide as it is high.
 const float lineShape = 3.0f;
 // A new line of text has stayed this long: it is no flicker.
@@ -57,10 +59,18 @@ void PersonaTitle::act(const Sight &sight, MotorModel &hand) {
       anyKnown = true;
     }
     const Glance::Mark *mark = anyKnown ? newMark(sight.view(), sight.view(steady), knownMin, knownMax) : nullptr;
-    if (!mark) return;
-    promptSeen = true;
-    prompt = mark->centre;
-    promptHeight = mark->size.y;
+    if (mark) {
+      promptSeen = true;
+      prompt = mark->centre;
+      promptHeight = mark->size.y;
+    } else if (sight.now() >= impatientAfter) {
+      // Writing too small to make out: a click on the middle may start the game all the same.
+      promptSeen = true;
+      prompt = sight.view().area * 0.5f;
+      promptHeight = sight.view().area.y * 0.25f;
+    } else {
+      return;
+    }
   }
   if (clickedAt >= 0.0) {
     if (sight.now() - clickedAt < sight.reactionSeconds() + clickPatience) return;

@@ -5,8 +5,10 @@
 #include "base/TwoFloats.h"
 
 // The title screen: listens to the introduction until a line of text shows
-// where none was before (the prompt), reaches for it and clicks; clicks again should the game
-// not start.
+// where none was before (the prompt), reaches for it and clicks; clicks
+// again should the game not start. Should it make out no prompt at all (the
+// writing too small), it clicks the middle of the screen now and then, as an
+// impatient person does.
 class PersonaTitle final : public PersonaStrategy {
  public:
   void act(const Sight &sight, MotorModel &hand) override;

@@ -13,6 +13,8 @@ const float growthSeen = 2.0f;
 const float shiftSeen = 5.0f;
 // Still: under a just-noticeable difference.
 const float stillColour = PixelEyes::JustNoticeable;
+// A disc that has moved no further than this is still the same one.
+const float sameDiscDrift = 20.0f;
 // A disc centred this near a point is the one there.
 const float nearPoint = 24.0f;
 // A journey's colours blend slowly: this much of it still before judging.
@@ -58,7 +60,12 @@ bool ScreenChanges::grew(const Sight &sight, const TwoFloats *at) {
   // Seen all along, and larger at every step: a disc that was hidden and is seen again has not grown.
   const float before = steadyRadius(sight, window, at), middle = steadyRadius(sight, window * 0.5, at),
               now = steadyRadius(sight, 0.0, at);
-  return before > 0.0f && middle > before && now > middle && now > before + growthSeen;
+  if (!(before > 0.0f && middle > before && now > middle && now > before + growthSeen)) return false;
+  // The same disc, not another one that has become the biggest: it has stayed about where it was.
+  const Glance &a = sight.view(), &b = sight.view(window);
+  if (at) return true;
+  return a.discCount > 0 && b.discCount > 0 &&
+         (a.discs[0].centre - b.discs[0].centre).length() < std::max(sameDiscDrift, a.discs[0].radius * 0.5f);
 }
 
 bool ScreenChanges::shrinking(const Sight &sight) {
