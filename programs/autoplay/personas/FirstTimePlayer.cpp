@@ -8,15 +8,34 @@
 
 namespace {
 
-// How long an action is tried with no answer before the next.
+// How long an action is tried with no answer before the next: a search of
+// the screen takes a whole pass over it, a way of moving a few seconds.
 const double spellSeconds = 8.0;
-// What the rings must have gained over a spell for the action to be kept.
+const double searchSeconds = 30.0;
+
+double spellOf(FirstTimePlayer::Action action) {
+  return action == FirstTimePlayer::Action::comb ? searchSeconds : spellSeconds;
+}
+// What the rings must have gained over a spell for the action to be kept, in
+// size or in how near they have come to the middle of the screen.
 const float netGrowth = 4.0f;
+const float netApproach = 30.0f;
+
+// How far the biggest disc is from the middle of the screen; 0 when none is seen.
+float offCentre(const Glance &glance) {
+  return glance.discCount > 0 ? (glance.discs[0].centre - glance.area * 0.5f).length() : 0.0f;
+}
 // Back where the rings grew: holds still for this long without growth beyond the reaction.
 const double holdPatience = 2.0;
 const float holdWidth = 32.0f;
-// A look at each stop while combing.
-const double combLinger = 0.3;
+// The background shifted this far from its first colour answers; this much
+// back from the most it shifted, the hand has passed the place.
+const float colourAnswer = 6.0f;
+const float colourPassed = 4.0f;
+// Growth kept up this long is worth going back for; a moment's is not.
+const double sustainedGrowth = 0.2;
+// A look at each stop while combing, beyond the reaction.
+const double combLinger = 0.4;
 const float wanderWidth = 48.0f;
 // What is there has moved this far: aim again.
 const float reaimBy = 40.0f;
@@ -43,9 +62,13 @@ FirstTimePlayer::FirstTimePlayer() = default;
 
 void FirstTimePlayer::newWorld(const Sight &sight) {
   worldStart = actionStart = sight.now();
+  firstBackground = sight.view().background;
+  mostShift = 0.0f;
+  lastShift = -1.0;
   spellRadius = ScreenChanges::largestRadius(sight.view());
+  spellOffCentre = offCentre(sight.view());
   action = lastAnswered;
-  answered = holding = wandering = false;
+  answered = holding = wandering = wentBack = false;
   lastGrowth = -1.0;
 }
 
@@ -66,15 +89,17 @@ void FirstTimePlayer::act(const Sight &sight, MotorModel &hand) {
   watch(sight, hand);
   if (holding) {
     hand.reachTo(holdAt, holdWidth);
-    if (sight.now() - lastGrowth > sight.reactionSeconds() + holdPatience) holding = false;
+    if (sight.now() - std::max(lastGrowth, lastShift) > sight.reactionSeconds() + holdPatience) holding = false;
     return;
   }
-  if (sight.now() - actionStart > spellSeconds) {
-    // Kept for another spell only if the rings have come out larger for it, not just grown and shrunk back.
-    const float radius = ScreenChanges::largestRadius(sight.view());
-    if (radius > spellRadius + netGrowth) {
+  if (sight.now() - actionStart > spellOf(action)) {
+    // Kept for another spell only if the rings have come out larger for it (not
+    // just grown and shrunk back) or closer to the middle of the screen.
+    const float radius = ScreenChanges::largestRadius(sight.view()), off = offCentre(sight.view());
+    if (radius > spellRadius + netGrowth || off < spellOffCentre - netApproach) {
       actionStart = sight.now();
       spellRadius = radius;
+      spellOffCentre = off;
     } else {
       nextAction(sight);
     }
@@ -89,21 +114,41 @@ void FirstTimePlayer::watch(const Sight &sight, MotorModel &hand) {
     answered = true;
     answerToTell = true;
   }
+  followColour(sight, hand);
   if (!grew) return;
   if (lastGrowth < actionStart) lastAnswered = action;
-  // Where the hand was as the growth began, as the persona reckons it: it goes back there.
-  if (!holding && placeAction(action) && lastGrowth < sight.now() - sight.reactionSeconds() - holdPatience) {
-    holding = true;
-    holdAt = sight.handAbout(sight.reactionSeconds() + ScreenChanges::grownFor(sight) * 0.5);
-    hand.hold();
-  }
+  // A growth after a spell without one is a new answer, worth going back for.
+  if (sight.now() - lastGrowth > sight.reactionSeconds() + holdPatience) wentBack = false;
   lastGrowth = sight.now();
+  // Where the hand was as the growth began, as the persona reckons it: it goes back there.
+  if (holding || wentBack || !placeAction(action) || ScreenChanges::grownFor(sight) < sustainedGrowth) return;
+  holding = wentBack = true;
+  holdAt = sight.handAbout(sight.reactionSeconds() + ScreenChanges::grownFor(sight) * 0.5);
+  hand.hold();
+}
+
+void FirstTimePlayer::followColour(const Sight &sight, MotorModel &hand) {
+  // The screen's colour shifting while the hand roams: back to where it had shifted most.
+  const float shift = ScreenChanges::colourDifference(sight.view().background, firstBackground);
+  if (shift >= colourAnswer) lastShift = sight.now();
+  if (holding || !placeAction(action)) return;
+  if (shift > mostShift) {
+    mostShift = shift;
+    mostShiftAt = sight.handAbout(sight.reactionSeconds());
+  }
+  if (mostShift < colourAnswer || shift > mostShift - colourPassed) return;
+  holding = true;
+  holdAt = mostShiftAt;
+  mostShift = 0.0f;
+  lastGrowth = sight.now();
+  hand.hold();
 }
 
 void FirstTimePlayer::nextAction(const Sight &sight) {
   action = static_cast<Action>((static_cast<int>(action) + 1) % ActionCount);
   actionStart = sight.now();
   spellRadius = ScreenChanges::largestRadius(sight.view());
+  spellOffCentre = offCentre(sight.view());
   wandering = false;
 }
 
@@ -119,21 +164,15 @@ void FirstTimePlayer::tryAction(const Sight &sight, MotorModel &hand) {
       }
       hand.reachTo(wanderTo, wanderWidth);
       break;
-    case Action::comb: comb.step(sight, hand, combLinger); break;
+    case Action::comb: comb.step(sight, hand, sight.reactionSeconds() + combLinger); break;
     case Action::approach:
       if (hand.resting() || (there - wanderTo).length() > reaimBy) {
         wanderTo = there;
         hand.reachTo(there, approachWidth);
       }
       break;
-    case Action::circles:
-      // Round what is there as the circles begin: a hand does not follow every wobble.
-      if (!wandering) {
-        wanderTo = there;
-        wandering = true;
-      }
-      hand.circleAround(wanderTo);
-      break;
+    // Circles in the middle of the screen, where people draw them.
+    case Action::circles: hand.circleAround(centre); break;
     case Action::shake: hand.shakeAround(hand.position()); break;
     case Action::still: hand.hold(); break;
     case Action::drift: hand.driftAround(); break;

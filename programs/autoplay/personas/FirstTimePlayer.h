@@ -3,6 +3,7 @@
 #include "personas/PersonaStrategy.h"
 #include "personas/ScreenSweep.h"
 
+#include "base/ThreeFloats.h"
 #include "base/TwoFloats.h"
 
 // A player who has never played: it knows no world's rule. It has one
@@ -11,7 +12,8 @@
 // draw circles, shake, hold still, drift slowly, move with a pulse it sees),
 // the same in every world. It watches for the screen's answer, keeps doing
 // what answers (and goes back to where the rings grew), keeps an action for
-// another spell while the rings come out of it larger, and drops it otherwise. It begins each world with what answered
+// another spell while the rings come out of it larger or nearer the middle,
+// and drops it otherwise. It begins each world with what answered
 // last.
 class FirstTimePlayer final : public PersonaStrategy {
  public:
@@ -36,6 +38,7 @@ class FirstTimePlayer final : public PersonaStrategy {
   void watch(const Sight &sight, MotorModel &hand);
   void tryAction(const Sight &sight, MotorModel &hand);
   void nextAction(const Sight &sight);
+  void followColour(const Sight &sight, MotorModel &hand);
   // Actions that answer where the hand is rather than how it moves.
   static bool placeAction(Action action) { return action == Action::wander || action == Action::comb; }
 
@@ -45,13 +48,21 @@ class FirstTimePlayer final : public PersonaStrategy {
   double actionStart = 0.0;
   // The biggest ring's radius as the spell began.
   float spellRadius = 0.0f;
+  float spellOffCentre = 0.0f;
   double lastGrowth = -1.0;
   double lastMoved = -1.0;
   bool answered = false;
   bool answerToTell = false;
   // Gone back to where the rings grew, holding still there.
   bool holding = false;
+  // It has gone back for the growth under way.
+  bool wentBack = false;
   TwoFloats holdAt;
+  // The background as the world came, how far it has shifted from that and where the hand was then.
+  ThreeFloats firstBackground;
+  float mostShift = 0.0f;
+  TwoFloats mostShiftAt;
+  double lastShift = -1.0;
   ScreenSweep comb;
   TwoFloats wanderTo;
   bool wandering = false;

@@ -8,7 +8,7 @@
 namespace {
 
 // More than the game's slow shrink could make up: a few units of radius.
-const float growthSeen = 2.0f;
+const float growthSeen = 3.0f;
 // A colour shift plain to see: a couple of just-noticeable differences.
 const float shiftSeen = 5.0f;
 // Still: under a just-noticeable difference.
