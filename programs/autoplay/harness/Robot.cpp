@@ -67,6 +67,7 @@ void Robot::beforeFrame(SDL1_2Application &app) {
   const boost::shared_ptr<GameState> current = app.getCurrentState();
   GameState *state = current.get();
   const std::string stateName = state ? UTF8File::toUtf8(state->getName()) : std::string();
+  worldName = "the title screen";
   if (const TitleScreen *title = dynamic_cast<const TitleScreen *>(state)) {
     if (lastStateName != stateName) timeline.mark("title screen", frame);
     playTitle(app, *title);

@@ -13,8 +13,14 @@ namespace {
 const double spellSeconds = 8.0;
 const double searchSeconds = 30.0;
 
+// Circles take a few turns before they can count.
+const double circlingSeconds = 12.0;
+// Grown this recently, the action is still answering as the spell ends.
+const double stillAnswering = 2.0;
+
 double spellOf(FirstTimePlayer::Action action) {
-  return action == FirstTimePlayer::Action::comb ? searchSeconds : spellSeconds;
+  if (action == FirstTimePlayer::Action::comb) return searchSeconds;
+  return action == FirstTimePlayer::Action::circles ? circlingSeconds : spellSeconds;
 }
 // What the rings must have gained over a spell for the action to be kept, in
 // size or in how near they have come to the middle of the screen.
@@ -96,7 +102,8 @@ void FirstTimePlayer::act(const Sight &sight, MotorModel &hand) {
     // Kept for another spell only if the rings have come out larger for it (not
     // just grown and shrunk back) or closer to the middle of the screen.
     const float radius = ScreenChanges::largestRadius(sight.view()), off = offCentre(sight.view());
-    if (radius > spellRadius + netGrowth || off < spellOffCentre - netApproach) {
+    const bool growingNow = sight.now() - lastGrowth < stillAnswering;
+    if (growingNow || radius > spellRadius + netGrowth || off < spellOffCentre - netApproach) {
       actionStart = sight.now();
       spellRadius = radius;
       spellOffCentre = off;

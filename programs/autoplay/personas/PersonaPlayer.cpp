@@ -88,8 +88,8 @@ void PersonaPlayer::decide() {
   switch (stage) {
     case Stage::title:
       strategy = &title;
-      // Once clicked, the screen going black is the game starting.
-      if (title.clicked() && seen.blackShare >= coverSeen) stage = Stage::starting;
+      // Once clicked, the screen going black, writing and all, is the game starting.
+      if (title.clicked() && seen.blackShare >= coverSeen && seen.markCount == 0) stage = Stage::starting;
       break;
     case Stage::starting:
       doing = "waiting for the first world to show";
