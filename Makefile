@@ -87,7 +87,9 @@ soak:
 	JOBS=$(JOBS) scripts/soak.sh
 
 # Every persona of the robot at every screen shape, uncapped, with the flash
-# meter; writes docs/playability.md and its contact sheets (about half an hour).
+# meter, once for each game seed, and the first-time players at three shapes;
+# writes docs/playability.md and its contact sheets (about two hours; SHAPES,
+# SEEDS and FIRST_TIME_SHAPES narrow it).
 .PHONY: playability
 playability:
 	JOBS=$(JOBS) scripts/playability.sh

@@ -77,7 +77,8 @@ minutes=$(((elapsed + 30) / 60))
 
 status=0
 python3 tools/playability/report.py "$out" docs --personas "$personas" --shapes "$shapes" --seeds "$seeds" \
-  --first-time "$first_time" --first-time-shapes "$first_time_shapes" --minutes "$minutes" --jobs "$jobs" ||
+  --first-time "$first_time" --first-time-shapes "$first_time_shapes" --minutes "$minutes" --jobs "$jobs" \
+  --robot "$robot" ||
   status=$?
 echo "playability: the matrix took $minutes minutes ($elapsed s)"
 exit "$status"
