@@ -74,7 +74,7 @@ void FirstTimePlayer::newWorld(const Sight &sight) {
   spellRadius = ScreenChanges::largestRadius(sight.view());
   spellOffCentre = offCentre(sight.view());
   action = lastAnswered;
-  answered = holding = wandering = wentBack = false;
+  answered = holding = wandering = wentBack = onTrust = false;
   lastGrowth = -1.0;
 }
 
@@ -99,11 +99,15 @@ void FirstTimePlayer::act(const Sight &sight, MotorModel &hand) {
     return;
   }
   if (sight.now() - actionStart > spellOf(action)) {
-    // Kept for another spell only if the rings have come out larger for it (not
-    // just grown and shrunk back) or closer to the middle of the screen.
+    // Kept for another spell if the rings have come out larger for it (not
+    // just grown and shrunk back) or closer to the middle of the screen; an
+    // action still growing them as the spell ends gets one more spell to show
+    // it, not more: rings swaying with the hand grow and shrink for ever.
     const float radius = ScreenChanges::largestRadius(sight.view()), off = offCentre(sight.view());
+    const bool gained = radius > spellRadius + netGrowth || off < spellOffCentre - netApproach;
     const bool growingNow = sight.now() - lastGrowth < stillAnswering;
-    if (growingNow || radius > spellRadius + netGrowth || off < spellOffCentre - netApproach) {
+    if (gained || (growingNow && !onTrust)) {
+      onTrust = !gained;
       actionStart = sight.now();
       spellRadius = radius;
       spellOffCentre = off;
@@ -156,7 +160,7 @@ void FirstTimePlayer::nextAction(const Sight &sight) {
   actionStart = sight.now();
   spellRadius = ScreenChanges::largestRadius(sight.view());
   spellOffCentre = offCentre(sight.view());
-  wandering = false;
+  wandering = onTrust = false;
 }
 
 void FirstTimePlayer::tryAction(const Sight &sight, MotorModel &hand) {

@@ -52,6 +52,8 @@ class FirstTimePlayer final : public PersonaStrategy {
   double lastGrowth = -1.0;
   double lastMoved = -1.0;
   bool answered = false;
+  // The action was kept only because the rings were growing as its spell ended.
+  bool onTrust = false;
   bool answerToTell = false;
   // Gone back to where the rings grew, holding still there.
   bool holding = false;
