@@ -86,10 +86,10 @@ clean:
 soak:
 	JOBS=$(JOBS) scripts/soak.sh
 
-# Every persona of the robot at every screen shape, uncapped, with the flash
+# Every persona of the robot at two screen shapes, uncapped, with the flash
 # meter, once for each game seed, and the first-time players at three shapes;
-# writes docs/playability.md and its contact sheets (about two hours; SHAPES,
-# SEEDS and FIRST_TIME_SHAPES narrow it).
+# writes docs/playability.md and its contact sheets (about an hour; SHAPES,
+# SEEDS and FIRST_TIME_SHAPES widen or narrow it).
 .PHONY: playability
 playability:
 	JOBS=$(JOBS) scripts/playability.sh

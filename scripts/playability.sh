@@ -14,11 +14,13 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 jobs=${JOBS:-2}
 export SDL_AUDIODRIVER=dummy
-robot=build/murmel-worlds-autoplay
+# BUILD names another configured build directory to play from.
+build=${BUILD:-build}
+robot=$build/murmel-worlds-autoplay
 out=build/playability
 personas=${PERSONAS:-"perfect brisk calm slow trackpad shaky"}
-# Two shapes by default keep the matrix to about an hour here; the four others
-# (1024x768 1280x540 960x270 540x960) double it each pair.
+# Two shapes by default keep the matrix to about an hour here; each of the
+# others (1024x768 1280x540 960x270 540x960) adds about twenty minutes.
 shapes=${SHAPES:-"1280x720 320x180"}
 seeds=${SEEDS:-"1 2 3"}
 # FIRST_TIME= (empty) leaves the first-time players out.
@@ -28,8 +30,8 @@ first_time_shapes=${FIRST_TIME_SHAPES:-"1280x720 540x960 320x180"}
 # show the same worlds at the cost of time and disk.
 read -r first_seed _ <<<"$seeds"
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$jobs" --target murmel-worlds-autoplay >/dev/null
+if [ ! -f "$build/CMakeCache.txt" ]; then cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null; fi
+cmake --build "$build" -j "$jobs" --target murmel-worlds-autoplay >/dev/null
 rm -rf "$out"
 mkdir -p "$out"
 
