@@ -173,7 +173,7 @@ TEST(Playthrough, ACalmFirstTimePlayerWorksOutTheWorlds) {
                     {"HOME=" + home.path(), "XDG_CONFIG_HOME=", "MURMEL_WORLDS_DATA=", "SDL_AUDIODRIVER=dummy"});
   ASSERT_TRUE(robot.started());
   // A newcomer takes its time, and 1280 x 720 draws slowly here.
-  const int status = robot.waitForExit(700);
+  const int status = robot.waitForExit(840);
   std::vector<std::string> order;
   int answers = 0;
   for (const RobotMark &mark : readRobotMarks(robot.output())) {
